@@ -1,0 +1,48 @@
+// qdl: the calendar and the divination engine from the command line.
+#include <cstdio>
+#include <iostream>
+
+#include "cli/command.h"
+
+namespace qd::cli {
+
+const std::vector<Command>& Commands() {
+    static const std::vector<Command> commands = {
+        {"jd", "jd YYYY-MM-DD HH:MM", "Julian day of the minute (taken at its second 1)", RunJd},
+        {"date", "date JD", "civil date and time of a Julian day, rounded to the minute", RunDate},
+        {"daycycle", "daycycle YYYY-MM-DD", "sexagenary number and name of the civil day",
+         RunDayCycle},
+    };
+    return commands;
+}
+
+namespace {
+void PrintHelp() {
+    std::cout << "usage: qdl COMMAND [ARGS]\n"
+                 "Years are astronomical (year 0 exists) and may be negative: -0100-03-01.\n\n"
+                 "commands:\n";
+    for (const Command& c : Commands()) {
+        std::printf("  %-34s %s\n", c.usage, c.summary);
+    }
+}
+}  // namespace
+
+}  // namespace qd::cli
+
+int main(int argc, char** argv) {
+    using namespace qd::cli;
+    if (argc < 2) {
+        PrintHelp();
+        return kBadInput;
+    }
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        PrintHelp();
+        return kOk;
+    }
+    const Args args(argv + 2, argv + argc);
+    for (const Command& c : Commands()) {
+        if (name == c.name) return c.run(args);
+    }
+    return BadInput("unknown command '" + name + "' (see qdl --help)");
+}

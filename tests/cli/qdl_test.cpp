@@ -1,0 +1,79 @@
+// Runs the built qdl as a user would and checks what it prints.
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Result RunQdl(const std::string& args) {
+    const std::string errFile = testing::TempDir() + "qdl_stderr.txt";
+    const std::string cmd = std::string(QD_BIN_DIR) + "/qdl " + args + " 2>" + errFile;
+    Result r;
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return r;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+    const int raw = pclose(p);
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    if (FILE* e = fopen(errFile.c_str(), "r")) {
+        while ((n = fread(buf, 1, sizeof buf, e)) > 0) r.err.append(buf, n);
+        fclose(e);
+    }
+    return r;
+}
+
+TEST(Qdl, AnswersInItsFormats) {
+    struct Case {
+        const char* args;
+        const char* out;
+    } cases[] = {
+        {"jd 2000-01-01 12:00", "2451545.000012\n"},
+        {"jd 1582-10-15 00:00", "2299160.500012\n"},
+        {"jd -0100-03-01 00:00", "1684592.500012\n"},
+        {"date 2451545.000012", "2000-01-01 12:00\n"},
+        {"date 2299159.5", "1582-10-04 00:00\n"},
+        {"date 1684592.5", "-0100-03-01 00:00\n"},
+        {"daycycle 2000-01-01", "55 戊午\n"},
+        {"daycycle 1984-02-02", "3 丙寅\n"},
+    };
+    for (const Case& c : cases) {
+        Result r = RunQdl(c.args);
+        EXPECT_EQ(r.status, 0) << c.args;
+        EXPECT_EQ(r.out, c.out) << c.args;
+    }
+}
+
+TEST(Qdl, BadInputExitsTwoWithOneLine) {
+    const char* cases[] = {
+        "jd 2000-13-01 12:00", "jd 2000-02-30 12:00", "jd 2000-01-01 24:00", "jd 2000-01-01",
+        "jd abc 12:00",        "date x",             "date 1e400",          "date -5",
+        "daycycle 2000-1",     "daycycle 1582-10-10", "daycycle 2000-01-01x", "nosuchcommand",
+    };
+    for (const char* args : cases) {
+        Result r = RunQdl(args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_TRUE(r.out.empty()) << args;
+        ASSERT_FALSE(r.err.empty()) << args;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << args << ": " << r.err;
+    }
+}
+
+TEST(Qdl, HelpListsTheCommands) {
+    Result r = RunQdl("--help");
+    EXPECT_EQ(r.status, 0);
+    for (const char* name : {"jd ", "date ", "daycycle "}) {
+        EXPECT_NE(r.out.find(name), std::string::npos) << name;
+    }
+}
+
+}  // namespace
