@@ -1,0 +1,29 @@
+#!/usr/bin/env node
+'use strict';
+// Writes tests/fixtures/term_instants.txt: every solar term of 1900..2200,
+//   YYYY K YYYY-MM-DD HH:MM:SS   (civil year, term index, instant in UTC+8 to the second)
+const fs = require('fs');
+const path = require('path');
+const { pad } = require('./lib/civil');
+const { termInstantChinaMs } = require('./lib/terms');
+
+const OUT = path.join(__dirname, '..', '..', 'tests', 'fixtures', 'term_instants.txt');
+
+function main() {
+  const lines = [];
+  for (let y = 1900; y <= 2200; y++) {
+    let last = -Infinity;
+    for (let k = 0; k < 24; k++) {
+      const ms = Math.round(termInstantChinaMs(y, k) / 1000) * 1000;
+      const t = new Date(ms);
+      if (t.getUTCFullYear() !== y || ms <= last) throw new Error(`term ${k} of ${y} out of order`);
+      last = ms;
+      lines.push(`${y} ${k} ${t.getUTCFullYear()}-${pad(t.getUTCMonth() + 1)}-${pad(t.getUTCDate())} ` +
+        `${pad(t.getUTCHours())}:${pad(t.getUTCMinutes())}:${pad(t.getUTCSeconds())}`);
+    }
+  }
+  fs.writeFileSync(OUT, lines.join('\n') + '\n');
+  console.log(`# wrote ${lines.length} rows to ${path.relative(process.cwd(), OUT)}`);
+}
+
+main();
