@@ -1,0 +1,40 @@
+// The one place where text changes encoding. Texts are UTF-8 in memory;
+// files and fixed-width record fields hold GBK, the case database UTF-8.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace qd {
+
+// Characters that GBK lacks become '?'; never fails.
+std::string Utf8ToGbk(std::string_view utf8);
+// Invalid GBK sequences become U+FFFD; never fails.
+std::string GbkToUtf8(std::string_view gbk);
+
+// Length of a UTF-8 text in GBK bytes (a Chinese character counts 2).
+size_t GbkLength(std::string_view utf8);
+// Number of characters (code points) of a UTF-8 text.
+size_t CharCount(std::string_view utf8);
+// The longest prefix of a UTF-8 text whose GBK form fits in maxBytes bytes;
+// never splits a character.
+std::string CutToGbkBytes(std::string_view utf8, size_t maxBytes);
+// The first maxChars characters of a UTF-8 text.
+std::string CutToChars(std::string_view utf8, size_t maxChars);
+
+// A fixed-width zero-terminated GBK field: read as UTF-8, write from UTF-8
+// (cut at a character boundary so that the terminator always fits).
+std::string ReadGbkField(const char* field, size_t width);
+void WriteGbkField(char* field, size_t width, std::string_view utf8);
+
+template <size_t N>
+std::string ReadGbkField(const char (&field)[N]) {
+    return ReadGbkField(field, N);
+}
+template <size_t N>
+void WriteGbkField(char (&field)[N], std::string_view utf8) {
+    WriteGbkField(field, N, utf8);
+}
+
+}  // namespace qd

@@ -1,0 +1,57 @@
+// CQuadrellemp: the divination engine. One cast takes a request record,
+// derives the calendar facts of its moment, casts the four positions and
+// writes the whole chart with its judgement section into the bound view.
+#pragma once
+
+#include <string>
+
+#include "base/richtext.h"
+#include "calendar/yidate.h"
+#include "engine/cast_state.h"
+#include "engine/request.h"
+
+namespace qd {
+
+class CQuadrellemp {
+public:
+    CQuadrellemp();
+    virtual ~CQuadrellemp();
+
+    // The application folder (with its trailing separator) whose dat/set.ini
+    // is read at every cast.
+    void SetApplicationFolder(const std::string& folder);
+    void BindResultView(IRichTextSink* view);
+
+    // False when the moment is refused; ErrorText() says why and the view
+    // keeps its previous chart.
+    bool Cast(const TCastRequest& request);
+    const std::string& ErrorText() const { return error_; }
+
+    // The clock moment of the last cast and its Julian day.
+    TDateTime ClockMoment(double* clockJd = nullptr) const;
+    TDateTime RecordOfJulianDay(double jd) const { return calendar_.RecordOfJulianDay(jd); }
+
+    // Results of the last successful cast (read by the topic readings).
+    const TCastState& State() const { return state_; }
+    MYiDateEx& Calendar() { return calendar_; }
+
+    // Settings that replace those of dat/set.ini for every following cast
+    // (used by qdl's options); nullptr returns to the file.
+    void OverrideSettings(const TCastSettings* settings);
+
+    // Internal steps of Cast, public for tests.
+    TCastSettings ReadSettings() const;
+    bool ComputeCalendarFacts();
+
+private:
+    MYiDateEx calendar_;
+    IRichTextSink* view_ = nullptr;
+    std::string header_;
+    std::string error_;
+    TCastState state_;
+    std::string folder_;
+    bool overridden_ = false;
+    TCastSettings override_;
+};
+
+}  // namespace qd
