@@ -10,7 +10,7 @@ namespace {
 int Mod(int a, int n) { return ((a % n) + n) % n; }
 }  // namespace
 
-double MYiDateEx::TermInstant(int year, double a) const {
+double MYiDateEx::SolarTermJulianDay(int year, double a) const {
     // One extra turn: the angle counts from the March equinox of 1999, so the
     // January and February terms of a year land in that year.
     const double w = 2 * eph::kPi * ((year - 2000) + a / 360 + 1);
@@ -20,30 +20,30 @@ double MYiDateEx::TermInstant(int year, double a) const {
 
 TDateTime MYiDateEx::SolarTermInstant(int year, int month, bool isJie) const {
     const int k = 2 * month - 2 + (isJie ? 0 : 1);
-    return qd::RecordOfJulianDay(TermInstant(year, 15.0 * k - 75));
+    return qd::RecordOfJulianDay(SolarTermJulianDay(year, 15.0 * k - 75));
 }
 
 int MYiDateEx::SolarMonthOf(const TDateTime& r, TSolarMonth* out) const {
     const double j = qd::JulianDayOfRecord(r);
     int a = 30 * r.month - 105;
-    double lo = TermInstant(r.year, a);
-    double hi = TermInstant(r.year, a + 30);
+    double lo = SolarTermJulianDay(r.year, a);
+    double hi = SolarTermJulianDay(r.year, a + 30);
     for (;;) {
         if (j < lo) {
             a -= 30;
             hi = lo;
-            lo = TermInstant(r.year, a);
+            lo = SolarTermJulianDay(r.year, a);
         } else if (j >= hi) {
             a += 30;
             lo = hi;
-            hi = TermInstant(r.year, a + 30);
+            hi = SolarTermJulianDay(r.year, a + 30);
         } else {
             break;
         }
     }
     if (out) {
         out->jieJd = lo;
-        out->zhongQiJd = TermInstant(r.year, a + 15);
+        out->zhongQiJd = SolarTermJulianDay(r.year, a + 15);
         out->nextJieJd = hi;
         out->jie = qd::RecordOfJulianDay(lo);
         out->zhongQi = qd::RecordOfJulianDay(out->zhongQiJd);
@@ -59,11 +59,11 @@ std::vector<TSolarTermEntry> MYiDateEx::SolarTermsOfYear(int year) const {
     TDateTime r;
     do {
         a -= 15;
-        r = qd::RecordOfJulianDay(TermInstant(year, a));
+        r = qd::RecordOfJulianDay(SolarTermJulianDay(year, a));
     } while (r.year == year && r.year > -4714);
     for (;;) {
         a += 15;
-        r = qd::RecordOfJulianDay(TermInstant(year, a));
+        r = qd::RecordOfJulianDay(SolarTermJulianDay(year, a));
         if (r.year != year || r.year > 9999) break;
         int k = (a + 36000) % 360 - 285;
         if (k < 0) k += 360;

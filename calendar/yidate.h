@@ -73,6 +73,10 @@ public:
 
     // Solar terms and pillars.
     TDateTime SolarTermInstant(int year, int month, bool isJie) const;
+    // Unrounded instant (Julian day, UTC+8) at which the solar longitude is
+    // a degrees past the March equinox, counted in year `year`: a = -75 is
+    // that year's 小寒, -45 its 立春, 0 its 春分.
+    double SolarTermJulianDay(int year, double a) const;
     // Branch number of the solar month of r; `out` gets its three instants.
     int SolarMonthOf(const TDateTime& r, TSolarMonth* out = nullptr) const;
     std::vector<TSolarTermEntry> SolarTermsOfYear(int year) const;
@@ -104,9 +108,6 @@ private:
         bool leap;
     };
     LunarDay LunarOfDay(int day);
-    // Solar-term instant (unrounded Julian day, UTC+8) at angle a degrees
-    // from the 小寒-based origin of year y.
-    double TermInstant(int year, double a) const;
     void AncientMonthNumbers();
 
     std::string newMoonText_;

@@ -1,11 +1,12 @@
 #!/usr/bin/env node
 'use strict';
 // Writes tests/fixtures/term_instants.txt: every solar term of 1900..2200,
-//   YYYY K YYYY-MM-DD HH:MM:SS   (civil year, term index, instant in UTC+8 to the second)
+//   YYYY K YYYY-MM-DD HH:MM:SS DT   (civil year, term index, instant in UTC+8 to
+//   the second, and the TT - UT in seconds that astronomy-engine used for it)
 const fs = require('fs');
 const path = require('path');
 const { pad } = require('./lib/civil');
-const { termInstantChinaMs } = require('./lib/terms');
+const { termInstantChinaMs, termDeltaT } = require('./lib/terms');
 
 const OUT = path.join(__dirname, '..', '..', 'tests', 'fixtures', 'term_instants.txt');
 
@@ -19,7 +20,8 @@ function main() {
       if (t.getUTCFullYear() !== y || ms <= last) throw new Error(`term ${k} of ${y} out of order`);
       last = ms;
       lines.push(`${y} ${k} ${t.getUTCFullYear()}-${pad(t.getUTCMonth() + 1)}-${pad(t.getUTCDate())} ` +
-        `${pad(t.getUTCHours())}:${pad(t.getUTCMinutes())}:${pad(t.getUTCSeconds())}`);
+        `${pad(t.getUTCHours())}:${pad(t.getUTCMinutes())}:${pad(t.getUTCSeconds())} ` +
+        termDeltaT(y, k).toFixed(1));
     }
   }
   fs.writeFileSync(OUT, lines.join('\n') + '\n');

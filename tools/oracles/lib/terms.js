@@ -20,4 +20,11 @@ function termInstantChinaMs(y, k) {
   return t.date.getTime() + CHINA_MS;
 }
 
-module.exports = { termLongitude, termInstantChinaMs };
+// The ΔT (TT − UT, seconds) astronomy-engine used for that instant.
+function termDeltaT(y, k) {
+  const guess = Date.UTC(y, 0, 5) + 15.2184 * k * DAY_MS;
+  const t = Astronomy.SearchSunLongitude(termLongitude(k), new Date(guess - 6 * DAY_MS), 12);
+  return (t.tt - t.ut) * 86400;
+}
+
+module.exports = { termLongitude, termInstantChinaMs, termDeltaT };
