@@ -45,5 +45,9 @@ std::string FormatDateTime(const TDateTime& r);  // YYYY-MM-DD HH:MM
 int RunJd(const Args& args);
 int RunDate(const Args& args);
 int RunDayCycle(const Args& args);
+int RunLunar(const Args& args);
+int RunSolar(const Args& args);
+int RunTerms(const Args& args);
+int RunPillars(const Args& args);
 
 }  // namespace qd::cli

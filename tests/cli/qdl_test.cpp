@@ -1,6 +1,7 @@
 // Runs the built qdl as a user would and checks what it prints.
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -45,6 +46,12 @@ TEST(Qdl, AnswersInItsFormats) {
         {"date 1684592.5", "-0100-03-01 00:00\n"},
         {"daycycle 2000-01-01", "55 戊午\n"},
         {"daycycle 1984-02-02", "3 丙寅\n"},
+        {"lunar 2024-02-09 2024-02-10", "2024-02-09 2023 12 30 0 30\n2024-02-10 2024 1 1 0 29\n"},
+        {"lunar 2023-03-22", "2023-03-22 2023 2 1 1 29\n"},
+        {"solar 2023 2 1", "2023-02-20\n"},
+        {"solar 2023 2 1 --leap", "2023-03-22\n"},
+        {"pillars 2000-01-01 23:30", "己卯 丙子 己未 甲子\n"},
+        {"pillars 1984-02-05 12:00", "甲子 丙寅 己巳 庚午\n"},
     };
     for (const Case& c : cases) {
         Result r = RunQdl(c.args);
@@ -53,11 +60,28 @@ TEST(Qdl, AnswersInItsFormats) {
     }
 }
 
+TEST(Qdl, TermsOfAYear) {
+    Result r = RunQdl("terms 2024");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.substr(0, 26), "0 小寒 2024-01-06 04:49\n");
+    EXPECT_NE(r.out.find("\n23 冬至 2024-12-21 17:20\n"), std::string::npos);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 24);
+}
+
+TEST(Qdl, LunarDateThatDoesNotExist) {
+    Result r = RunQdl("solar 2024 2 1 --leap");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(r.err, "不存在这个农历日期，无法转换到公历！\n");
+}
+
 TEST(Qdl, BadInputExitsTwoWithOneLine) {
     const char* cases[] = {
         "jd 2000-13-01 12:00", "jd 2000-02-30 12:00", "jd 2000-01-01 24:00", "jd 2000-01-01",
         "jd abc 12:00",        "date x",             "date 1e400",          "date -5",
         "daycycle 2000-1",     "daycycle 1582-10-10", "daycycle 2000-01-01x", "nosuchcommand",
+        "lunar 2024-02-10 2024-02-01", "lunar", "solar 2024 13x 1", "solar 2024 1", "terms x",
+        "terms 99999",         "pillars 2000-01-01 7",
     };
     for (const char* args : cases) {
         Result r = RunQdl(args);
