@@ -1,5 +1,6 @@
 // Runs the built qdl as a user would and checks what it prints.
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -16,7 +17,10 @@ struct Result {
 };
 
 Result RunQdl(const std::string& args) {
-    const std::string errFile = testing::TempDir() + "qdl_stderr.txt";
+    // ctest runs the tests of this file in parallel processes: one file each.
+    static int calls = 0;
+    const std::string errFile = testing::TempDir() + "qdl_stderr_" + std::to_string(getpid()) + "_" +
+                                std::to_string(calls++) + ".txt";
     const std::string cmd = std::string(QD_BIN_DIR) + "/qdl " + args + " 2>" + errFile;
     Result r;
     FILE* p = popen(cmd.c_str(), "r");
@@ -30,6 +34,7 @@ Result RunQdl(const std::string& args) {
         while ((n = fread(buf, 1, sizeof buf, e)) > 0) r.err.append(buf, n);
         fclose(e);
     }
+    std::remove(errFile.c_str());
     return r;
 }
 
