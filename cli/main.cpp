@@ -12,6 +12,7 @@ const std::vector<Command>& Commands() {
         {"date", "date JD", "civil date and time of a Julian day, rounded to the minute", RunDate},
         {"daycycle", "daycycle YYYY-MM-DD", "sexagenary number and name of the civil day",
          RunDayCycle},
+        {"cast", "cast [OPTIONS]", "one cast: the chart and its judgements (qdl cast --help)", RunCast},
         {"lunar", "lunar FROM [TO]", "lunar date of each civil day: date Y M D leap length", RunLunar},
         {"solar", "solar Y M D [--leap]", "civil date of a lunar date", RunSolar},
         {"terms", "terms YEAR", "solar terms of a civil year: index name date time (UTC+8)", RunTerms},

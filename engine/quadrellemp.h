@@ -31,7 +31,10 @@ public:
     TDateTime ClockMoment(double* clockJd = nullptr) const;
     TDateTime RecordOfJulianDay(double jd) const { return calendar_.RecordOfJulianDay(jd); }
 
-    // Results of the last successful cast (read by the topic readings).
+    // Results of the last successful cast (read by the topic readings). A
+    // refused cast has already replaced the request copy, the settings and
+    // possibly the moments, so nothing should read them before the next
+    // successful cast.
     const TCastState& State() const { return state_; }
     MYiDateEx& Calendar() { return calendar_; }
 
@@ -44,6 +47,9 @@ public:
     bool ComputeCalendarFacts();
 
 private:
+    // Pillars, solar month and month general of an ordinary cast.
+    void ComputePillars();
+
     MYiDateEx calendar_;
     IRichTextSink* view_ = nullptr;
     std::string header_;
