@@ -11,7 +11,8 @@
 namespace qd {
 
 struct TRtfRun {
-    std::string text;  // UTF-8
+    // UTF-8; "\n" is a line break inside the paragraph (\line), "\t" a tab.
+    std::string text;
     std::string font;  // font family name, UTF-8; empty = default
     double size = 0;   // points; 0 = default
     uint32_t color = 0;  // Windows colour 0x00BBGGRR
@@ -30,15 +31,22 @@ struct TRtfDocument {
     std::vector<TRtfParagraph> paragraphs;
 };
 
-// Never fails: whatever cannot be understood is skipped.
+// Never fails: whatever cannot be understood is skipped. Text bytes are GBK
+// unless the font's charset or \ansicpg says otherwise; a final \par closes
+// the last paragraph (as the Windows rich-text control writes it) rather
+// than opening an empty one.
 TRtfDocument ReadRtf(std::string_view data);
+// Whether the data starts (after a BOM or blanks) as an RTF document does.
+bool LooksLikeRtf(std::string_view data);
 // The document's text, paragraphs separated by "\n".
 std::string RtfPlainText(const TRtfDocument& doc);
 std::string RtfToPlainText(std::string_view data);
 
-// A plain UTF-8 text as an RTF document (GBK escapes, one paragraph a line).
+// A plain UTF-8 text as an RTF document (GBK escapes, \uN for what GBK
+// lacks, one paragraph a line: "\n", "\r\n" and "\r" end a line).
 std::string PlainTextToRtf(std::string_view utf8, const std::string& font = "宋体", int sizePoints = 10);
-// A formatted document written back as RTF.
+// A formatted document written back as RTF: font 0 is 宋体 (also for runs
+// without a font), every font is declared GBK; a size of 0 writes no \fs.
 std::string WriteRtf(const TRtfDocument& doc);
 
 }  // namespace qd

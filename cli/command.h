@@ -45,6 +45,7 @@ std::string FormatDateTime(const TDateTime& r);  // YYYY-MM-DD HH:MM
 int RunJd(const Args& args);
 int RunDate(const Args& args);
 int RunDayCycle(const Args& args);
+int RunDb(const Args& args);
 int RunCast(const Args& args);
 int RunLunar(const Args& args);
 int RunSolar(const Args& args);

@@ -1,7 +1,5 @@
 // qdl cast run as a process: the result text, refusals, bad options, the
 // cleaning messages and the other formats.
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -9,13 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include "run_qdl.h"
+
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Result = qd::test::QdlResult;
 
 // An application folder of the test's own, so no set.ini of the build
 // folder leaks in.
@@ -28,23 +24,7 @@ std::string Home() {
     return home;
 }
 
-Result RunCast(const std::string& args) {
-    const std::string errFile = testing::TempDir() + "qdl_cast_stderr.txt";
-    const std::string cmd = std::string(QD_BIN_DIR) + "/qdl cast --home " + Home() + " " + args + " 2>" + errFile;
-    Result r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    const int raw = pclose(p);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    if (FILE* e = fopen(errFile.c_str(), "r")) {
-        while ((n = fread(buf, 1, sizeof buf, e)) > 0) r.err.append(buf, n);
-        fclose(e);
-    }
-    return r;
-}
+Result RunCast(const std::string& args) { return qd::test::RunQdl("cast --home " + Home() + " " + args); }
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 

@@ -1,42 +1,16 @@
 // Runs the built qdl as a user would and checks what it prints.
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "run_qdl.h"
+
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Result RunQdl(const std::string& args) {
-    // ctest runs the tests of this file in parallel processes: one file each.
-    static int calls = 0;
-    const std::string errFile = testing::TempDir() + "qdl_stderr_" + std::to_string(getpid()) + "_" +
-                                std::to_string(calls++) + ".txt";
-    const std::string cmd = std::string(QD_BIN_DIR) + "/qdl " + args + " 2>" + errFile;
-    Result r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    const int raw = pclose(p);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    if (FILE* e = fopen(errFile.c_str(), "r")) {
-        while ((n = fread(buf, 1, sizeof buf, e)) > 0) r.err.append(buf, n);
-        fclose(e);
-    }
-    std::remove(errFile.c_str());
-    return r;
-}
+using Result = qd::test::QdlResult;
+using qd::test::RunQdl;
 
 TEST(Qdl, AnswersInItsFormats) {
     struct Case {

@@ -1,0 +1,22 @@
+// Helpers shared by the RTF reader and writer; not part of the interface.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "base/rtf.h"
+
+namespace qd {
+
+// Appends code point `cp` as UTF-8 (U+FFFD for surrogates and values past
+// U+10FFFF).
+void AppendUtf8(std::string& out, uint32_t cp);
+// Text bytes of an RTF document in a Windows code page: 936 (and its
+// supersets) is GBK, 2 a symbol font (bytes as Latin-1), anything else is
+// read as 1252.
+std::string DecodeRtfBytes(std::string_view bytes, int codePage);
+// Whether two runs have the same formatting (their texts aside).
+bool SameRtfFormat(const TRtfRun& a, const TRtfRun& b);
+
+}  // namespace qd

@@ -1,0 +1,151 @@
+// qdl db: the case store of an application folder.
+#include <cstdio>
+#include <ctime>
+#include <iostream>
+
+#include "cli/command.h"
+#include "store/case_text.h"
+#include "store/record_base.h"
+#include "store/store_files.h"
+#include "store/store_tables.h"
+
+namespace qd::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: qdl db --home DIR info|list|export OUT [--category NAME]...|import FILE|compact|"
+    "backup PARENT|restore FOLDER";
+
+int Refuse(const std::string& message) {
+    std::cout << message << '\n';
+    return kRefused;
+}
+
+std::tm LocalNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm t{};
+    localtime_r(&now, &t);
+    return t;
+}
+
+// Progress texts go to stderr, each once.
+TProgress PrintProgress() {
+    return [last = std::string()](const std::string& text) mutable {
+        if (text == last) return;
+        last = text;
+        std::cerr << text << '\n';
+    };
+}
+
+int Info(MRecordBase& s) {
+    std::vector<std::string> cats;
+    const int count = s.CountCases();
+    if (count < 0 || !s.GetCategories(cats)) return Refuse(s.LastError());
+    std::cout << "last id: " << s.GetLastId() << '\n'
+              << "cases: " << count << '\n'
+              << "categories:";
+    for (const std::string& c : cats) std::cout << ' ' << c;
+    std::cout << '\n';
+    return kOk;
+}
+
+int List(MRecordBase& s) {
+    if (!s.BeginBatch()) return Refuse(s.LastError());
+    for (int id = 1; id <= s.GetLastId(); ++id) {
+        TRecordData r;
+        if (s.ReadCaseInBatch(id, r)) std::cout << id << ' ' << CaseNodeText(r) << '\n';
+    }
+    s.EndBatch();
+    return kOk;
+}
+
+int Export(MRecordBase& s, const Args& a) {
+    if (a.empty()) return BadInput(kUsage);
+    std::vector<std::string> cats;
+    for (size_t i = 1; i < a.size(); ++i) {
+        if (a[i] != "--category" || i + 1 >= a.size()) return BadInput(kUsage);
+        cats.push_back(a[++i]);
+    }
+    // A folder gets the time-stamped name; anything else is the file itself.
+    std::string out = a[0];
+    if (IsFolder(out)) {
+        out = ExportFileName(out, LocalNow());
+        if (PathExists(out)) return Refuse("当前时间的数据库文件已经存在，请稍后再导出！");
+    } else if (PathExists(out)) {
+        return BadInput("'" + out + "' exists already");
+    }
+    const int n = s.ExportDatabase(out, cats, cats.empty(), PrintProgress(), false);
+    if (n <= 0)
+        return Refuse("没有可以导出的案例，或者无法创建导出数据库，导出失败，请重启软件再次试试！");
+    std::printf(" %d 个案例文件已经保存到：%s\n", n, out.c_str());
+    return kOk;
+}
+
+int Import(MRecordBase& s, const Args& a) {
+    if (a.size() != 1) return BadInput(kUsage);
+    if (!PathExists(a[0])) return Refuse("不存在这个数据库文件，无法导入！");
+    const int n = s.ImportDatabase(a[0], PrintProgress(), false);
+    if (n <= 0) return Refuse(s.LastError());
+    std::printf("共导入 %d 个案例！\n", n);
+    return kOk;
+}
+
+int Compact(MRecordBase& s) {
+    if (s.GetLastId() < 500) return Refuse("案例数据过少，无需整理！");
+    const int n = s.CompactDatabase(PrintProgress(), false);
+    if (n <= 0) return Refuse(s.LastError());
+    std::printf(" %d 个案例已经整理出来！\n", n);
+    return kOk;
+}
+
+int Backup(MRecordBase& s, const Args& a) {
+    if (a.size() != 1) return BadInput(kUsage);
+    if (!IsFolder(a[0])) return BadInput("no folder '" + a[0] + "'");
+    const std::string folder = BackupFolderName(a[0], LocalNow());
+    if (PathExists(folder)) return Refuse("当前时间的文件夹已经存在，请稍后再备份！");
+    if (!MakeFolder(folder) || !s.BackupTo(folder, false)) return Refuse(s.LastError());
+    std::cout << "成功备份，已保存到" << folder << "目录下\n";
+    return kOk;
+}
+
+int Restore(MRecordBase& s, const Args& a) {
+    if (a.size() != 1) return BadInput(kUsage);
+    const std::string folder = WithSlash(a[0]);
+    if (!PathExists(folder + kDatabaseFile)) return Refuse("没有要还原的的db数据文件！");
+    if (!IsFolder(folder + kCommentFolder)) return Refuse("没有要还原的评语文件夹！");
+    if (!s.RestoreFrom(folder, false)) return Refuse(s.LastError());
+    std::cout << "成功还原，请重新打开软件！\n";
+    return kOk;
+}
+
+}  // namespace
+
+int RunDb(const Args& args) {
+    if (args.size() < 3 || args[0] != "--home") return BadInput(kUsage);
+    const std::string home = WithSlash(args[1]);
+    if (!IsFolder(home)) return BadInput("no folder '" + args[1] + "'");
+    const std::string command = args[2];
+    const Args rest(args.begin() + 3, args.end());
+    const bool known = command == "info" || command == "list" || command == "export" ||
+                       command == "import" || command == "compact" || command == "backup" ||
+                       command == "restore";
+    if (!known) return BadInput("unknown db command '" + command + "'");
+
+    MakeFolder(home + "dat");
+    MRecordBase store;
+    // Opened as at start-up, so a legacy case file is converted first.
+    const int opened = store.OpenDatabase(home + "dat/" + kDatabaseFile, home, true);
+    if (opened == -1) return Refuse(store.LastError());
+    if (opened == 1) std::cerr << store.LastError() << '\n';
+
+    if (command == "info") return rest.empty() ? Info(store) : BadInput(kUsage);
+    if (command == "list") return rest.empty() ? List(store) : BadInput(kUsage);
+    if (command == "export") return Export(store, rest);
+    if (command == "import") return Import(store, rest);
+    if (command == "compact") return rest.empty() ? Compact(store) : BadInput(kUsage);
+    if (command == "backup") return Backup(store, rest);
+    return Restore(store, rest);
+}
+
+}  // namespace qd::cli

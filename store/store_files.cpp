@@ -1,0 +1,105 @@
+#include "store/store_files.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "base/rtf.h"
+
+namespace qd {
+
+namespace fs = std::filesystem;
+
+fs::path U8Path(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
+std::string U8String(const fs::path& p) {
+    const std::u8string s = p.u8string();
+    return std::string(s.begin(), s.end());
+}
+
+std::string WithSlash(const std::string& folder) {
+    if (folder.empty() || folder.back() == '/' || folder.back() == '\\') return folder;
+    return folder + "/";
+}
+
+std::string FolderOf(const std::string& path) {
+    const fs::path parent = U8Path(path).parent_path();
+    return parent.empty() ? std::string("./") : WithSlash(U8String(parent));
+}
+
+bool PathExists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(U8Path(path), ec);
+}
+
+bool IsFolder(const std::string& path) {
+    std::error_code ec;
+    return fs::is_directory(U8Path(path), ec);
+}
+
+bool MakeFolder(const std::string& path) {
+    std::error_code ec;
+    fs::create_directories(U8Path(path), ec);
+    return IsFolder(path);
+}
+
+bool RemoveFile(const std::string& path) {
+    std::error_code ec;
+    fs::remove(U8Path(path), ec);
+    return !PathExists(path);
+}
+
+bool CopyFileOver(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    return fs::copy_file(U8Path(from), U8Path(to), fs::copy_options::overwrite_existing, ec) &&
+           !ec;
+}
+
+bool RenameOver(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    fs::rename(U8Path(from), U8Path(to), ec);
+    return !ec;
+}
+
+std::vector<std::string> ListRtfFiles(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(U8Path(folder), ec), end; !ec && it != end; it.increment(ec)) {
+        if (!it->is_regular_file(ec)) continue;
+        std::string ext = U8String(it->path().extension());
+        std::transform(ext.begin(), ext.end(), ext.begin(),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+        if (ext == ".rtf") names.push_back(U8String(it->path().filename()));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& data) {
+    std::ifstream in(U8Path(path), std::ios::binary);
+    if (!in) return false;
+    data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& data) {
+    std::ofstream out(U8Path(path), std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(data.data(), static_cast<std::streamsize>(data.size()));
+    out.close();
+    return !out.fail();
+}
+
+bool WriteCommentFile(const std::string& path, const std::string& plainText) {
+    MakeFolder(U8String(U8Path(path).parent_path()));
+    return WriteWholeFile(path, PlainTextToRtf(plainText));
+}
+
+bool ReadCommentText(const std::string& path, std::string& plainText) {
+    std::string data;
+    if (!ReadWholeFile(path, data)) return false;
+    plainText = RtfToPlainText(data);
+    return true;
+}
+
+}  // namespace qd

@@ -1,0 +1,101 @@
+// qdl db on a real application folder: the legacy conversion at opening,
+// listing, export by category, import, backup and restore.
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "base/encoding.h"
+#include "run_qdl.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using qd::test::RunQdl;
+
+// One 152-byte record of the earlier edition's case file.
+std::string LegacyRecord(bool deleted, const char* name, const char* category, const char* file) {
+    std::string rec(152, '\0');
+    auto put = [&](size_t at, size_t width, const char* utf8) {
+        const std::string gbk = qd::Utf8ToGbk(utf8);
+        std::memcpy(&rec[at], gbk.data(), std::min(gbk.size(), width - 1));
+    };
+    rec[4] = deleted ? 1 : 0;
+    put(5, 11, name);
+    put(16, 14, category);
+    const int16_t date[5] = {2004, 6, 15, 0, 30};
+    std::memcpy(&rec[30], date, sizeof date);
+    put(68, 51, "北京市东城区");
+    put(119, 30, file);
+    rec[150] = 7;
+    return rec;
+}
+
+fs::path FreshHome(const char* name) {
+    const fs::path home = fs::path(testing::TempDir()) / name;
+    fs::remove_all(home);
+    fs::create_directories(home / "dat");
+    return home;
+}
+
+int Lines(const std::string& s) { return static_cast<int>(std::count(s.begin(), s.end(), '\n')); }
+
+TEST(QdlDb, ConvertsListsExportsImportsBacksUpAndRestores) {
+    const fs::path home = FreshHome("qdl_db_home");
+    {
+        std::ofstream legacy(home / "dat" / "Quadrelle.dat", std::ios::binary);
+        legacy << LegacyRecord(false, "张三", "求财", "a1") << LegacyRecord(true, "李四", "求财", "a2")
+               << LegacyRecord(false, "王五", "结婚", "a3");
+    }
+    const std::string db = "db --home " + home.string() + " ";
+
+    auto info = RunQdl(db + "info");
+    ASSERT_EQ(info.status, 0) << info.out << info.err;
+    EXPECT_NE(info.err.find("已经把旧版数据库转换到新版，共转换 2 个案例！"), std::string::npos) << info.err;
+    EXPECT_NE(info.out.find("cases: 2\n"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("categories: 求财 结婚"), std::string::npos) << info.out;
+    EXPECT_FALSE(fs::exists(home / "dat" / "Quadrelle.dat"));
+
+    auto list = RunQdl(db + "list");
+    ASSERT_EQ(list.status, 0);
+    EXPECT_EQ(Lines(list.out), 2) << list.out;
+    EXPECT_EQ(list.out.rfind("1 ", 0), 0u) << list.out;
+    EXPECT_NE(list.out.find("张三"), std::string::npos) << list.out;
+
+    const fs::path out = fs::path(testing::TempDir()) / "qdl_db_export.db";
+    fs::remove(out);
+    auto exported = RunQdl(db + "export " + out.string() + " --category 求财");
+    ASSERT_EQ(exported.status, 0) << exported.out << exported.err;
+    ASSERT_TRUE(fs::exists(out));
+
+    const fs::path other = FreshHome("qdl_db_other");
+    auto imported = RunQdl("db --home " + other.string() + " import " + out.string());
+    ASSERT_EQ(imported.status, 0) << imported.out << imported.err;
+    EXPECT_NE(imported.out.find("共导入 1 个案例！"), std::string::npos) << imported.out;
+
+    const fs::path parent = fs::path(testing::TempDir()) / "qdl_db_backups";
+    fs::remove_all(parent);
+    fs::create_directories(parent);
+    auto backup = RunQdl(db + "backup " + parent.string());
+    ASSERT_EQ(backup.status, 0) << backup.out << backup.err;
+    ASSERT_EQ(std::distance(fs::directory_iterator(parent), fs::directory_iterator()), 1);
+    const fs::path folder = fs::directory_iterator(parent)->path();
+
+    auto restored = RunQdl("db --home " + other.string() + " restore " + folder.string());
+    ASSERT_EQ(restored.status, 0) << restored.out << restored.err;
+    auto after = RunQdl("db --home " + other.string() + " info");
+    EXPECT_NE(after.out.find("cases: 2\n"), std::string::npos) << after.out;
+}
+
+TEST(QdlDb, RefusesWhatItCannotDo) {
+    const fs::path home = FreshHome("qdl_db_refusals");
+    const std::string db = "db --home " + home.string() + " ";
+    EXPECT_EQ(RunQdl(db + "compact").status, 1);  // fewer than 500 ids
+    EXPECT_EQ(RunQdl(db + "import " + (home / "none.db").string()).status, 1);
+    EXPECT_EQ(RunQdl(db + "nosuch").status, 2);
+    EXPECT_EQ(RunQdl("db info").status, 2);
+}
+
+}  // namespace

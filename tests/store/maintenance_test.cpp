@@ -1,0 +1,251 @@
+// Backup, restore, delete all, import, export and compaction.
+#include <algorithm>
+
+#include "base/rtf.h"
+#include "store/store_files.h"
+#include "store_helpers.h"
+
+namespace qd::test {
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::string data;
+    ReadWholeFile(path, data);
+    return data;
+}
+
+}  // namespace
+
+class MaintenanceTest : public StoreTest {
+protected:
+    // Cases 1..n with categories cycling through `cats` and a comment file each.
+    void Fill(MRecordBase& s, int n, const std::vector<std::string>& cats) {
+        ASSERT_TRUE(s.BeginBatch());
+        for (int i = 0; i < n; ++i) {
+            TRecordData r = Record("名" + std::to_string(i));
+            r.category = cats[i % cats.size()];
+            r.commentFile = "c" + std::to_string(i);
+            r.comment = "评语" + std::to_string(i);
+            ASSERT_GT(s.AddCaseInBatch(r), 0);
+        }
+        ASSERT_TRUE(s.EndBatch());
+        ASSERT_TRUE(s.RebuildCommentFiles());
+    }
+    std::vector<std::string> progress_;
+    TProgress Progress() {
+        return [this](const std::string& t) { progress_.push_back(t); };
+    }
+};
+
+TEST_F(MaintenanceTest, ExportByCategory) {
+    MRecordBase s;
+    OpenStore(s);
+    Fill(s, 6, {"求财", "结婚", "无名类"});
+    ASSERT_TRUE(s.DeleteCase(1));
+    const std::string out = Home() + "out.db";
+    EXPECT_EQ(s.ExportDatabase(out, {"求财"}, false, Progress(), false), 1);
+    EXPECT_EQ(progress_.back(), "导出进度：100％");
+
+    MRecordBase e;
+    ASSERT_EQ(e.OpenDatabase(out, Home(), false), 0);
+    EXPECT_EQ(e.GetLastId(), 1);
+    std::vector<std::string> cats;
+    ASSERT_TRUE(e.GetCategories(cats));
+    EXPECT_EQ(cats, std::vector<std::string>{"求财"});
+    TRecordData r;
+    ASSERT_TRUE(e.ReadCase(1, r));
+    EXPECT_EQ(ReadGbkField(r.request.name), "名3");
+
+    // All categories: also those the list lacks; the list becomes those in use.
+    const std::string all = Home() + "all.db";
+    EXPECT_EQ(s.ExportDatabase(all, {}, true, Progress(), false), 5);
+    MRecordBase a;
+    ASSERT_EQ(a.OpenDatabase(all, Home(), false), 0);
+    ASSERT_TRUE(a.GetCategories(cats));
+    EXPECT_EQ(cats, (std::vector<std::string>{"结婚", "无名类", "求财"}));
+    // An export never adds to an existing file.
+    EXPECT_EQ(s.ExportDatabase(all, {}, true, Progress(), false), 0);
+    EXPECT_EQ(a.CountCases(), 5);
+}
+
+TEST_F(MaintenanceTest, ImportIntoItselfAddsEveryCaseAgain) {
+    MRecordBase s;
+    OpenStore(s);
+    Fill(s, 3, {"求财", "自定义"});
+    ASSERT_TRUE(s.SetCategories({"开业"}));
+    EXPECT_EQ(s.ImportDatabase(DbPath(), Progress(), false), 3) << s.LastError();
+    EXPECT_EQ(s.GetLastId(), 6);
+    EXPECT_EQ(s.CountCases(), 6);
+    EXPECT_EQ(progress_.back(), "导入进度：100％");
+    std::vector<std::string> cats;
+    ASSERT_TRUE(s.GetCategories(cats));
+    EXPECT_EQ(cats, (std::vector<std::string>{"开业", "求财", "自定义"}));
+
+    // The comment files were taken, so the copies got new names.
+    TRecordData r;
+    ASSERT_TRUE(s.ReadCase(4, r));
+    EXPECT_EQ(r.commentFile, "名0_200603070905");
+    EXPECT_EQ(RtfToPlainText(ReadAll(Comments() + r.commentFile + ".rtf")), "评语0");
+    EXPECT_EQ(s.ImportDatabase(DbPath(), Progress(), false), 6);
+    ASSERT_TRUE(s.ReadCase(7, r));
+    EXPECT_EQ(r.commentFile, "名0_200603070905_0");
+    ASSERT_TRUE(s.ReadCase(10, r));
+    EXPECT_EQ(r.commentFile, "名0_200603070905_1");
+    EXPECT_FALSE(PathExists(Home() + "dat/Quadrelle_import.tmp"));
+}
+
+TEST_F(MaintenanceTest, ImportRefusals) {
+    MRecordBase s;
+    OpenStore(s);
+    EXPECT_EQ(s.ImportDatabase(Home() + "none.db", Progress(), false), 0);
+    EXPECT_EQ(s.LastError(), "不存在这个数据库文件，无法导入！");
+    WriteFile(Home() + "junk.db", std::string(2048, 'j'));
+    EXPECT_EQ(s.ImportDatabase(Home() + "junk.db", Progress(), false), 0);
+    EXPECT_EQ(s.LastError(), "无法打开导入的数据库文件！");
+    {
+        MRecordBase other;
+        ASSERT_EQ(other.OpenDatabase(Home() + "other.db", Home(), false), 0);
+    }
+    RawExec(Home() + "other.db", "update case_extra set baseType='Other';");
+    EXPECT_EQ(s.ImportDatabase(Home() + "other.db", Progress(), false), 0);
+    EXPECT_EQ(s.LastError(), "不是相同的数据库类型，无法导入！");
+    EXPECT_EQ(s.ImportDatabase(DbPath(), Progress(), true), 0);
+    EXPECT_EQ(s.LastError(), "请等待案例加载完毕！");
+}
+
+TEST_F(MaintenanceTest, CompactionRenumbersAndKeepsOrder) {
+    MRecordBase s;
+    OpenStore(s);
+    Fill(s, 600, {"求财", "结婚", "阴宅"});
+    ASSERT_TRUE(s.BeginBatch());
+    for (int id = 2; id <= 600; id += 3) ASSERT_TRUE(s.DeleteCaseInBatch(id));  // 200: all 结婚
+    ASSERT_TRUE(s.EndBatch());
+    // A leftover from an earlier failure must not be appended to.
+    {
+        MRecordBase stale;
+        ASSERT_EQ(stale.OpenDatabase(Home() + "dat/Quadrelle_back.db", Home(), false), 0);
+        TRecordData r = Record("旧");
+        ASSERT_EQ(stale.AddCase(r), 1);
+    }
+    EXPECT_EQ(s.CompactDatabase(Progress(), false), 400) << s.LastError();
+    EXPECT_EQ(progress_.back(), "整理进度：100％");
+    EXPECT_NE(std::find(progress_.begin(), progress_.end(), "整理进度：60％"), progress_.end());
+    EXPECT_FALSE(PathExists(Home() + "dat/Quadrelle_back.db"));
+
+    MRecordBase c;
+    OpenStore(c);
+    EXPECT_EQ(c.GetLastId(), 400);
+    EXPECT_EQ(c.CountCases(), 400);
+    std::vector<std::string> cats;
+    ASSERT_TRUE(c.GetCategories(cats));
+    EXPECT_EQ(cats, (std::vector<std::string>{"求财", "阴宅"}));
+    TRecordData r;
+    ASSERT_TRUE(c.ReadCase(1, r));
+    EXPECT_EQ(r.commentFile, "c0");
+    ASSERT_TRUE(c.ReadCase(2, r));
+    EXPECT_EQ(r.commentFile, "c2");
+    ASSERT_TRUE(c.ReadCase(400, r));
+    EXPECT_EQ(r.commentFile, "c599");
+    EXPECT_FALSE(c.ReadCase(401, r));
+}
+
+TEST_F(MaintenanceTest, BackupAndRestore) {
+    MRecordBase s;
+    OpenStore(s);
+    Fill(s, 3, {"求财"});
+    const std::string backup = Home() + "bk/";
+    ASSERT_TRUE(s.BackupTo(backup, false)) << s.LastError();
+    EXPECT_TRUE(PathExists(backup + "Quadrelle.db"));
+    EXPECT_EQ(ReadAll(backup + "Quadrelle_f/save.txt"), "save\n");
+    EXPECT_EQ(ListRtfFiles(backup + "Quadrelle_f").size(), 3u);
+
+    // Changes after the backup; the restore brings back the backup's state
+    // and drops comment files the backup lacks.
+    TRecordData extra = Record("后来");
+    extra.commentFile = "later";
+    ASSERT_EQ(s.AddCase(extra), 4);
+    WriteFile(Comments() + "later.rtf", "{\\rtf1 later}");
+    RemoveFile(backup + "Quadrelle_f/c1.rtf");
+    ASSERT_TRUE(s.RestoreFrom(backup, false)) << s.LastError();
+    EXPECT_EQ(s.GetLastId(), 3);
+    EXPECT_EQ(s.CountCases(), 3);
+    EXPECT_FALSE(PathExists(Comments() + "later.rtf"));
+    // c1 was missing from the backup and is written again from its text.
+    EXPECT_EQ(RtfToPlainText(ReadAll(Comments() + "c1.rtf")), "评语1");
+}
+
+TEST_F(MaintenanceTest, FailedRestoreLeavesTheDataInPlace) {
+    MRecordBase s;
+    OpenStore(s);
+    Fill(s, 2, {"求财"});
+    const std::string before = ReadAll(DbPath());
+    const auto comments = ListRtfFiles(Comments());
+
+    // The backup's database cannot be copied (it is a folder).
+    const std::string bad = Home() + "bad/";
+    std::filesystem::create_directories(bad + "Quadrelle.db");
+    std::filesystem::create_directories(bad + "Quadrelle_f");
+    WriteFile(bad + "Quadrelle_f/x.rtf", "{\\rtf1 x}");
+    EXPECT_FALSE(s.RestoreFrom(bad, false));
+    EXPECT_EQ(s.LastError(), "无法复制db文件！");
+    EXPECT_EQ(ReadAll(DbPath()), before);
+    EXPECT_EQ(ListRtfFiles(Comments()), comments);
+
+    // A backup without comment files is refused before anything changes.
+    const std::string empty = Home() + "empty/";
+    std::filesystem::create_directories(empty + "Quadrelle_f");
+    ASSERT_TRUE(CopyFileOver(DbPath(), empty + "Quadrelle.db"));
+    RawExec(empty + "Quadrelle.db", "delete from case_data;");
+    EXPECT_FALSE(s.RestoreFrom(empty, false));
+    EXPECT_EQ(s.LastError(), "找不到源评语文件！");
+    EXPECT_EQ(ReadAll(DbPath()), before);
+    EXPECT_EQ(ListRtfFiles(Comments()), comments);
+
+    EXPECT_FALSE(s.RestoreFrom(Home() + "nothing/", false));
+    EXPECT_EQ(s.LastError(), "没有源db文件！");
+    RemoveFile(empty + "Quadrelle_f");
+    EXPECT_FALSE(s.RestoreFrom(empty, false));
+    EXPECT_EQ(s.LastError(), "没有源评语文件夹！");
+    EXPECT_EQ(s.CountCases(), 2);
+}
+
+TEST_F(MaintenanceTest, DeleteAllLeavesOtherFiles) {
+    MRecordBase s;
+    OpenStore(s);
+    Fill(s, 2, {"求财"});
+    WriteFile(Comments() + "note.txt", "x");
+    EXPECT_FALSE(s.DeleteAllData(true));
+    EXPECT_TRUE(PathExists(DbPath()));
+    EXPECT_TRUE(s.DeleteAllData(false));
+    EXPECT_FALSE(PathExists(DbPath()));
+    EXPECT_TRUE(ListRtfFiles(Comments()).empty());
+    EXPECT_TRUE(PathExists(Comments() + "note.txt"));
+}
+
+TEST_F(MaintenanceTest, CommandsRefuseDuringLoading) {
+    MRecordBase s;
+    OpenStore(s);
+    Fill(s, 1, {"求财"});
+    EXPECT_FALSE(s.BackupTo(Home() + "b/", true));
+    EXPECT_FALSE(s.RestoreFrom(Home() + "b/", true));
+    EXPECT_EQ(s.ExportDatabase(Home() + "e.db", {}, true, Progress(), true), 0);
+    EXPECT_EQ(s.CompactDatabase(Progress(), true), 0);
+    EXPECT_EQ(s.LastError(), "请等待案例加载完毕！");
+    EXPECT_FALSE(PathExists(Home() + "e.db"));
+    EXPECT_FALSE(PathExists(Home() + "b"));
+}
+
+TEST(MaintenanceNames, FromTheLocalTime) {
+    std::tm t{};
+    t.tm_year = 2024 - 1900;
+    t.tm_mon = 4;
+    t.tm_mday = 1;
+    t.tm_hour = 9;
+    t.tm_min = 3;
+    t.tm_sec = 7;
+    EXPECT_EQ(BackupFolderName("/x", t), "/x/澜川霁岚术_备份_2024年5月1日9时3分7秒/");
+    EXPECT_EQ(ExportFileName("/x/", t), "/x/澜川霁岚术_2024年5月1日9时3分7秒.db");
+}
+
+}  // namespace qd::test
