@@ -1,0 +1,159 @@
+// TFrmMain: the main window. The case tree on the left, the toolbar, result
+// view and comment view in the middle, the cast input panel on the right;
+// the menus; the configuration dat/qdlinit.ini read at show and written
+// back at close.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+#include <vector>
+
+#include "app/richtext_qt.h"
+#include "app/widgets.h"
+#include "base/inifile.h"
+#include "engine/quadrellemp.h"
+#include "engine/request.h"
+
+class QAction;
+class QActionGroup;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QMenu;
+class QPrinter;
+class QPushButton;
+class QRadioButton;
+class QSplitter;
+class QTextEdit;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+
+namespace qd {
+
+class MRecordBase;
+
+
+
+
+class TFrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // `appFolder` ends with '/'; every file path is relative to it.
+    // `store` is the program-wide case store (may be null: no case file).
+    explicit TFrmMain(const QString& appFolder, MRecordBase* store = nullptr, QWidget* parent = nullptr);
+    ~TFrmMain() override;
+
+    const QString& AppFolder() const { return appFolder_; }
+
+    // Panel and stepping (public so that the tests drive them).
+    void BtnPaiClick();
+    void ReadPanelAndCast();
+    void SbtoNowClick();
+    void SetPanelMoment(int year, int month, int day, int hour, int minute);
+    void StepAndCast(int kind);
+    void UpYearClick();
+    void SbtoOtherClick();
+    void ShowTopic(int topic);
+    void CboProvClick();
+
+    // Views and options.
+    void ShowTextWindow(const QString& title, const QString& text);
+    void CloseTextWindow();
+    TFrmText* TextWindow() const { return FrmText; }
+    bool ImportFile(const QString& path);
+    bool SaveViewAs(QTextEdit* view, const QString& pathWithoutExtension, bool rtf);
+    bool PrintView(QTextEdit* view, QPrinter* printer);
+    void SetSelectionFont(QTextEdit* view);
+    void SetBaseFont(const QFont& font);
+    void SetBackground(TColor color);
+    TColor Background() const { return bcolor_; }
+    void ChooseSkin(QAction* item);
+    QString CommentPlainText();
+
+    bool CastShown() const { return castShown_; }
+    CQuadrellemp* Engine() const { return engine_.get(); }
+    const TRecordData& Record() const { return record_; }
+    float Longitude(int city) const;
+    float Latitude(int city) const;
+    int TreeWidth() const;
+    int CommentHeight() const;
+    int ShowStyle() const { return showStyle_; }
+    int SortOrder() const { return sort_; }
+    // Ids of the cases the tree is built from at start (the highest 1000).
+    const std::vector<int>& StartIds() const { return shownIds_; }
+
+    // Components, named as the handlers name them.
+    QTreeWidget* Tree = nullptr;
+    QSplitter* SplitterH = nullptr;
+    QSplitter* SplitterV = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QTextEdit* RedtVelmark = nullptr;
+    QTextEdit* RedtPingYu = nullptr;
+    QWidget* Panel2 = nullptr;
+    QLineEdit* EdtYear = nullptr;
+    TUpDown* UpYear = nullptr;
+    QComboBox *CboM = nullptr, *CboD = nullptr, *CboH = nullptr, *CboMinute = nullptr;
+    QRadioButton *RdoGong = nullptr, *RdoNong = nullptr;
+    QCheckBox* ChkRun = nullptr;
+    QComboBox *CboProv = nullptr, *CboCity = nullptr;
+    QLineEdit *EdtName = nullptr, *EdtEvent = nullptr;
+    QComboBox *CboGuiShen = nullptr, *CboDiFen = nullptr, *CboSelJiang = nullptr;
+    QPushButton* BtnPai = nullptr;
+    QToolButton *SbtoNow = nullptr, *SbtoOther = nullptr;
+    QPushButton* BtnTopic[5] = {};
+    QAction *TbtoOne1 = nullptr, *TbtoOne2 = nullptr, *TbtoTwo1 = nullptr, *TbtoTwo2 = nullptr;
+    QMenu* Opt_Skin = nullptr;
+    QMenu *PopRdtqdl = nullptr, *PopPingYu = nullptr, *PopGuaLi = nullptr;
+    QMenu* MnuShowStyle = nullptr;
+    QAction *mnuClose = nullptr, *mnuDiLi = nullptr, *mnuCalendar = nullptr, *mnuKnowledge = nullptr;
+    QAction *mnuDefault = nullptr, *mnuFont = nullptr, *mnuColor = nullptr, *mnuSet = nullptr, *mnuHelp = nullptr;
+    QAction* mnuSave = nullptr;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void BuildLayout();
+    void BuildPanel();
+    void BuildMenus();
+    void BuildViewMenus();
+    void FillPanelLists();
+    void FormShow();
+    void ReadConfiguration();
+    void BuildSkinList();
+    void ApplySkin(const QString& path, bool on);
+    void OpenCaseStore();
+    void ShowStyleClick(QAction* a);
+    bool FormCloseQuery();
+    void WriteConfiguration();
+    void ApplyViewLook();
+    void SaveAsCommand(QTextEdit* view);
+    void PrintCommand(QTextEdit* view, bool ask);
+    void ImportCommand();
+
+    QString appFolder_;
+    std::unique_ptr<CQuadrellemp> engine_;
+    MRecordBase* store_ = nullptr;
+    std::vector<int> shownIds_;
+    std::unique_ptr<CIniFile> ini_;
+    CQtRichTextSink* sink_ = nullptr;
+    std::unique_ptr<CQtRichTextSink> sinkOwner_;
+    TRecordData record_;
+    bool castShown_ = false;
+    bool storedCase_ = false;
+    bool treeBusy_ = false;
+    bool stopLoading_ = false;
+    bool shown_ = false;
+    std::vector<float> lon_{120.0f}, lat_{30.0f};
+    int showStyle_ = 1, sort_ = 0;
+    int savedState_ = 0;
+    TColor bcolor_ = 0xC0CCD0;
+    QPointer<TFrmText> FrmText;
+    QActionGroup* skinGroup_ = nullptr;
+    QActionGroup *styleGroup_ = nullptr, *sortGroup_ = nullptr;
+};
+
+}  // namespace qd

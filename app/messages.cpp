@@ -1,0 +1,41 @@
+#include "app/messages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace qd {
+namespace {
+
+class CBoxMessenger : public IMessenger {
+public:
+    void Notice(QWidget* parent, const QString& text) override {
+        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+    TMsgAnswer Box(QWidget* parent, const QString& text, const QString& caption, TMsgIcon icon,
+                   TMsgButtons buttons) override {
+        const QMessageBox::Icon qi = icon == TMsgIcon::Information ? QMessageBox::Information
+                                     : icon == TMsgIcon::Warning   ? QMessageBox::Warning
+                                     : icon == TMsgIcon::Error     ? QMessageBox::Critical
+                                                                   : QMessageBox::NoIcon;
+        if (buttons == TMsgButtons::Ok) {
+            QMessageBox box(qi, caption, text, QMessageBox::Ok, parent);
+            box.exec();
+            return TMsgAnswer::Ok;
+        }
+        QMessageBox box(qi, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? TMsgAnswer::Yes : TMsgAnswer::No;
+    }
+};
+
+CBoxMessenger g_boxes;
+IMessenger* g_messenger = &g_boxes;
+
+}  // namespace
+
+IMessenger& Messenger() { return *g_messenger; }
+void SetMessenger(IMessenger* m) { g_messenger = m ? m : &g_boxes; }
+
+}  // namespace qd

@@ -1,0 +1,62 @@
+#include "app/widgets.h"
+
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace qd {
+
+TUpDown::TUpDown(int min, int max, QWidget* parent) : QWidget(parent), min_(min), max_(max), pos_(min) {
+    auto* lay = new QVBoxLayout(this);
+    lay->setContentsMargins(0, 0, 0, 0);
+    lay->setSpacing(0);
+    auto* up = new QToolButton(this);
+    auto* down = new QToolButton(this);
+    up->setArrowType(Qt::UpArrow);
+    down->setArrowType(Qt::DownArrow);
+    // Skins pad tool buttons; these arrows are too small for that.
+    setStyleSheet(QStringLiteral("QToolButton { padding: 0px; margin: 0px; border: 1px solid #a0a0a0; border-radius: 0px; }"));
+    for (QToolButton* b : {up, down}) {
+        b->setFixedSize(16, 12);
+        b->setAutoRepeat(true);
+        lay->addWidget(b);
+    }
+    connect(up, &QToolButton::clicked, this, [this] { Step(1); });
+    connect(down, &QToolButton::clicked, this, [this] { Step(-1); });
+}
+
+void TUpDown::SetPosition(int p) { pos_ = std::clamp(p, min_, max_); }
+
+void TUpDown::Step(int delta) {
+    SetPosition(pos_ + delta);
+    emit clicked();
+}
+
+TFrmText::TFrmText(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlag(Qt::WindowMinimizeButtonHint, false);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    Memo = new QPlainTextEdit(this);
+    Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto* lay = new QVBoxLayout(this);
+    lay->setContentsMargins(0, 0, 0, 0);
+    lay->addWidget(Memo);
+    resize(392, 228);
+    if (QScreen* s = QGuiApplication::primaryScreen()) {
+        const QRect r = s->availableGeometry();
+        move(r.center() - QPoint(196, 114));
+    }
+}
+
+void TFrmText::SetContent(const QString& title, const QString& text) {
+    setWindowTitle(title);
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Memo->setPlainText(t);
+}
+
+QString TFrmText::Text() const { return Memo->toPlainText(); }
+
+}  // namespace qd

@@ -1,0 +1,38 @@
+// Small controls of the forms: the up-down arrows beside the year field and
+// the text window of the topic readings.
+#pragma once
+
+#include <QWidget>
+
+class QPlainTextEdit;
+class QToolButton;
+
+namespace qd {
+
+// Two arrows that step a position within [min, max] and report each click.
+class TUpDown : public QWidget {
+    Q_OBJECT
+public:
+    TUpDown(int min, int max, QWidget* parent = nullptr);
+    int Position() const { return pos_; }
+    void SetPosition(int p);
+    void Step(int delta);
+signals:
+    void clicked();
+
+private:
+    int min_, max_, pos_;
+};
+
+// TFrmText: a stay-on-top window with one plain-text box.
+class TFrmText : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFrmText(QWidget* parent = nullptr);
+    void SetContent(const QString& title, const QString& text);
+    QString Text() const;
+
+    QPlainTextEdit* Memo = nullptr;
+};
+
+}  // namespace qd

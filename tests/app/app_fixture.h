@@ -1,0 +1,54 @@
+// Shared pieces of the desktop program's tests: a messenger that records
+// every message and answers questions from a script, and a scratch
+// application folder.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+
+#include "app/messages.h"
+
+namespace qdtest {
+
+class TScriptedMessenger : public qd::IMessenger {
+public:
+    struct TMsg {
+        QString text, caption;
+        qd::TMsgIcon icon = qd::TMsgIcon::None;
+        bool question = false;
+    };
+    TScriptedMessenger() { qd::SetMessenger(this); }
+    ~TScriptedMessenger() override { qd::SetMessenger(nullptr); }
+
+    void Notice(QWidget*, const QString& text) override { log.append({text, QString(), qd::TMsgIcon::None, false}); }
+    qd::TMsgAnswer Box(QWidget*, const QString& text, const QString& caption, qd::TMsgIcon icon,
+                       qd::TMsgButtons buttons) override {
+        log.append({text, caption, icon, buttons == qd::TMsgButtons::YesNo});
+        if (buttons == qd::TMsgButtons::Ok) return qd::TMsgAnswer::Ok;
+        // An unscripted question takes the default, No.
+        const bool yes = !answers.isEmpty() && answers.takeFirst();
+        return yes ? qd::TMsgAnswer::Yes : qd::TMsgAnswer::No;
+    }
+    bool Has(const QString& text) const {
+        for (const TMsg& m : log)
+            if (m.text == text) return true;
+        return false;
+    }
+    const TMsg* Find(const QString& text) const {
+        for (const TMsg& m : log)
+            if (m.text == text) return &m;
+        return nullptr;
+    }
+
+    QList<TMsg> log;
+    QList<bool> answers;
+};
+
+// A fresh application folder ending in '/' with dat/ (holding the shipped
+// places file when `places`) and, when `skins`, the shipped skins.
+QString NewAppFolder(const QTemporaryDir& dir, bool places = true, bool skins = false);
+QString ReadFileText(const QString& path);
+void WriteFileText(const QString& path, const QByteArray& bytes);
+
+}  // namespace qdtest

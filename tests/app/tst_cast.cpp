@@ -1,0 +1,293 @@
+// Casting from the input panel: the chart in the result view, the panel's
+// checks and messages, stepping, topic readings and the direct cast.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QPlainTextEdit>
+#include <QtTest>
+
+#include "app/dialogs.h"
+#include "app/frmmain.h"
+#include "app/richtext_qt.h"
+#include "app_fixture.h"
+#include "base/encoding.h"
+#include "base/inifile.h"
+
+using namespace qd;
+using namespace qdtest;
+
+class TCastTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    QString folder_;
+    std::unique_ptr<TScriptedMessenger> msgs_;
+    std::unique_ptr<TFrmMain> w_;
+
+    void Cast(int y, int m, int d, int h, int min) {
+        w_->SetPanelMoment(y, m, d, h, min);
+        w_->BtnPaiClick();
+    }
+    QString Panel() const {
+        return QStringLiteral("%1-%2-%3 %4:%5")
+            .arg(w_->EdtYear->text())
+            .arg(w_->CboM->currentIndex() + 1, 2, 10, QChar('0'))
+            .arg(w_->CboD->currentIndex() + 1, 2, 10, QChar('0'))
+            .arg(w_->CboH->currentIndex(), 2, 10, QChar('0'))
+            .arg(w_->CboMinute->currentIndex(), 2, 10, QChar('0'));
+    }
+    QColor ColorAt(int pos) const {
+        QTextCursor c(w_->RedtVelmark->document());
+        c.setPosition(pos + 1);
+        return c.charFormat().foreground().color();
+    }
+
+private slots:
+    void init() {
+        folder_ = NewAppFolder(dir_);
+        QFile::remove(folder_ + "dat/set.ini");
+        msgs_ = std::make_unique<TScriptedMessenger>();
+        w_ = std::make_unique<TFrmMain>(folder_);
+        w_->show();
+    }
+    void cleanup() {
+        msgs_->answers = {true};
+        w_->close();
+        w_.reset();
+        msgs_.reset();
+    }
+
+    void castShowsTheColouredChart() {
+        Cast(2004, 6, 15, 0, 30);
+        QVERIFY(msgs_->log.isEmpty());
+        QVERIFY(w_->CastShown());
+        QTextDocument* doc = w_->RedtVelmark->document();
+        const QString text = doc->toPlainText();
+        QVERIFY(text.contains(QStringLiteral("霁岚术课式：")));
+        // The pillar line is red and bold, the chart title blue.
+        const int pillars = int(text.indexOf(QStringLiteral("干支")));
+        QVERIFY(pillars > 0);
+        QTextCursor c(doc);
+        c.setPosition(pillars + 1);
+        QCOMPARE(c.charFormat().foreground().color(), QColor(255, 0, 0));
+        QVERIFY(c.charFormat().fontWeight() >= QFont::Bold);
+        QCOMPARE(ColorAt(int(text.indexOf(QStringLiteral("霁岚术课式")))), QColor(0, 0, 255));
+        // The four labels of the position lines are red against the blue lines.
+        const int title = int(text.indexOf(QStringLiteral("霁岚术课式")));
+        for (const char* label : {"人元", "贵神", "将神", "地分"}) {
+            const int p = int(text.indexOf(QString::fromUtf8(label), title));
+            QVERIFY2(p > 0, label);
+            QCOMPARE(ColorAt(p), QColor(255, 0, 0));
+            QCOMPARE(ColorAt(p + 5), QColor(0, 0, 255));
+        }
+        // The request carries the panel.
+        const TCastRequest& r = w_->Record().request;
+        QCOMPARE(r.year, int16_t(2004));
+        QCOMPARE(r.hour, int16_t(0));
+        QCOMPARE(ReadGbkField(r.place), std::string("未知地"));
+        QCOMPARE(r.longitude, 120.0f);
+        QCOMPARE(r.latitude, 30.0f);
+        QCOMPARE(ReadGbkField(r.name), std::string("某人"));
+    }
+
+    void sinkCountsLikeTheTextControl() {
+        CQtRichTextSink sink(w_->RedtVelmark);
+        sink.Clear();
+        QCOMPARE(sink.TextLength(), 0);
+        sink.AddBlock("ab");
+        QCOMPARE(sink.TextLength(), 3);
+        sink.AddBlock("甲乙\r\n丙");
+        QCOMPARE(sink.TextLength(), 8);
+        QCOMPARE(sink.Find("丙", 0, 8), 6);
+        QCOMPARE(sink.Find("丙", 0, 6), -1);
+        QCOMPARE(sink.Find("ab", 1, 8), -1);
+        sink.Select(3, 2);
+        sink.SetSelectionColor(kGreen);
+        QCOMPARE(ColorAt(3), QColor(0, 128, 0));
+        QCOMPARE(WinOfColor(ColorOfWin(0xC0CCD0)), TColor(0xC0CCD0));
+    }
+
+    void yearOutOfRangeIsRefusedAndTheChartStays() {
+        Cast(2004, 6, 15, 0, 30);
+        const QString before = w_->RedtVelmark->toPlainText();
+        for (const char* year : {"1899", "2201", "abc", ""}) {
+            msgs_->log.clear();
+            w_->EdtYear->setText(QString::fromUtf8(year));
+            w_->BtnPaiClick();
+            const auto* m = msgs_->Find(QStringLiteral("年份最大范围1900 - 2200"));
+            QVERIFY2(m, year);
+            QCOMPARE(m->caption, QStringLiteral("年份错误"));
+            QCOMPARE(m->icon, TMsgIcon::Warning);
+            QVERIFY(!w_->CastShown());
+            QCOMPARE(w_->RedtVelmark->toPlainText(), before);
+        }
+        // The engine's refusal: an impossible date.
+        msgs_->log.clear();
+        Cast(2001, 2, 29, 12, 0);
+        const auto* m = msgs_->Find(QStringLiteral("不存在这个日期"));
+        QVERIFY(m);
+        QCOMPARE(m->caption, QStringLiteral("错误"));
+        QCOMPARE(m->icon, TMsgIcon::Error);
+        QVERIFY(!w_->CastShown());
+    }
+
+    void nameAndQuestionAreCleaned() {
+        const QString nameMsg = QStringLiteral("姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！");
+        const QString eventMsg = QStringLiteral("占问事宜中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！");
+        struct Case { const char* name; const char* cleaned; };
+        for (const Case& c : {Case{"", "甲"}, Case{"张*三 ?", "张三"}, Case{"一二三四五六七八九十壹贰", "一二三四五六七八九十"}}) {
+            msgs_->log.clear();
+            w_->EdtName->setText(QString::fromUtf8(c.name));
+            Cast(2004, 6, 15, 12, 0);
+            QVERIFY2(msgs_->Has(nameMsg), c.name);
+            QCOMPARE(w_->EdtName->text(), QString::fromUtf8(c.cleaned));
+            QVERIFY(w_->CastShown());
+            QCOMPARE(ReadGbkField(w_->Record().request.name), std::string(c.cleaned));
+        }
+        msgs_->log.clear();
+        w_->EdtName->setText(QStringLiteral("  某人  "));
+        w_->EdtEvent->setText(QStringLiteral("能否成功?"));
+        Cast(2004, 6, 15, 12, 0);
+        QVERIFY(!msgs_->Has(nameMsg));
+        QVERIFY(msgs_->Has(eventMsg));
+        QCOMPARE(w_->EdtEvent->text(), QStringLiteral("能否成功"));
+    }
+
+    void earthNumberIsTypedOrChosen() {
+        struct Case { QString text; int item; int earth; };
+        for (const Case& c : {Case{"12", 0, 0}, Case{"1", 5, 1}, Case{"13", 5, 1}, Case{"0", 4, 5}, Case{"", 2, 3}}) {
+            w_->CboDiFen->setCurrentIndex(c.item);
+            w_->CboDiFen->setEditText(c.text);
+            Cast(2004, 6, 15, 12, 0);
+            QCOMPARE(int(w_->Record().request.earth), c.earth);
+        }
+    }
+
+    void steppingByDayAndDoubleHour() {
+        // Stepping needs a cast on screen.
+        w_->StepAndCast(2);
+        const auto* m = msgs_->Find(QStringLiteral("请先排一个正确的盘！"));
+        QVERIFY(m);
+        QCOMPARE(m->caption, QStringLiteral("先排盘"));
+
+        Cast(2004, 6, 15, 23, 10);
+        w_->StepAndCast(4);
+        QCOMPARE(Panel(), QStringLiteral("2004-06-16 01:10"));
+        QVERIFY(w_->CastShown());
+        w_->StepAndCast(3);
+        QCOMPARE(Panel(), QStringLiteral("2004-06-15 23:10"));
+
+        Cast(2004, 3, 1, 12, 0);
+        w_->StepAndCast(1);
+        QCOMPARE(Panel(), QStringLiteral("2004-02-29 12:00"));
+        w_->StepAndCast(2);
+        QCOMPARE(Panel(), QStringLiteral("2004-03-01 12:00"));
+
+        // After a lunar cast the stepped moment is cast as a Gregorian one.
+        w_->SetPanelMoment(2004, 5, 1, 12, 0);
+        w_->RdoNong->setChecked(true);
+        w_->BtnPaiClick();
+        QVERIFY(w_->CastShown());
+        w_->StepAndCast(2);
+        QVERIFY(w_->RdoGong->isChecked());
+        QCOMPARE(int(w_->Record().request.lunar), 0);
+        QCOMPARE(Panel(), QStringLiteral("2004-06-19 12:00"));
+    }
+
+    void presentMomentAndUpDown() {
+        w_->SetPanelMoment(1950, 1, 1, 0, 0);
+        w_->RdoNong->setChecked(true);
+        w_->ChkRun->setChecked(true);
+        w_->SbtoNowClick();
+        QVERIFY(w_->RdoGong->isChecked());
+        QVERIFY(!w_->ChkRun->isChecked());
+        QCOMPARE(w_->EdtYear->text().toInt(), QDate::currentDate().year());
+        QCOMPARE(w_->CboM->currentIndex() + 1, QDate::currentDate().month());
+        w_->UpYear->SetPosition(104);
+        w_->UpYear->Step(1);
+        QCOMPARE(w_->EdtYear->text(), QStringLiteral("2005"));
+    }
+
+    void topicsNeedACastAndShareOneWindow() {
+        w_->ShowTopic(0);
+        const auto* m = msgs_->Find(QStringLiteral("请先排一个正确的盘"));
+        QVERIFY(m);
+        QCOMPARE(m->caption, QStringLiteral("排盘"));
+        QCOMPARE(m->icon, TMsgIcon::Information);
+        QVERIFY(!w_->TextWindow());
+
+        Cast(2004, 6, 15, 12, 0);
+        w_->ShowTopic(0);
+        TFrmText* first = w_->TextWindow();
+        QVERIFY(first);
+        QCOMPARE(first->windowTitle(), QStringLiteral("财运预测"));
+        QVERIFY(first->Text().startsWith(QStringLiteral("★预测财运")));
+        w_->ShowTopic(4);
+        QCOMPARE(w_->TextWindow(), first);
+        QCOMPARE(first->windowTitle(), QStringLiteral("彩票预测"));
+        // A new successful cast closes the window; the next reading opens a new one.
+        Cast(2004, 6, 16, 12, 0);
+        QVERIFY(!w_->TextWindow());
+        w_->ShowTopic(1);
+        QVERIFY(w_->TextWindow());
+        QCOMPARE(w_->TextWindow()->windowTitle(), QStringLiteral("婚姻预测"));
+        // A failed cast leaves no cast to read.
+        Cast(2001, 2, 29, 12, 0);
+        msgs_->log.clear();
+        w_->ShowTopic(2);
+        QVERIFY(msgs_->Has(QStringLiteral("请先排一个正确的盘")));
+    }
+
+    void directCastRefusesASeparator() {
+        TCastRequest r{};
+        r.directHour = 1;
+        r.directEarth = 1;
+        TFrmOtherQi dlg(r);
+        QCOMPARE(dlg.CboRi->count(), 70);
+        QCOMPARE(dlg.CboRi->itemText(6), QStringLiteral("----------"));
+        QCOMPARE(dlg.CboShi->currentIndex(), 0);
+        dlg.CboRi->setCurrentIndex(13);
+        dlg.BtnOkClick();
+        QVERIFY(msgs_->Has(QStringLiteral("请选择一个干支！")));
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QCOMPARE(int(r.direct), 0);
+        dlg.CboRi->setCurrentIndex(68);
+        dlg.CboYueJiang->setCurrentIndex(11);
+        dlg.BtnOkClick();
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(int(r.direct), 1);
+        QCOMPARE(int(r.directDay), 68);
+        QCOMPARE(int(r.directGeneral), 11);
+    }
+
+    void settingsApplyToTheNextCastOnly() {
+        w_->CboProv->setCurrentIndex(1);
+        w_->CboProvClick();
+        QVERIFY(w_->CboCity->currentText().endsWith(QStringLiteral("区")));
+        Cast(2004, 6, 15, 0, 30);
+        const QString clock = w_->RedtVelmark->toPlainText();
+        QCOMPARE(ReadGbkField(w_->Record().request.place).rfind("北京市", 0), size_t(0));
+        QVERIFY(w_->Record().request.longitude > 115.5f && w_->Record().request.longitude < 117.5f);
+        {
+            TFrmSet dlg(folder_);
+            dlg.CboSelDate->setCurrentIndex(1);
+            dlg.BtnSetClick();
+            QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        }
+        // The chart on screen stays as it was.
+        QCOMPARE(w_->RedtVelmark->toPlainText(), clock);
+        Cast(2004, 6, 15, 0, 30);
+        const QString solar = w_->RedtVelmark->toPlainText();
+        QVERIFY(solar != clock);
+        QVERIFY(solar.contains(QStringLiteral("真太阳时")));
+        // At ~116.4°E true solar time runs about a quarter of an hour behind.
+        const TDateTime t = w_->Engine()->State().castMoment;
+        QCOMPARE(t.hour, int16_t(0));
+        QVERIFY2(t.minute >= 10 && t.minute <= 20, qPrintable(QString::number(t.minute)));
+    }
+};
+
+QTEST_MAIN(TCastTest)
+#include "tst_cast.moc"

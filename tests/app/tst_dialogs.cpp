@@ -1,0 +1,246 @@
+// The settings dialog, the places dialog and the views' file commands.
+#include <QButtonGroup>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QTextEdit>
+#include <QtTest>
+
+#include "app/dialogs.h"
+#include "app/frmmain.h"
+#include "app/places.h"
+#include "app_fixture.h"
+#include "base/encoding.h"
+#include "base/inifile.h"
+#include "base/rtf.h"
+
+using namespace qd;
+using namespace qdtest;
+
+class TDialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void settingsDefaultsAndValidation() {
+        QTemporaryDir dir;
+        TScriptedMessenger msgs;
+        const QString folder = NewAppFolder(dir, false);
+        const QString path = folder + "dat/set.ini";
+        {
+            TFrmSet dlg(folder);
+            QCOMPARE(dlg.CboSelDate->currentText(), QStringLiteral("北京时间"));
+            QCOMPARE(dlg.LedtLeftPos->text(), QStringLiteral("0"));
+            QCOMPARE(dlg.RdoYueJiang->checkedButton()->text(), QStringLiteral("按节入起"));
+            QCOMPARE(dlg.RGrpGui->checkedButton()->text(), QStringLiteral("甲戊庚牛羊"));
+            QCOMPARE(dlg.RGrpWang->checkedButton()->text(), QStringLiteral("多寡、生克"));
+            for (const char* bad : {"501", "-1", "abc", ""}) {
+                msgs.log.clear();
+                dlg.LedtLeftPos->setText(QString::fromUtf8(bad));
+                dlg.BtnSetClick();
+                const auto* m = msgs.Find(QStringLiteral("文本左边距离在0-500之间"));
+                QVERIFY2(m, bad);
+                QCOMPARE(m->caption, QStringLiteral("输入错误"));
+                QCOMPARE(m->icon, TMsgIcon::Error);
+                QCOMPARE(dlg.result(), int(QDialog::Rejected));
+                QCOMPARE(dlg.LedtLeftPos->text(), QString::fromUtf8(bad));
+                QVERIFY(!QFile::exists(path));
+            }
+            dlg.LedtLeftPos->setText(QStringLiteral("500"));
+            dlg.CboSelDate->setCurrentIndex(2);
+            dlg.RdoYueJiang->button(0)->setChecked(true);
+            dlg.RGrpGui->button(1)->setChecked(true);
+            dlg.RGrpWang->button(1)->setChecked(true);
+            dlg.BtnSetClick();
+            QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        }
+        CIniFile ini(path.toStdString());
+        QCOMPARE(ini.Keys("set"), (std::vector<std::string>{"leftpos", "idate", "iYueJiang", "iGui", "iWang"}));
+        QCOMPARE(ini.ReadInteger("set", "leftpos", -1), 500);
+        QCOMPARE(ini.ReadInteger("set", "idate", -1), 2);
+        QCOMPARE(ini.ReadInteger("set", "iYueJiang", -1), 0);
+        QCOMPARE(ini.ReadInteger("set", "iGui", -1), 1);
+        QCOMPARE(ini.ReadInteger("set", "iWang", -1), 1);
+
+        // Cancel after changing every control leaves the file alone.
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray before = f.readAll();
+        f.close();
+        {
+            TFrmSet dlg(folder);
+            QCOMPARE(dlg.CboSelDate->currentIndex(), 2);
+            QCOMPARE(dlg.LedtLeftPos->text(), QStringLiteral("500"));
+            dlg.CboSelDate->setCurrentIndex(0);
+            dlg.LedtLeftPos->setText(QStringLiteral("7"));
+            dlg.RGrpWang->button(0)->setChecked(true);
+            dlg.BtnCancel->click();
+            QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        }
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+    }
+
+    void placesDialogValidatesAndAsksBeforeOverwriting() {
+        QTemporaryDir dir;
+        TScriptedMessenger msgs;
+        const QString folder = NewAppFolder(dir, false);
+        const QString path = folder + "dat/dili.ini";
+        WriteFileText(path, QByteArray::fromStdString(Utf8ToGbk("[福建省]\r\n福州市=119:18*26:5\r\n厦门市=118:6*24:29\r\n")));
+        TFrmDiLi dlg(folder);
+        QCOMPARE(dlg.CboSheng->count(), 34);
+        QCOMPARE(dlg.CboShi->count(), 2);
+        QCOMPARE(dlg.LedtJingDu->text(), QStringLiteral("119"));
+        QCOMPARE(dlg.LedtWeiFen->text(), QStringLiteral("5"));
+
+        struct Bad { const char *jd, *jf, *wd, *wf; const char* msg; };
+        const char* lonMsg = "经度在-180到180之间，分数在0-60之间";
+        const char* latMsg = "纬度在-90到90之间，分数在0-60之间";
+        for (const Bad& b : {Bad{"180", "0", "30", "0", lonMsg},                              Bad{"-99", "60", "30", "0", lonMsg}, Bad{"x", "0", "30", "0", lonMsg},
+                             Bad{"120", "0", "90", "0", latMsg}, Bad{"120", "0", "30", "60", latMsg},
+                             Bad{"120", "0", "30", "", latMsg}}) {
+            for (int add = 0; add < 2; ++add) {
+                msgs.log.clear();
+                dlg.LedtJingDu->setText(b.jd);
+                dlg.LedtJingFen->setText(b.jf);
+                dlg.LedtWeiDu->setText(b.wd);
+                dlg.LedtWeiFen->setText(b.wf);
+                dlg.LedtShiName->setText(QStringLiteral("泉州市"));
+                add ? dlg.BtoAddClick() : dlg.BtoEditClick();
+                const auto* m = msgs.Find(QString::fromUtf8(b.msg));
+                QVERIFY2(m, b.jd);
+                QCOMPARE(m->caption, QStringLiteral("输入错误"));
+            }
+        }
+        CIniFile ini(path.toStdString());
+        QCOMPARE(ini.Keys("福建省").size(), size_t(2));
+        QCOMPARE(ini.ReadString("福建省", "福州市", ""), std::string("119:18*26:5"));
+
+        // A new city is appended; it reads back as degrees + minutes/60.
+        msgs.log.clear();
+        dlg.LedtJingDu->setText("116");
+        dlg.LedtJingFen->setText("24");
+        dlg.LedtWeiDu->setText("39");
+        dlg.LedtWeiFen->setText("54");
+        dlg.LedtShiName->setText(QStringLiteral("泉州市"));
+        dlg.BtoAddClick();
+        QVERIFY(msgs.Has(QStringLiteral("完成")));
+        QCOMPARE(dlg.CboShi->count(), 3);
+        ini.Reload();
+        QCOMPARE(ini.ReadString("福建省", "泉州市", ""), std::string("116:24*39:54"));
+        float lon = 0, lat = 0;
+        QVERIFY(ParseCoordinate("116:24*39:54", &lon, &lat));
+        QCOMPARE(lon, 116.4f);
+        QVERIFY(ParseCoordinate("-73:58*40:45", &lon, &lat));
+        QCOMPARE(lon, float(-73 + 58 / 60.0));
+
+        // An existing name asks first; No changes nothing, Yes overwrites in place.
+        msgs.log.clear();
+        dlg.LedtJingDu->setText("119");
+        dlg.LedtShiName->setText(QStringLiteral("福州市"));
+        dlg.BtoAddClick();
+        const auto* q = msgs.Find(QStringLiteral("已有这个地方的地理数据，要覆盖吗？"));
+        QVERIFY(q && q->question);
+        QCOMPARE(q->caption, QStringLiteral("注意"));
+        QCOMPARE(q->icon, TMsgIcon::Warning);
+        ini.Reload();
+        QCOMPARE(ini.ReadString("福建省", "福州市", ""), std::string("119:18*26:5"));
+        msgs.answers = {true};
+        dlg.BtoAddClick();
+        ini.Reload();
+        QCOMPARE(ini.ReadString("福建省", "福州市", ""), std::string("119:24*39:54"));
+        QCOMPARE(dlg.CboShi->count(), 3);
+
+        // Delete asks with the province and city names.
+        dlg.CboShi->setCurrentIndex(1);
+        msgs.log.clear();
+        dlg.BtoDelClick();
+        QVERIFY(msgs.Has(QStringLiteral("确定要删除\"福建省厦门市\"吗？")));
+        QCOMPARE(dlg.CboShi->count(), 3);
+        msgs.answers = {true};
+        dlg.BtoDelClick();
+        QCOMPARE(dlg.CboShi->count(), 2);
+        ini.Reload();
+        QVERIFY(!ini.KeyExists("福建省", "厦门市"));
+    }
+
+    void provinceHandlerLoadsCities() {
+        QTemporaryDir dir;
+        TScriptedMessenger msgs;
+        const QString folder = NewAppFolder(dir, false);
+        WriteFileText(folder + "dat/dili.ini",
+                      QByteArray::fromStdString(Utf8ToGbk("[福建省]\r\n福州市=119:18*26:5\r\n厦门市=118:6*24:29\r\n[北京市]\r\n")));
+        TFrmMain w(folder);
+        w.show();
+        w.CboProv->setCurrentIndex(0);
+        w.CboProvClick();
+        QCOMPARE(w.CboCity->count(), 2);
+        QCOMPARE(w.Longitude(1), float(118 + 6 / 60.0));
+        QCOMPARE(w.Latitude(0), float(26 + 5 / 60.0));
+        // A province without cities: no selection, the default place.
+        w.CboProv->setCurrentIndex(1);
+        w.CboProvClick();
+        QCOMPARE(w.CboCity->count(), 0);
+        w.SetPanelMoment(2004, 6, 15, 12, 0);
+        w.BtnPaiClick();
+        QCOMPARE(w.Record().request.longitude, 120.0f);
+        QCOMPARE(w.Record().request.latitude, 30.0f);
+        QCOMPARE(ReadGbkField(w.Record().request.place), std::string("北京市"));
+        w.CboProv->setCurrentIndex(34);
+        w.CboProvClick();
+        QCOMPARE(w.CboCity->count(), 1);
+        QCOMPARE(w.CboCity->currentText(), QStringLiteral("未知地"));
+        msgs.answers = {true};
+        w.close();
+    }
+
+    void viewsSaveImportAndPrint() {
+        QTemporaryDir dir;
+        TScriptedMessenger msgs;
+        const QString folder = NewAppFolder(dir);
+        TFrmMain w(folder);
+        w.show();
+        w.SetPanelMoment(2004, 6, 15, 12, 0);
+        w.BtnPaiClick();
+        QVERIFY(w.CastShown());
+        const QString chart = w.RedtVelmark->toPlainText();
+
+        QVERIFY(w.SaveViewAs(w.RedtVelmark, dir.path() + "/report", true));
+        QVERIFY(QFile::exists(dir.path() + "/report.rtf"));
+        QVERIFY(w.SaveViewAs(w.RedtVelmark, dir.path() + "/report.rtf", true));
+        QVERIFY(QFile::exists(dir.path() + "/report.rtf.rtf"));
+        QVERIFY(w.SaveViewAs(w.RedtVelmark, dir.path() + "/report", false));
+        QFile txt(dir.path() + "/report.txt");
+        QVERIFY(txt.open(QIODevice::ReadOnly));
+        const std::string plain = GbkToUtf8(txt.readAll().toStdString());
+        QVERIFY(QString::fromStdString(plain).contains(QStringLiteral("霁岚术课式")));
+        QVERIFY(plain.find("{\\rtf") == std::string::npos);
+
+        // Importing the RTF gives back the text with its red and blue runs.
+        QFile rtf(dir.path() + "/report.rtf");
+        QVERIFY(rtf.open(QIODevice::ReadOnly));
+        const TRtfDocument doc = ReadRtf(rtf.readAll().toStdString());
+        QVERIFY(doc.paragraphs.size() > 5);
+        w.RedtVelmark->clear();
+        QVERIFY(w.ImportFile(dir.path() + "/report.rtf"));
+        QCOMPARE(w.RedtVelmark->toPlainText().trimmed(), chart.trimmed());
+        QVERIFY(w.RedtVelmark->toHtml().contains(QStringLiteral("#ff0000")));
+        QVERIFY(w.RedtVelmark->toHtml().contains(QStringLiteral("#0000ff")));
+        QVERIFY(!w.ImportFile(dir.path() + "/missing.rtf"));
+
+        // Printing to a PDF file.
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.path() + "/chart.pdf");
+        QVERIFY(w.PrintView(w.RedtVelmark, &printer));
+        QVERIFY(QFileInfo(dir.path() + "/chart.pdf").size() > 1000);
+
+        w.RedtPingYu->setPlainText(QStringLiteral("it's fine\nsecond"));
+        QCOMPARE(w.CommentPlainText(), QStringLiteral("its fine\r\nsecond"));
+        msgs.answers = {true};
+        w.close();
+    }
+};
+
+QTEST_MAIN(TDialogsTest)
+#include "tst_dialogs.moc"

@@ -1,0 +1,231 @@
+// The main window's start-up from the configuration file, the skin menu and
+// the write-back at close.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTextEdit>
+#include <QtTest>
+
+#include "app/frmmain.h"
+#include "app_fixture.h"
+#include "base/inifile.h"
+#include "store/record_base.h"
+
+using namespace qd;
+using namespace qdtest;
+
+class TMainWindowTest : public QObject {
+    Q_OBJECT
+private:
+    static QAction* Item(QMenu* m, const QString& text) {
+        for (QAction* a : m->actions())
+            if (a->text() == text) return a;
+        return nullptr;
+    }
+    static void CloseYes(TFrmMain& w, TScriptedMessenger& msgs) {
+        msgs.answers = {true};
+        QVERIFY(w.close());
+    }
+
+private slots:
+    void firstStartTakesTheDefaults() {
+        QTemporaryDir dir;
+        TScriptedMessenger msgs;
+        TFrmMain w(NewAppFolder(dir, true, true));
+        w.show();
+        QCOMPARE(w.geometry(), QRect(10, 10, 400, 400));
+        QCOMPARE(w.TreeWidth(), 180);
+        QCOMPARE(w.CommentHeight(), 80);
+        QCOMPARE(w.CboProv->count(), 35);
+        QCOMPARE(w.CboProv->currentText(), QStringLiteral("未知地"));
+        QCOMPARE(w.CboCity->currentIndex(), 0);
+        QCOMPARE(w.CboCity->currentText(), QStringLiteral("未知地"));
+        QCOMPARE(w.ShowStyle(), 1);
+        QCOMPARE(w.SortOrder(), 0);
+        QVERIFY(Item(w.MnuShowStyle, QStringLiteral("列表显示"))->isChecked());
+        QVERIFY(Item(w.MnuShowStyle, QStringLiteral("无"))->isChecked());
+        QCOMPARE(w.RedtVelmark->font().family(), QStringLiteral("宋体"));
+        QCOMPARE(w.RedtVelmark->font().pointSize(), 12);
+        QCOMPARE(w.Background(), TColor(0xC0CCD0));
+        QCOMPARE(qApp->styleSheet(), QString());
+        // Three skins, a separator and the system default, which is checked.
+        const QList<QAction*> skins = w.Opt_Skin->actions();
+        QCOMPARE(skins.size(), 5);
+        QCOMPARE(skins[1]->text(), QStringLiteral("Mx1"));
+        QVERIFY(skins.last()->isChecked());
+        QCOMPARE(skins.last()->text(), QStringLiteral("系统默认"));
+        QCOMPARE(w.RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语："));
+        QVERIFY(msgs.log.isEmpty());
+        QCOMPARE(w.CboH->itemText(0), QStringLiteral("0时子"));
+        QCOMPARE(w.CboH->itemText(1), QStringLiteral("1时丑"));
+        QCOMPARE(w.CboH->itemText(23), QStringLiteral("23时子"));
+        QCOMPARE(w.CboDiFen->itemText(11), QStringLiteral("亥、猪"));
+        QCOMPARE(w.CboSelJiang->itemText(12), QStringLiteral("亥将"));
+        CloseYes(w, msgs);
+    }
+
+    void smallSizesAreRaisedAndBadIndicesFallBack() {
+        QTemporaryDir dir;
+        TScriptedMessenger msgs;
+        const QString folder = NewAppFolder(dir);
+        WriteFileText(folder + "dat/qdlinit.ini",
+                      "[winpos]\r\nwidth=900\r\nheight=700\r\ntreewid=5\r\npinghei=0\r\nsheng=1\r\nshi=999\r\n"
+                      "[tree]\r\nsort=3\r\nshowStyle=0\r\n");
+        TFrmMain w(folder);
+        w.show();
+        QCOMPARE(w.TreeWidth(), 30);
+        QCOMPARE(w.CommentHeight(), 20);
+        QCOMPARE(w.CboProv->currentText(), QStringLiteral("北京市"));
+        QVERIFY(w.CboCity->count() > 10);
+        QCOMPARE(w.CboCity->currentIndex(), 0);
+        QVERIFY(Item(w.MnuShowStyle, QStringLiteral("分类显示"))->isChecked());
+        QVERIFY(Item(w.MnuShowStyle, QStringLiteral("姓氏升序（a-z）"))->isChecked());
+        // Choosing "无" stores 0, not its item number.
+        Item(w.MnuShowStyle, QStringLiteral("无"))->trigger();
+        QCOMPARE(w.SortOrder(), 0);
+        CloseYes(w, msgs);
+    }
+
+    void closeWritesBackAndAMaximisedWindowKeepsItsNormalGeometry() {
+        QTemporaryDir dir;
+        TScriptedMessenger msgs;
+        const QString folder = NewAppFolder(dir);
+        {
+            TFrmMain w(folder);
+            w.show();
+            w.setGeometry(40, 50, 800, 600);
+            w.CboProv->setCurrentIndex(1);
+            w.CboProvClick();
+            w.CboCity->setCurrentIndex(2);
+            w.mnuDefault->trigger();
+            QVERIFY(msgs.Has(QStringLiteral("设置完成")));
+            // "No" to the close question keeps the window and writes nothing.
+            msgs.answers = {false};
+            QVERIFY(!w.close());
+            QVERIFY(msgs.Find(QStringLiteral("确定要关闭软件吗？"))->question);
+            QVERIFY(!QFile::exists(folder + "dat/qdlinit.ini"));
+            CloseYes(w, msgs);
+        }
+        CIniFile ini((folder + "dat/qdlinit.ini").toStdString());
+        QCOMPARE(ini.ReadInteger("winpos", "left", -1), 40);
+        QCOMPARE(ini.ReadInteger("winpos", "top", -1), 50);
+        QCOMPARE(ini.ReadInteger("winpos", "width", -1), 800);
+        QCOMPARE(ini.ReadInteger("winpos", "height", -1), 600);
+        QCOMPARE(ini.ReadInteger("winpos", "state", -1), 0);
+        QCOMPARE(ini.ReadInteger("winpos", "sheng", -1), 1);
+        QCOMPARE(ini.ReadInteger("winpos", "shi", -1), 2);
+        QCOMPARE(ini.ReadInteger("winpos", "treewid", -1), 180);
+        QCOMPARE(ini.ReadInteger("winpos", "pinghei", -1), 80);
+        QCOMPARE(ini.ReadString("minggao", "fname", ""), std::string("宋体"));
+        QCOMPARE(ini.ReadInteger("minggao", "fsize", -1), 12);
+        QCOMPARE(ini.ReadInteger("minggao", "bcolor", -1), 16777215);
+        QCOMPARE(ini.ReadInteger("tree", "showStyle", -1), 1);
+        QCOMPARE(ini.ReadInteger("tree", "sort", -1), 0);
+
+        {
+            TFrmMain w(folder);
+            w.show();
+            QCOMPARE(w.CboCity->currentIndex(), 2);
+            w.showMaximized();
+            QTRY_VERIFY(w.isMaximized());
+            CloseYes(w, msgs);
+        }
+        ini.Reload();
+        QCOMPARE(ini.ReadInteger("winpos", "state", -1), 2);
+        QCOMPARE(ini.ReadInteger("winpos", "left", -1), 40);
+        QCOMPARE(ini.ReadInteger("winpos", "width", -1), 800);
+        TFrmMain again(folder);
+        again.show();
+        QTRY_VERIFY(again.isMaximized());
+        CloseYes(again, msgs);
+    }
+
+    void skinMenuLoadsSkinsAndReportsAMissingFile() {
+        QTemporaryDir dir;
+        TScriptedMessenger msgs;
+        const QString folder = NewAppFolder(dir, false, true);
+        QFile::copy(folder + "skins/Jade.skn", folder + "skins/Blue.dark.skn");
+        TFrmMain w(folder);
+        w.show();
+        QAction* blue = Item(w.Opt_Skin, QStringLiteral("Blue"));
+        QVERIFY(blue);
+        Item(w.Opt_Skin, QStringLiteral("Mx1"))->trigger();
+        QVERIFY(qApp->styleSheet().contains(QStringLiteral("Mx1")));
+        CIniFile ini((folder + "dat/qdlinit.ini").toStdString());
+        QCOMPARE(ini.ReadString("window", "skinname", ""), std::string("Mx1"));
+        QCOMPARE(ini.ReadBool("window", "skined", false), true);
+
+        QFile::remove(folder + "skins/Night.skn");
+        Item(w.Opt_Skin, QStringLiteral("Night"))->trigger();
+        QVERIFY(msgs.Has(QStringLiteral("对应的皮肤文件已经丢失，请关闭软件，再重新打开软件！")));
+        QVERIFY(Item(w.Opt_Skin, QStringLiteral("Night"))->isChecked());
+        ini.Reload();
+        QCOMPARE(ini.ReadString("window", "skinname", ""), std::string("Mx1"));
+
+        Item(w.Opt_Skin, QStringLiteral("系统默认"))->trigger();
+        QCOMPARE(qApp->styleSheet(), QString());
+        ini.Reload();
+        QCOMPARE(ini.ReadBool("window", "skined", true), false);
+        CloseYes(w, msgs);
+
+        // The next start applies the skin named in the file.
+        CIniFile(ini.Path()).WriteBool("window", "skined", true);
+        TFrmMain again(folder);
+        again.show();
+        QVERIFY(Item(again.Opt_Skin, QStringLiteral("Mx1"))->isChecked());
+        QVERIFY(qApp->styleSheet().contains(QStringLiteral("Mx1")));
+        CloseYes(again, msgs);
+        qApp->setStyleSheet(QString());
+    }
+
+    void storeIsOpenedAtStartWithItsMessages() {
+        QTemporaryDir dir;
+        TScriptedMessenger msgs;
+        const QString folder = NewAppFolder(dir);
+        {
+            MRecordBase store;
+            TFrmMain w(folder, &store);
+            w.show();
+            QVERIFY(msgs.log.isEmpty());
+            QVERIFY(QFile::exists(folder + "dat/Quadrelle.db"));
+            QVERIFY(w.StartIds().empty());
+            CloseYes(w, msgs);
+        }
+        // A database that cannot be opened is reported and start-up goes on.
+        const QString bad = NewAppFolder(dir) + "other/";
+        QDir().mkpath(bad + "dat/Quadrelle.db");
+        MRecordBase store;
+        TFrmMain w(bad, &store);
+        msgs.log.clear();
+        w.show();
+        QCOMPARE(msgs.log.size(), 1);
+        QVERIFY(!msgs.log[0].text.isEmpty());
+        QVERIFY(w.isVisible());
+        CloseYes(w, msgs);
+    }
+
+    void menusAreInPlace() {
+        QTemporaryDir dir;
+        TScriptedMessenger msgs;
+        TFrmMain w(NewAppFolder(dir));
+        QStringList titles;
+        for (QAction* a : w.menuBar()->actions()) titles << a->text();
+        QCOMPARE(titles, QStringList({"文件(&F)", "辅助工具(&T)", "选项(&O)", "帮助(&H)"}));
+        QStringList pop;
+        for (QAction* a : w.PopRdtqdl->actions())
+            if (!a->isSeparator()) pop << a->text();
+        QCOMPARE(pop, QStringList({"撤销", "复制", "粘贴", "剪切", "删除", "全选", "设置选中文字", "导入霁岚术文件",
+                                   "另存为", "打印课例"}));
+        pop.clear();
+        for (QAction* a : w.PopPingYu->actions())
+            if (!a->isSeparator()) pop << a->text();
+        QCOMPARE(pop, QStringList({"撤销", "复制", "粘帖", "剪切", "删除", "全选", "设置选中文本", "另存为", "打印"}));
+        QVERIFY(!w.mnuSave->isEnabled());
+        QVERIFY(!w.mnuCalendar->isEnabled());
+    }
+};
+
+QTEST_MAIN(TMainWindowTest)
+#include "tst_mainwindow.moc"
