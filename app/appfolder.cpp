@@ -44,7 +44,11 @@ QString ApplicationFolder() {
 }
 
 void InstallFontSubstitutes() {
-    const QStringList serif{"Noto Serif CJK SC", "Noto Serif CJK", "Noto Sans CJK SC", "WenQuanYi Micro Hei"};
+    // AR PL UMing is a Song (Ming) face like 宋体 and, like it, gives a blank
+    // half the width of a Chinese character, so the chart's blank-padded
+    // columns line up; Noto Serif CJK is the fallback.
+    const QStringList serif{"AR PL UMing CN", "Noto Serif CJK SC", "Noto Serif CJK", "Noto Sans CJK SC",
+                            "WenQuanYi Micro Hei"};
     const QStringList sans{"Noto Sans CJK SC", "Noto Sans CJK", "WenQuanYi Micro Hei", "Noto Serif CJK SC"};
     for (const char* n : {"宋体", "新宋体", "SimSun", "NSimSun", "仿宋", "楷体", "FangSong", "KaiTi"})
         QFont::insertSubstitutions(QString::fromUtf8(n), serif);

@@ -7,7 +7,7 @@ PACKAGES=(
   g++ cmake make pkg-config ccache
   qt6-base-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev libsimpleini-dev
-  fonts-noto-cjk xvfb xauth
+  fonts-noto-cjk fonts-arphic-uming xvfb xauth
 )
 
 missing=()
