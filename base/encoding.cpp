@@ -137,6 +137,14 @@ std::string Utf8ToGbk(std::string_view utf8) {
     return Convert(ToGbk(), utf8, "?", [](std::string_view rest) { return CharLengthAt(rest); });
 }
 
+namespace {
+std::string FromGbkCodec(std::string_view gbk) {
+    // A bad byte is skipped alone: if it was a lead byte, what follows may
+    // well be a character of its own (often ASCII).
+    return Convert(FromGbk(), gbk, kReplacement, [](std::string_view) { return size_t{1}; });
+}
+}  // namespace
+
 std::string GbkToUtf8(std::string_view gbk) {
     bool ascii = true;
     for (unsigned char c : gbk) {
@@ -146,10 +154,111 @@ std::string GbkToUtf8(std::string_view gbk) {
         }
     }
     if (ascii) return std::string(gbk);
-    // A bad byte is skipped alone: if it was a lead byte, what follows may
-    // well be a character of its own (often ASCII).
-    return Convert(FromGbk(), gbk, kReplacement, [](std::string_view) { return size_t{1}; });
+    // GBK (code page 936) has the euro as the single byte 0x80, which
+    // GB18030 reads as invalid: split the text at every such byte that
+    // stands where a character starts.
+    std::string out;
+    size_t start = 0, i = 0;
+    while (i < gbk.size()) {
+        const unsigned char b = static_cast<unsigned char>(gbk[i]);
+        if (b < 0x80) {
+            ++i;
+        } else if (b == 0x80) {
+            out += FromGbkCodec(gbk.substr(start, i - start));
+            out += "€";
+            start = ++i;
+        } else {
+            const bool four = i + 1 < gbk.size() && gbk[i + 1] >= '0' && gbk[i + 1] <= '9';
+            i += four ? 4 : 2;
+        }
+    }
+    if (start == 0) return FromGbkCodec(gbk);
+    if (start < gbk.size()) out += FromGbkCodec(gbk.substr(start));
+    return out;
 }
+
+std::string Latin1ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (char ch : bytes) AppendUtf8(out, static_cast<unsigned char>(ch));
+    return out;
+}
+
+std::string Cp1252ToUtf8(std::string_view bytes) {
+    // 0x80..0x9F of Windows-1252; the rest of the upper half is Latin-1.
+    static constexpr uint16_t kHigh[32] = {
+        0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
+    };
+    std::string out;
+    out.reserve(bytes.size());
+    for (char ch : bytes) {
+        const unsigned char b = static_cast<unsigned char>(ch);
+        AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : b);
+    }
+    return out;
+}
+
+void AppendUtf8(std::string& out, uint32_t cp) {
+    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// The code point at `i` (advancing `i`); a byte that starts no valid UTF-8
+// sequence gives U+FFFD and is skipped alone.
+uint32_t NextCodePoint(std::string_view s, size_t& i) {
+    const unsigned char b = static_cast<unsigned char>(s[i]);
+    size_t len = 0;
+    uint32_t cp = 0;
+    if (b < 0x80) {
+        ++i;
+        return b;
+    } else if (b >= 0xC2 && b <= 0xDF) {
+        len = 2, cp = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        len = 3, cp = b & 0x0F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        len = 4, cp = b & 0x07;
+    } else {
+        ++i;
+        return 0xFFFD;
+    }
+    if (i + len > s.size()) {
+        ++i;
+        return 0xFFFD;
+    }
+    for (size_t k = 1; k < len; ++k) {
+        const unsigned char c = static_cast<unsigned char>(s[i + k]);
+        if ((c & 0xC0) != 0x80) {
+            ++i;
+            return 0xFFFD;
+        }
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    const bool overlong = (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
+    if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        ++i;
+        return 0xFFFD;
+    }
+    i += len;
+    return cp;
+}
+
 
 size_t GbkLength(std::string_view utf8) { return Utf8ToGbk(utf8).size(); }
 

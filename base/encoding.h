@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,17 @@ namespace qd {
 std::string Utf8ToGbk(std::string_view utf8);
 // Invalid GBK sequences become U+FFFD; never fails.
 std::string GbkToUtf8(std::string_view gbk);
+
+// Windows-1252 and Latin-1 single-byte texts (RTF runs in western fonts).
+std::string Cp1252ToUtf8(std::string_view bytes);
+std::string Latin1ToUtf8(std::string_view bytes);
+
+// Appends a code point as UTF-8 (U+FFFD for surrogates and values past
+// U+10FFFF).
+void AppendUtf8(std::string& out, uint32_t cp);
+// The code point at `i` of a UTF-8 text, advancing `i`; a byte that starts no
+// valid sequence gives U+FFFD and is skipped alone.
+uint32_t NextCodePoint(std::string_view s, size_t& i);
 
 // Length of a UTF-8 text in GBK bytes (a Chinese character counts 2).
 size_t GbkLength(std::string_view utf8);

@@ -617,45 +617,13 @@ private:
     TRtfDocument doc_;
 };
 
-// Windows-1252 0x80..0x9F; the rest of the upper half is Latin-1.
-constexpr uint16_t kCp1252High[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
-};
 
 }  // namespace
 
-void AppendUtf8(std::string& out, uint32_t cp) {
-    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 std::string DecodeRtfBytes(std::string_view bytes, int codePage) {
     if (codePage == 936 || codePage == 54936 || codePage == 20936) return GbkToUtf8(bytes);
-    std::string out;
-    out.reserve(bytes.size());
-    for (char ch : bytes) {
-        unsigned char b = static_cast<unsigned char>(ch);
-        if (b < 0x80 || codePage == kCpSymbol) AppendUtf8(out, b);
-        else if (b < 0xA0) AppendUtf8(out, kCp1252High[b - 0x80]);
-        else AppendUtf8(out, b);
-    }
-    return out;
+    return codePage == kCpSymbol ? Latin1ToUtf8(bytes) : Cp1252ToUtf8(bytes);
 }
 
 bool SameRtfFormat(const TRtfRun& a, const TRtfRun& b) {

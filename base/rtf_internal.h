@@ -5,13 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "base/encoding.h"
 #include "base/rtf.h"
 
 namespace qd {
 
-// Appends code point `cp` as UTF-8 (U+FFFD for surrogates and values past
-// U+10FFFF).
-void AppendUtf8(std::string& out, uint32_t cp);
 // Text bytes of an RTF document in a Windows code page: 936 (and its
 // supersets) is GBK, 2 a symbol font (bytes as Latin-1), anything else is
 // read as 1252.

@@ -14,45 +14,6 @@ namespace {
 
 constexpr const char* kDefaultFont = "宋体";
 
-// The code point at `i` (advancing `i`); a byte that starts no valid UTF-8
-// sequence gives U+FFFD and is skipped alone.
-uint32_t NextCodePoint(std::string_view s, size_t& i) {
-    const unsigned char b = static_cast<unsigned char>(s[i]);
-    size_t len = 0;
-    uint32_t cp = 0;
-    if (b < 0x80) {
-        ++i;
-        return b;
-    } else if (b >= 0xC2 && b <= 0xDF) {
-        len = 2, cp = b & 0x1F;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        len = 3, cp = b & 0x0F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        len = 4, cp = b & 0x07;
-    } else {
-        ++i;
-        return 0xFFFD;
-    }
-    if (i + len > s.size()) {
-        ++i;
-        return 0xFFFD;
-    }
-    for (size_t k = 1; k < len; ++k) {
-        const unsigned char c = static_cast<unsigned char>(s[i + k]);
-        if ((c & 0xC0) != 0x80) {
-            ++i;
-            return 0xFFFD;
-        }
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    const bool overlong = (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
-    if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        ++i;
-        return 0xFFFD;
-    }
-    i += len;
-    return cp;
-}
 
 void AppendHexByte(std::string& out, unsigned char b) {
     static const char kHex[] = "0123456789abcdef";

@@ -96,3 +96,25 @@ TEST(Encoding, ReadFieldStopsAtWidthAndDropsHalfCharacter) {
 
 }  // namespace
 }  // namespace qd
+
+namespace qd {
+namespace {
+
+TEST(EncodingSingleBytes, EuroAndWesternCodePages) {
+    // The euro is the single GBK byte 0x80 both ways.
+    EXPECT_EQ(Utf8ToGbk("€"), "\x80");
+    EXPECT_EQ(GbkToUtf8("\x80"), "€");
+    EXPECT_EQ(GbkToUtf8("a\x80\xd6\xd0\x80"), "a€中€");
+    EXPECT_EQ(Cp1252ToUtf8("caf\xe9 \x93q\x94"), "café “q”");
+    EXPECT_EQ(Latin1ToUtf8("\xe9\x93"), "é\xc2\x93");
+    std::string s;
+    AppendUtf8(s, 0x1F600);
+    AppendUtf8(s, 0xD800);
+    EXPECT_EQ(s, "\xF0\x9F\x98\x80\xEF\xBF\xBD");
+    size_t i = 0;
+    EXPECT_EQ(NextCodePoint(s, i), 0x1F600u);
+    EXPECT_EQ(i, 4u);
+}
+
+}  // namespace
+}  // namespace qd
