@@ -12,26 +12,14 @@
 #include "engine/ganzhi.h"
 #include "engine/judgement_texts.h"
 #include "engine/strength.h"
+#include "tests/engine/state_fixture.h"
 
 namespace qd {
 namespace {
 
-// A cast as the engine leaves it before the judgement: pillars given by
-// name, positions cast from day, hour, general and earth.
 TCastState MakeState(const char* year, const char* month, const char* day, const char* hour,
                      const char* general, const char* earth) {
-    TCastState s;
-    s.pillars[0] = static_cast<int16_t>(CycleNumber(year));
-    s.pillars[1] = static_cast<int16_t>(CycleNumber(month));
-    s.pillars[2] = static_cast<int16_t>(CycleNumber(day));
-    s.pillars[3] = static_cast<int16_t>(RatCycle(StemOf(s.pillars[2]), BranchNumber(hour)));
-    s.general = static_cast<uint8_t>(BranchNumber(general));
-    s.positions = CastPositions(s.pillars[2], s.pillars[3], s.general, BranchNumber(earth),
-                                kNobleByHour, 0);
-    s.prosperous = static_cast<uint8_t>(ProsperousPhase(s.positions, s.pillars[1], 0, false));
-    s.usePosition = static_cast<uint8_t>(UsePosition(s.positions));
-    s.rederived = RederiveStems(s.positions);
-    return s;
+    return testing_support::MakeCastState(year, month, day, hour, general, earth);
 }
 
 // The worked cast: day 甲辰, hour 壬申, general 子, earth 午 (人元 庚,

@@ -9,6 +9,7 @@
 #include "engine/ganzhi.h"
 #include "engine/judgement.h"
 #include "engine/strength.h"
+#include "tests/engine/state_fixture.h"
 
 namespace qd {
 namespace {
@@ -16,17 +17,7 @@ namespace {
 // A cast by day, hour, general and earth, with its records filled by the
 // judgement section as the engine does.
 TCastState Cast(const char* day, const char* hour, const char* general, const char* earth) {
-    TCastState s;
-    s.pillars[0] = 1;
-    s.pillars[1] = 3;
-    s.pillars[2] = static_cast<int16_t>(CycleNumber(day));
-    s.pillars[3] = static_cast<int16_t>(RatCycle(StemOf(s.pillars[2]), BranchNumber(hour)));
-    s.general = static_cast<uint8_t>(BranchNumber(general));
-    s.positions = CastPositions(s.pillars[2], s.pillars[3], s.general, BranchNumber(earth),
-                                kNobleByHour, 0);
-    s.prosperous = static_cast<uint8_t>(ProsperousPhase(s.positions, s.pillars[1], 0, false));
-    s.usePosition = static_cast<uint8_t>(UsePosition(s.positions));
-    s.rederived = RederiveStems(s.positions);
+    TCastState s = testing_support::MakeCastState("甲子", "丙寅", day, hour, general, earth);
     CPlainTextSink view;
     WriteJudgement(s, view);
     return s;
