@@ -105,9 +105,11 @@ void CQuadrellemp::ComputePillars() {
     // corrected time.
     TSolarMonth month;
     calendar_.SolarMonthOf(state_.clockMoment, &month);
-    state_.jieJd = month.jieJd;
-    state_.zhongQiJd = month.zhongQiJd;
-    state_.nextJieJd = month.nextJieJd;
+    // The instants are kept as the minutes the month records hold, so a cast
+    // in the very minute of the 中气 already counts as past it.
+    state_.jieJd = calendar_.JulianDayOfRecord(month.jie);
+    state_.zhongQiJd = calendar_.JulianDayOfRecord(month.zhongQi);
+    state_.nextJieJd = calendar_.JulianDayOfRecord(month.nextJie);
 
     const TPillars clock = calendar_.Pillars(state_.clockMoment);
     const TPillars cast = state_.castMoment == state_.clockMoment ? clock : calendar_.Pillars(state_.castMoment);

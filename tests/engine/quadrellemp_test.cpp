@@ -228,6 +228,23 @@ TEST(Quadrellemp, GeneralByTheZhongQiOfTheClock) {
     EXPECT_EQ(c.engine.State().general, 5);
 }
 
+// The 中气 counts from its printed minute, whichever way its seconds rounded
+// (the 雨水 of 2001 to 2003, 2009 and 2011 fall early in their minute).
+TEST(Quadrellemp, GeneralChangesAtTheMinuteOfTheZhongQi) {
+    AppFolder app("zhongqi_minute");
+    app.WriteSettings("iYueJiang=0\r\n");
+    Caster c(app);
+    MYiDateEx cal;
+    for (int year = 2001; year <= 2012; ++year) {
+        const TDateTime rain = cal.SolarTermInstant(year, 2, false);
+        const TDateTime before = cal.RecordOfJulianDay(cal.JulianDayOfRecord(rain) - 1.0 / 1440);
+        ASSERT_TRUE(c.engine.Cast(PanelRequest(rain.year, rain.month, rain.day, rain.hour, rain.minute)));
+        EXPECT_EQ(c.engine.State().general, 0) << year;  // 亥
+        ASSERT_TRUE(c.engine.Cast(PanelRequest(before.year, before.month, before.day, before.hour, before.minute)));
+        EXPECT_EQ(c.engine.State().general, 1) << year;  // 子
+    }
+}
+
 TEST(Quadrellemp, SeasonalStrengthRuleAndIndentReachTheCast) {
     AppFolder app("iwang");
     app.WriteSettings("iWang=1\r\nleftpos=30\r\n");
