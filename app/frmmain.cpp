@@ -208,10 +208,12 @@ void TFrmMain::BuildPanel() {
     v->addWidget(new QLabel(QStringLiteral("姓名"), Panel2));
     EdtName = new QLineEdit(QStringLiteral("某人"), Panel2);
     EdtName->setMaxLength(20);
+    EdtName->setValidator(new TGbkLengthValidator(20, EdtName));
     v->addWidget(EdtName);
     v->addWidget(new QLabel(QStringLiteral("占问事宜"), Panel2));
     EdtEvent = new QLineEdit(QStringLiteral("要问的事情。"), Panel2);
     EdtEvent->setMaxLength(200);
+    EdtEvent->setValidator(new TGbkLengthValidator(200, EdtEvent));
     v->addWidget(EdtEvent);
 
     v->addWidget(new QLabel(QStringLiteral("起贵神方式"), Panel2));
@@ -600,8 +602,12 @@ void TFrmMain::CboProvClick() {
         CboCity->addItem(Q(city));
         const std::string v = places.ReadString(section, city, kDefaultCoordinate);
         float lo = 120.0f, la = 30.0f;
-        if (!ParseCoordinate(v, &lo, &la))
+        if (!ParseCoordinate(v, &lo, &la)) {
+            // A broken value ends the reading of this province, as a failed
+            // conversion does; the cities read so far stay.
             ShowBox(this, QStringLiteral("'%1' 不是有效的整数值").arg(Q(v)), QStringLiteral("错误"), TMsgIcon::Error);
+            return;
+        }
         lon_.push_back(lo);
         lat_.push_back(la);
     }

@@ -6,6 +6,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "base/encoding.h"
+
 namespace qd {
 
 TUpDown::TUpDown(int min, int max, QWidget* parent) : QWidget(parent), min_(min), max_(max), pos_(min) {
@@ -32,6 +34,10 @@ void TUpDown::SetPosition(int p) { pos_ = std::clamp(p, min_, max_); }
 void TUpDown::Step(int delta) {
     SetPosition(pos_ + delta);
     emit clicked();
+}
+
+QValidator::State TGbkLengthValidator::validate(QString& input, int&) const {
+    return Utf8ToGbk(input.toStdString()).size() <= size_t(max_) ? Acceptable : Invalid;
 }
 
 TFrmText::TFrmText(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint) {

@@ -2,6 +2,7 @@
 // the text window of the topic readings.
 #pragma once
 
+#include <QValidator>
 #include <QWidget>
 
 class QPlainTextEdit;
@@ -22,6 +23,17 @@ signals:
 
 private:
     int min_, max_, pos_;
+};
+
+// Limits an edit to a number of bytes of its GBK form, the size of the
+// record field the text ends up in (a Chinese character takes two).
+class TGbkLengthValidator : public QValidator {
+public:
+    TGbkLengthValidator(int maxBytes, QObject* parent) : QValidator(parent), max_(maxBytes) {}
+    State validate(QString& input, int& pos) const override;
+
+private:
+    int max_;
 };
 
 // TFrmText: a stay-on-top window with one plain-text box.

@@ -155,6 +155,22 @@ private slots:
         QCOMPARE(w_->EdtEvent->text(), QStringLiteral("能否成功"));
     }
 
+    void typingStopsAtTheFieldsByteLimits() {
+        // The limits count GBK bytes: a Chinese character takes two.
+        struct Case { QLineEdit* edit; QString typed; int kept; };
+        for (const Case& c : {Case{w_->EdtName, QStringLiteral("一二三四五六七八九十壹贰"), 10},
+                              Case{w_->EdtName, QStringLiteral("abcdefghij一二三四五六"), 15},
+                              Case{w_->EdtEvent, QString(120, QChar(0x4E8B)), 100}}) {
+            c.edit->clear();
+            // keyClicks takes Latin-1 only; these are the key events an input method sends.
+            for (QChar ch : c.typed) {
+                QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+                QApplication::sendEvent(c.edit, &press);
+            }
+            QCOMPARE(c.edit->text(), c.typed.left(c.kept));
+        }
+    }
+
     void earthNumberIsTypedOrChosen() {
         struct Case { QString text; int item; int earth; };
         for (const Case& c : {Case{"12", 0, 0}, Case{"1", 5, 1}, Case{"13", 5, 1}, Case{"0", 4, 5}, Case{"", 2, 3}}) {

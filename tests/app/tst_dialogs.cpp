@@ -190,6 +190,15 @@ private slots:
         w.CboProvClick();
         QCOMPARE(w.CboCity->count(), 1);
         QCOMPARE(w.CboCity->currentText(), QStringLiteral("未知地"));
+        // A broken value is reported once and ends the reading of that province.
+        WriteFileText(folder + "dat/dili.ini",
+                      QByteArray::fromStdString(Utf8ToGbk("[福建省]\r\n福州市=119:18*26:5\r\n莆田市=x:0*25:26\r\n厦门市=118:6*24:29\r\n")));
+        msgs.log.clear();
+        w.CboProv->setCurrentIndex(0);
+        w.CboProvClick();
+        QCOMPARE(msgs.log.size(), 1);
+        QCOMPARE(msgs.log[0].caption, QStringLiteral("错误"));
+        QCOMPARE(w.CboCity->count(), 2);
         msgs.answers = {true};
         w.close();
     }
