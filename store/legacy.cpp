@@ -99,23 +99,24 @@ bool MRecordBase::CleanRecord(TRecordData& r) {
     if (!qd::CleanText(name, 10)) return false;
     WriteGbkField(q.name, name);
     // The old comment file carries the name that is going away. Its text
-    // becomes the case's comment, and the file itself moves to the new name
-    // so that its formatting stays as well.
+    // becomes the case's comment, and the file itself is copied to the new
+    // name so that its formatting stays as well; the conversion removes the
+    // old file once the case is safely stored.
     const std::string oldPath = CommentFilePath(r.commentFile);
+    std::string text;
     const bool hadFile = PathExists(oldPath);
-    if (hadFile) {
-        std::string text;
-        if (ReadCommentText(oldPath, text)) {
-            RemoveApostrophes(text);
-            r.comment = text;
-        }
+    if (hadFile && ReadCommentText(oldPath, text)) {
+        RemoveApostrophes(text);
+        r.comment = text;
     } else {
         r.comment = kDefaultComment;
     }
     std::string base;
     const std::string newPath = MakeCommentFileName(r, base);
     r.commentFile = base;
-    if (hadFile) RenameOver(oldPath, newPath);
+    // The new file is written at once so that the name is taken: a later
+    // record with the same cleaned name and minute must get another one.
+    if (!hadFile || !CopyFileOver(oldPath, newPath)) WriteCommentFile(newPath, r.comment);
     return true;
 }
 
@@ -130,6 +131,11 @@ int MRecordBase::ConvertLegacyFile() {
     legacy.OpenForReading();
     int converted = 0;
     int refused = 0;
+    struct TMovedComment {
+        std::string from, to;
+        bool added;
+    };
+    std::vector<TMovedComment> moved;
     for (int i = 0; i <= n; ++i) {
         uint8_t rec[kLegacyRecordSize];
         if (!legacy.ReadRecord(i, rec)) continue;
@@ -159,7 +165,9 @@ int MRecordBase::ConvertLegacyFile() {
         r.category = GbkToUtf8(SpanText(rec + kCategoryAt, kCategoryWidth));
         r.commentFile = GbkToUtf8(SpanText(rec + kFileAt, kFileWidth));
 
-        if (!CleanRecord(r)) {
+        const std::string oldFile = r.commentFile;
+        const bool renamed = CleanRecord(r);
+        if (!renamed) {
             const std::string path = CommentFilePath(r.commentFile);
             std::string text;
             if (PathExists(path) && ReadCommentText(path, text)) {
@@ -171,13 +179,25 @@ int MRecordBase::ConvertLegacyFile() {
         }
         for (int32_t& e : r.extra) e = -1;
         AppendUnique(categories, r.category);
-        if (AddCaseInBatch(r) != -1)
+        const bool added = AddCaseInBatch(r) != -1;
+        if (added)
             ++converted;
         else
             ++refused;
+        if (renamed) moved.push_back({CommentFilePath(oldFile), CommentFilePath(r.commentFile), added});
     }
     legacy.Close();
     const bool committed = EndBatch();
+    // A comment file leaves its old name only when its case is stored; the
+    // copy under the new name goes when the case is not, so that a later run
+    // finds the old file again.
+    for (const TMovedComment& m : moved) {
+        if (committed && m.added) {
+            if (PathExists(m.to)) RemoveFile(m.from);
+        } else {
+            RemoveFile(m.to);
+        }
+    }
 
     for (const char* c : kDefaultCategories) AppendUnique(categories, c);
     SetCategories(categories);

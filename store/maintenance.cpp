@@ -56,8 +56,20 @@ bool MRecordBase::BackupTo(const std::string& folderIn, bool loadingRuns) {
         lastError_ = "找不到评语文件！";
         return false;
     }
-    for (const std::string& f : files) CopyFileOver(CommentFolder() + f, target + f);
-    WriteWholeFile(target + kBackupMarker, "save\n");
+    // A comment that did not reach the backup makes the backup incomplete:
+    // say so instead of passing it over.
+    int failed = 0;
+    for (const std::string& f : files) {
+        if (!CopyFileOver(CommentFolder() + f, target + f)) ++failed;
+    }
+    if (failed > 0) {
+        lastError_ = "有 " + std::to_string(failed) + " 个评语文件无法复制，备份不完整！";
+        return false;
+    }
+    if (!WriteWholeFile(target + kBackupMarker, "save\n")) {
+        lastError_ = "无法创建目的评语文件夹！";
+        return false;
+    }
     return true;
 }
 
@@ -82,9 +94,14 @@ bool MRecordBase::RestoreFrom(const std::string& folderIn, bool loadingRuns) {
         return false;
     }
     // The copy goes to a name beside the database first; only a complete copy
-    // replaces the database, in one rename.
+    // that opens as a case database replaces the database, in one rename.
     const std::string staged = path_ + ".restore";
-    if (!CopyFileOver(sourceDb, staged) || !RenameOver(staged, path_)) {
+    bool usable = CopyFileOver(sourceDb, staged);
+    if (usable) {
+        MRecordBase check;
+        usable = check.OpenDatabase(staged, appFolder_, false) == 0;
+    }
+    if (!usable || !RenameOver(staged, path_)) {
         RemoveFile(staged);
         lastError_ = "无法复制db文件！";
         return false;

@@ -123,6 +123,7 @@ void MRecordBase::Close() {
     statements_.clear();
     if (db_) sqlite3_close(db_);
     db_ = nullptr;
+    inTransaction_ = false;
 }
 
 bool MRecordBase::Acquire(bool& own) {
@@ -152,6 +153,10 @@ bool MRecordBase::Exec(const char* sql) {
     const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, &err);
     sqlite3_free(err);
     return rc == SQLITE_OK;
+}
+
+bool MRecordBase::BatchLost() const {
+    return inTransaction_ && db_ && sqlite3_get_autocommit(db_) != 0;
 }
 
 void MRecordBase::SetSqliteError() { lastError_ = db_ ? sqlite3_errmsg(db_) : "no database"; }
@@ -275,7 +280,7 @@ int MRecordBase::CountCases() {
 int MRecordBase::AddCaseOn(TRecordData& r) {
     r.id = lastId_ + 1;
     bool inserted = false;
-    if (db_) {
+    if (db_ && !BatchLost()) {
         if (sqlite3_stmt* st = Prepare(InsertSql().c_str())) {
             CStatementUse use(st);
             const TCaseValues values = RecordToValues(r, r.id);
@@ -304,7 +309,7 @@ int MRecordBase::AddCaseOn(TRecordData& r) {
 
 bool MRecordBase::UpdateCaseOn(int id, const TRecordData& r) {
     bool ok = false;
-    if (db_) {
+    if (db_ && !BatchLost()) {
         if (sqlite3_stmt* st = Prepare(UpdateSql().c_str())) {
             CStatementUse use(st);
             const TCaseValues values = RecordToValues(r, id);
@@ -320,7 +325,7 @@ bool MRecordBase::UpdateCaseOn(int id, const TRecordData& r) {
 
 bool MRecordBase::DeleteCaseOn(int id) {
     bool ok = false;
-    if (db_) {
+    if (db_ && !BatchLost()) {
         if (sqlite3_stmt* st = Prepare("delete from case_data where id = ?;")) {
             CStatementUse use(st);
             sqlite3_bind_int(st, 1, id);
@@ -416,6 +421,7 @@ bool MRecordBase::BeginBatch() {
         SetSqliteError();
         return false;
     }
+    inTransaction_ = true;
     return true;
 }
 
@@ -424,11 +430,14 @@ bool MRecordBase::EndBatch() {
     if (--batchDepth_ > 0) return true;
     if (!db_) return false;
     bool ok = true;
-    if (sqlite3_get_autocommit(db_) == 0 && !Exec("commit;")) {
+    if (BatchLost()) {
+        ok = false;  // the last error is that of the write that failed
+    } else if (sqlite3_get_autocommit(db_) == 0 && !Exec("commit;")) {
         SetSqliteError();
         Exec("rollback;");
         ok = false;
     }
+    inTransaction_ = false;
     Close();
     return ok;
 }

@@ -62,7 +62,8 @@ public:
     // A batch keeps the connection open and runs in one transaction that
     // EndBatch commits. Batches nest; the outermost EndBatch commits.
     // BeginBatch answers false when the database cannot be opened; EndBatch
-    // answers false when the commit failed (the batch's changes are then gone).
+    // answers false when the commit failed or SQLite rolled the transaction
+    // back itself (the batch's changes are then gone).
     bool BeginBatch();
     bool EndBatch();
     bool InBatch() const { return batchDepth_ > 0; }
@@ -125,6 +126,10 @@ private:
     sqlite3_stmt* Prepare(const char* sql);
     bool Exec(const char* sql);
     void SetSqliteError();
+    // True when SQLite rolled the batch's transaction back by itself (a full
+    // disk, an I/O error): its earlier writes are gone, so later ones must not
+    // land alone.
+    bool BatchLost() const;
     void SetError(const std::string& text) { lastError_ = text; }
 
     int AddCaseOn(TRecordData& r);
@@ -142,6 +147,7 @@ private:
     int lastId_ = 0;
     sqlite3* db_ = nullptr;
     int batchDepth_ = 0;
+    bool inTransaction_ = false;  // the outermost batch's "begin" succeeded
     std::map<std::string, sqlite3_stmt*> statements_;
     std::string lastError_;
 };

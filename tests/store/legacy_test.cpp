@@ -54,6 +54,12 @@ std::string LegacyRecord(const LegacyCase& c) {
     return rec;
 }
 
+std::string ReadAll(const std::string& path) {
+    std::string data;
+    ReadWholeFile(path, data);
+    return data;
+}
+
 }  // namespace
 
 using LegacyTest = StoreTest;
@@ -118,6 +124,47 @@ TEST_F(LegacyTest, ConvertsLiveRecordsAndKeepsTheirComments) {
     ASSERT_TRUE(s.GetCategories(cats));
     EXPECT_EQ(cats, (std::vector<std::string>{"求财", "占病", "开业", "进宅", "结婚", "阳宅风水",
                                               "阴宅", "催丁", "临时保存"}));
+}
+
+// A conversion whose batch fails leaves the legacy file and every old comment
+// file as they were, so that the next start converts everything.
+TEST_F(LegacyTest, FailedConversionLeavesEverythingForTheNextStart) {
+    {
+        MRecordBase s;
+        OpenStore(s);
+    }
+    AddRollbackTrigger(DbPath());
+    const LegacyCase cases[] = {
+        {false, "李/四", "占病", {2010, 12, 30, 23, 59}, "上海", "ls_old", 2, 0},
+        {false, "炸", "占病", {2010, 1, 1, 1, 1}, "上海", "boom", 0, 0},
+        // Same cleaned name and minute, without a comment file of its own.
+        {false, "李四/", "占病", {2010, 12, 30, 23, 59}, "上海", "ls_gone", 0, 0},
+    };
+    std::string file;
+    for (const auto& c : cases) file += LegacyRecord(c);
+    WriteFile(Home() + "dat/Quadrelle.dat", file);
+    WriteFile(Comments() + "ls_old.rtf", PlainTextToRtf("李四的评语"));
+
+    {
+        MRecordBase s;
+        EXPECT_EQ(s.OpenDatabase(DbPath(), Home(), true), 0);
+        EXPECT_EQ(s.CountCases(), 0);
+    }
+    EXPECT_TRUE(PathExists(Home() + "dat/Quadrelle.dat"));
+    EXPECT_EQ(ListRtfFiles(Comments()), std::vector<std::string>{"ls_old.rtf"});
+
+    RawExec(DbPath(), "drop trigger boom;");
+    MRecordBase s;
+    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), true), 1) << s.LastError();
+    TRecordData r;
+    ASSERT_TRUE(s.ReadCase(1, r));
+    EXPECT_EQ(r.commentFile, "李四_201012302359");
+    EXPECT_EQ(r.comment, "李四的评语");
+    ASSERT_TRUE(s.ReadCase(3, r));
+    EXPECT_EQ(r.commentFile, "李四_201012302359_0");
+    EXPECT_EQ(r.comment, "输入自己的评语：");
+    EXPECT_EQ(RtfToPlainText(ReadAll(Comments() + "李四_201012302359.rtf")), "李四的评语");
+    EXPECT_FALSE(PathExists(Comments() + "ls_old.rtf"));
 }
 
 TEST_F(LegacyTest, FileWithoutLiveRecords) {

@@ -1,5 +1,6 @@
 // Backup, restore, delete all, import, export and compaction.
 #include <algorithm>
+#include <filesystem>
 
 #include "base/rtf.h"
 #include "store/store_files.h"
@@ -175,6 +176,18 @@ TEST_F(MaintenanceTest, BackupAndRestore) {
     EXPECT_EQ(RtfToPlainText(ReadAll(Comments() + "c1.rtf")), "评语1");
 }
 
+TEST_F(MaintenanceTest, BackupMissingACommentIsAFailure) {
+    MRecordBase s;
+    OpenStore(s);
+    Fill(s, 3, {"求财"});
+    const std::string backup = Home() + "bk_incomplete/";
+    // A folder where the copy of c1.rtf must go makes that copy fail.
+    std::filesystem::create_directories(backup + "Quadrelle_f/c1.rtf");
+    EXPECT_FALSE(s.BackupTo(backup, false));
+    EXPECT_EQ(s.LastError(), "有 1 个评语文件无法复制，备份不完整！");
+    EXPECT_FALSE(PathExists(backup + "Quadrelle_f/save.txt"));
+}
+
 TEST_F(MaintenanceTest, FailedRestoreLeavesTheDataInPlace) {
     MRecordBase s;
     OpenStore(s);
@@ -191,6 +204,17 @@ TEST_F(MaintenanceTest, FailedRestoreLeavesTheDataInPlace) {
     EXPECT_EQ(s.LastError(), "无法复制db文件！");
     EXPECT_EQ(ReadAll(DbPath()), before);
     EXPECT_EQ(ListRtfFiles(Comments()), comments);
+
+    // A backup whose database is cut short (a copy that failed half-way).
+    const std::string cut = Home() + "cut/";
+    std::filesystem::create_directories(cut + "Quadrelle_f");
+    WriteFile(cut + "Quadrelle_f/x.rtf", "{\\rtf1 x}");
+    WriteFile(cut + "Quadrelle.db", before.substr(0, 100));
+    EXPECT_FALSE(s.RestoreFrom(cut, false));
+    EXPECT_EQ(s.LastError(), "无法复制db文件！");
+    EXPECT_EQ(ReadAll(DbPath()), before);
+    EXPECT_EQ(ListRtfFiles(Comments()), comments);
+    EXPECT_FALSE(PathExists(DbPath() + ".restore"));
 
     // A backup without comment files is refused before anything changes.
     const std::string empty = Home() + "empty/";

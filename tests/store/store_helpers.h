@@ -78,4 +78,11 @@ inline void RawExec(const std::string& db, const std::string& sql) {
     sqlite3_close(h);
 }
 
+// A trigger that makes SQLite roll back the whole transaction when a case
+// named 炸 is inserted, as a full disk or an I/O error does.
+inline void AddRollbackTrigger(const std::string& db) {
+    RawExec(db, "create trigger boom before insert on case_data when new.name='炸' "
+                "begin select raise(rollback, 'boom'); end;");
+}
+
 }  // namespace qd::test

@@ -192,6 +192,37 @@ TEST_F(RecordBaseTest, BatchCommitsAtItsEnd) {
     EXPECT_EQ(other.CountCases(), 50);
 }
 
+// When SQLite rolls a batch back by itself, the batch must not answer success
+// nor let its later writes land alone.
+TEST_F(RecordBaseTest, BatchRolledBackBySqliteFails) {
+    MRecordBase s;
+    OpenStore(s);
+    AddRollbackTrigger(DbPath());
+    ASSERT_TRUE(s.BeginBatch());
+    for (const char* name : {"甲", "炸", "乙"}) {
+        TRecordData r = Record(name);
+        s.AddCaseInBatch(r);
+    }
+    TRecordData r = Record("丙");
+    EXPECT_FALSE(s.UpdateCaseInBatch(1, r));
+    EXPECT_FALSE(s.DeleteCaseInBatch(1));
+    EXPECT_FALSE(s.EndBatch());
+    EXPECT_EQ(s.CountCases(), 0);
+
+    // An import into such a store reports nothing imported.
+    const std::string source = Home() + "source.db";
+    {
+        MRecordBase src;
+        ASSERT_EQ(src.OpenDatabase(source, Home(), false), 0);
+        for (const char* name : {"甲", "炸", "乙"}) {
+            TRecordData c = Record(name);
+            ASSERT_GT(src.AddCase(c), 0);
+        }
+    }
+    EXPECT_EQ(s.ImportDatabase(source, nullptr, false), 0);
+    EXPECT_EQ(s.CountCases(), 0);
+}
+
 TEST(CleanText, Rules) {
     const struct {
         const char* in;
