@@ -27,11 +27,16 @@ void SeedFolder(const QString& from, const QString& to) {
     }
 }
 
+const char* const kBuildFolderMarker = "quadrelle.buildfolder";
+
 QString ApplicationFolder() {
     const QString exe = WithSlash(QCoreApplication::applicationDirPath());
     QFileInfo dir(exe);
     const bool writable = dir.isWritable() && (QFileInfo(exe + "dat").isWritable() || !QFileInfo::exists(exe + "dat"));
-    if (writable) return exe;
+    // A program started from its build folder keeps its cases in the per-user
+    // folder: cleaning or rebuilding the build folder must never take them.
+    const bool buildFolder = QFileInfo::exists(exe + kBuildFolderMarker);
+    if (writable && !buildFolder) return exe;
     const QString user = WithSlash(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     // The shipped files sit beside the executable or in the shared data folder.
     QString shipped = exe;

@@ -5,9 +5,13 @@
 
 namespace qd {
 
+// The marker file the build writes beside the program it builds.
+extern const char* const kBuildFolderMarker;
+
 // The executable's folder when it is writable (portable use), else the
 // per-user data folder, seeded from the shipped dat/ and skins/ on first
-// use. Always ends with '/'.
+// use; a program in its build folder (with the marker) always uses the
+// per-user folder. Always ends with '/'.
 QString ApplicationFolder();
 // Copies the files of `from` that `to` lacks, recursively.
 void SeedFolder(const QString& from, const QString& to);
