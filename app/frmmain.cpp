@@ -35,6 +35,8 @@
 #include "app/appfolder.h"
 #include "app/dialogs.h"
 #include "app/docconv.h"
+#include "app/frmeditclass.h"
+#include "app/maintenance.h"
 #include "app/messages.h"
 #include "app/places.h"
 #include "app/widgets.h"
@@ -64,11 +66,13 @@ TFrmMain::TFrmMain(const QString& appFolder, MRecordBase* store, QWidget* parent
     BuildLayout();
     BuildMenus();
     BuildViewMenus();
+    BuildCaseCommands();
     resize(952, 741);
     RedtVelmark->clear();
 }
 
 TFrmMain::~TFrmMain() {
+    StopLoading();
     if (FrmText) delete FrmText.data();
     if (engine_) engine_->BindResultView(nullptr);
 }
@@ -296,14 +300,22 @@ void TFrmMain::BuildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     mnuSave = file->addAction(QStringLiteral("保存课例"));
     file->addSeparator();
-    for (const char* t : {"还原案例数据", "备份案例数据", "删除案例数据", "整理数据"}) file->addAction(QString::fromUtf8(t));
+    mnuRestore = file->addAction(QStringLiteral("还原案例数据"));
+    mnuBackup = file->addAction(QStringLiteral("备份案例数据"));
+    mnuDeleteAll = file->addAction(QStringLiteral("删除案例数据"));
+    mnuCompact = file->addAction(QStringLiteral("整理数据"));
     QMenu* io = file->addMenu(QStringLiteral("导入导出"));
-    io->addAction(QStringLiteral("添加db文件"));
-    io->addAction(QStringLiteral("导出db文件"));
-    // The case store's commands arrive with the case tree.
-    for (QAction* a : file->actions()) a->setEnabled(false);
-    for (QAction* a : io->actions()) a->setEnabled(false);
-    io->menuAction()->setEnabled(false);
+    mnuImportDb = io->addAction(QStringLiteral("添加db文件"));
+    mnuExportDb = io->addAction(QStringLiteral("导出db文件"));
+    const auto maintenance = [this](bool (*command)(const TMaintenance&)) {
+        return [this, command] { command(TMaintenance{this, store_, RedtPingYu, treeBusy_}); };
+    };
+    connect(mnuRestore, &QAction::triggered, this, maintenance(&qd::RestoreCommand));
+    connect(mnuBackup, &QAction::triggered, this, maintenance(&qd::BackupCommand));
+    connect(mnuDeleteAll, &QAction::triggered, this, maintenance(&qd::DeleteAllCommand));
+    connect(mnuCompact, &QAction::triggered, this, maintenance(&qd::CompactCommand));
+    connect(mnuImportDb, &QAction::triggered, this, maintenance(&qd::ImportCommand));
+    connect(mnuExportDb, &QAction::triggered, this, maintenance(&qd::ExportCommand));
     file->addSeparator();
     mnuClose = file->addAction(QStringLiteral("关闭"));
     connect(mnuClose, &QAction::triggered, this, &QWidget::close);
@@ -381,8 +393,19 @@ void TFrmMain::BuildMenus() {
         a->setData(QPoint(2, n++));
         sortGroup_->addAction(a);
     }
+    mnuEditClass = PopGuaLi->addAction(QStringLiteral("编辑类别"));
+    connect(mnuEditClass, &QAction::triggered, this, &TFrmMain::EditClassClick);
     connect(Tree, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { PopGuaLi->popup(Tree->viewport()->mapToGlobal(p)); });
+}
+
+void TFrmMain::EditClassClick() {
+    if (store_ && EditCategories(*store_, treeBusy_, this)) CategoriesChanged();
+}
+
+// The categories or the cases' categories changed: the tree shows them anew.
+void TFrmMain::CategoriesChanged() {
+    RefreshTree();
 }
 
 void TFrmMain::BuildViewMenus() {
@@ -457,7 +480,7 @@ void TFrmMain::OpenCaseStore() {
     const int last = store_->GetLastId();
     shownIds_.clear();
     for (int id = last; id >= 1 && int(shownIds_.size()) < 1000; --id) shownIds_.push_back(id);
-    // The case tree itself is built from these ids once it is in place.
+    BuildTree(shownIds_);
     if (last > 1000) {
         RedtPingYu->setPlainText(RedtPingYu->toPlainText() + QStringLiteral("\n\n") +
                                  QStringLiteral("案例总数大致：%1个，可以在树表上按鼠标右键，点击“显示全部案例“").arg(last));
@@ -524,8 +547,7 @@ void TFrmMain::ReadConfiguration() {
 
 void TFrmMain::ShowStyleClick(QAction* a) {
     const QPoint d = a->data().toPoint();
-    if (d.x() == 0) showStyle_ = d.y();
-    if (d.x() == 2) sort_ = d.y() == 5 ? 0 : d.y();
+    SetDisplay(d.x() == 0 ? d.y() : showStyle_, d.x() == 2 ? (d.y() == 5 ? 0 : d.y()) : sort_);
 }
 
 // ---------------------------------------------------------------- skins
@@ -879,8 +901,8 @@ bool TFrmMain::FormCloseQuery() {
     }
     if (!AskYes(this, QStringLiteral("确定要关闭软件吗？"), QStringLiteral("关闭"), TMsgIcon::Information)) return false;
     if (storedCase_ && RedtPingYu->document()->isModified()) {
-        AskYes(this, QStringLiteral("当前评语文本已改变，要保存吗？"), QStringLiteral("提示"), TMsgIcon::Warning);
-        // Saving a stored case arrives with the case store.
+        if (AskYes(this, QStringLiteral("当前评语文本已改变，要保存吗？"), QStringLiteral("提示"), TMsgIcon::Warning))
+            SaveCurrentCase();
     }
     return true;
 }
@@ -916,6 +938,7 @@ void TFrmMain::closeEvent(QCloseEvent* e) {
         e->ignore();
         return;
     }
+    StopLoading();
     WriteConfiguration();
     CloseTextWindow();
     lon_.clear();

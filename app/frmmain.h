@@ -83,6 +83,30 @@ public:
     int SortOrder() const { return sort_; }
     // Ids of the cases the tree is built from at start (the highest 1000).
     const std::vector<int>& StartIds() const { return shownIds_; }
+    // "编辑类别"; a change refreshes the tree through CategoriesChanged.
+    void EditClassClick();
+    void CategoriesChanged();
+
+    // The case tree and the stored case on screen.
+    void BuildTree(const std::vector<int>& ids);
+    std::vector<int> ShownIds() const;
+    int SelectedCaseId() const;
+    // What a click in the display-style submenu does.
+    void SetDisplay(int showStyle, int sort);
+    void RefreshTree();
+    void FillMoveMenu();
+    void MoveSelectedCase(const QString& category);
+    void SaveCurrentCase();
+    void NewCase();
+    void OpenSelectedCase();
+    void DeleteSelectedCase();
+    // "显示全部课例": all cases, read on a thread with a store of its own.
+    void ShowAllCasesClick();
+    bool TreeBusy() const { return treeBusy_; }
+    bool StoredCase() const { return storedCase_; }
+    int CurrentCaseId() const { return currentId_; }
+    int ShownCount() const { return shownCount_; }
+    const QString& CommentFilePath() const { return commentPath_; }
 
     // Components, named as the handlers name them.
     QTreeWidget* Tree = nullptr;
@@ -110,6 +134,14 @@ public:
     QAction *mnuClose = nullptr, *mnuDiLi = nullptr, *mnuCalendar = nullptr, *mnuKnowledge = nullptr;
     QAction *mnuDefault = nullptr, *mnuFont = nullptr, *mnuColor = nullptr, *mnuSet = nullptr, *mnuHelp = nullptr;
     QAction* mnuSave = nullptr;
+    // Case file maintenance (File menu) and category editing (tree menu).
+    QAction *mnuRestore = nullptr, *mnuBackup = nullptr, *mnuDeleteAll = nullptr, *mnuCompact = nullptr;
+    QAction *mnuImportDb = nullptr, *mnuExportDb = nullptr, *mnuEditClass = nullptr;
+    QToolButton* SbtoSave = nullptr;
+    QPushButton* BtoNewGua = nullptr;
+    QMenu* MnuMoveTo = nullptr;
+    QAction *mnuOpenCase = nullptr, *mnuDeleteCase = nullptr, *mnuShowAll = nullptr, *mnuRefresh = nullptr,
+            *mnuCaseCount = nullptr;
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -154,6 +186,21 @@ private:
     QPointer<TFrmText> FrmText;
     QActionGroup* skinGroup_ = nullptr;
     QActionGroup *styleGroup_ = nullptr, *sortGroup_ = nullptr;
+
+    // Case tree and stored cases.
+    void BuildCaseCommands();
+    bool RefusedWhileBusy();
+    void SetCountDisplay();
+    void SetSaveButton(bool stored);
+    void SyncStyleChecks();
+    bool WriteCommentFile(const QString& path);
+    void StopLoading();
+    void ShowTreeContent(const struct TTreeContent& content);
+    int currentId_ = 0;
+    int shownCount_ = 0;
+    QString commentPath_;
+    TRecordData storedCopy_;
+    std::shared_ptr<struct TCaseLoading> loading_;
 };
 
 }  // namespace qd

@@ -1,0 +1,228 @@
+// TFrmMain's stored case: saving the case on screen as a new or changed
+// case, starting a new one, reopening a case from the tree, deleting one.
+#include <cstring>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "app/casetree.h"
+#include "app/docconv.h"
+#include "app/frmfenlei.h"
+#include "app/frmmain.h"
+#include "app/messages.h"
+#include "base/encoding.h"
+#include "base/rtf.h"
+#include "store/case_text.h"
+#include "store/record_base.h"
+
+namespace qd {
+
+static QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+void TFrmMain::SetSaveButton(bool stored) {
+    if (!SbtoSave) return;
+    SbtoSave->setText(stored ? QStringLiteral("存旧") : QStringLiteral("存新"));
+    QPalette p = SbtoSave->palette();
+    p.setColor(QPalette::ButtonText, stored ? QColor(0, 0, 255) : QColor(Qt::black));
+    SbtoSave->setPalette(p);
+    SbtoSave->setStyleSheet(stored ? QStringLiteral("color: rgb(0, 0, 255);") : QStringLiteral("color: black;"));
+}
+
+bool TFrmMain::WriteCommentFile(const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const std::string bytes = WriteRtf(DocumentToRtf(RedtPingYu->document()));
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
+        ShowBox(this, f.errorString(), QStringLiteral("错误"), TMsgIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+void TFrmMain::SaveCurrentCase() {
+    if (RefusedWhileBusy()) return;
+    if (!castShown_) {
+        ShowBox(this, QStringLiteral("请先排一个正确的盘后再保存"), QStringLiteral("提示"), TMsgIcon::Information);
+        return;
+    }
+    if (!store_) return;
+    if (storedCase_) {
+        const QString name = Q(ReadGbkField(storedCopy_.request.name));
+        if (!AskYes(this, QStringLiteral("要修改“%1”这条案例吗？").arg(name), QStringLiteral("提示"),
+                    TMsgIcon::Information))
+            return;
+        record_.comment = CommentPlainText().toStdString();
+        if (!store_->UpdateCase(currentId_, record_)) {
+            Notice(this, Q(store_->LastError()));
+            return;
+        }
+        if (WriteCommentFile(commentPath_)) RedtPingYu->document()->setModified(false);
+        std::memcpy(storedCopy_.request.name, record_.request.name, sizeof storedCopy_.request.name);
+        if (QTreeWidgetItem* n = FindCaseNode(Tree, currentId_, showStyle_)) {
+            n->setText(0, Q(CaseNodeText(record_)));
+            n->setIcon(0, CaseNodeIcon(record_.request.filled ? 1 : 0));
+            if (n->parent()) n->parent()->setExpanded(true);
+            Notice(this, QStringLiteral("已保存编辑后的案例。"));
+        }
+        return;
+    }
+
+    std::vector<std::string> categories;
+    store_->GetCategories(categories);
+    QString chosen;
+    if (!ChooseCategory(this, categories, chosen)) return;
+    record_.category = chosen.toStdString();
+    std::string base;
+    const QString path = Q(store_->MakeCommentFileName(record_, base));
+    WriteCommentFile(path);  // a failure is reported; the row still keeps the plain comment
+    commentPath_ = path;
+    record_.commentFile = base;
+    record_.comment = CommentPlainText().toStdString();
+    const int id = store_->AddCase(record_);
+    if (id == -1) {
+        Notice(this, Q(store_->LastError()));
+        return;
+    }
+    ++shownCount_;
+    SetCountDisplay();
+    QTreeWidgetItem* parent = nullptr;
+    if (showStyle_ == kShowClassified) {
+        for (QTreeWidgetItem* c : CategoryNodes(Tree, showStyle_))
+            if (c->text(0).compare(chosen, Qt::CaseInsensitive) == 0) {
+                parent = c;
+                break;
+            }
+        if (!parent) {
+            parent = NewCategoryNode(chosen);
+            Tree->addTopLevelItem(parent);
+        }
+    }
+    QTreeWidgetItem* node = NewCaseNode(Q(CaseNodeText(record_)), record_.request.filled ? 1 : 0, id);
+    if (parent) {
+        parent->addChild(node);
+        parent->setExpanded(true);
+    } else {
+        Tree->addTopLevelItem(node);
+    }
+    Tree->resizeColumnToContents(0);
+    currentId_ = id;
+    storedCase_ = true;
+    RedtPingYu->document()->setModified(false);
+    SetSaveButton(true);
+    storedCopy_ = record_;
+}
+
+void TFrmMain::NewCase() {
+    if (!AskYes(this, QStringLiteral("确定要开始建立一个新案例吗?这将清除现有评语！"), QStringLiteral("新建"),
+                TMsgIcon::Information))
+        return;
+    if (storedCase_ && RedtPingYu->document()->isModified() &&
+        AskYes(this, QStringLiteral("当前评语文本已改变，要保存吗？"), QStringLiteral("提示"), TMsgIcon::Warning))
+        SaveCurrentCase();
+    storedCase_ = false;
+    RedtVelmark->clear();
+    RedtPingYu->setPlainText(QStringLiteral("输入自己的评语："));
+    RedtPingYu->document()->setModified(false);
+    castShown_ = false;
+    SetSaveButton(false);
+    for (int32_t& x : record_.extra) x = -1;
+    CboSelJiang->setCurrentIndex(0);
+}
+
+void TFrmMain::OpenSelectedCase() {
+    if (RefusedWhileBusy()) return;
+    const int id = SelectedCaseId();
+    if (id == -1 || !store_) return;
+    TRecordData r;
+    if (!store_->ReadCase(id, r)) return;
+    if (storedCase_ && RedtPingYu->document()->isModified() &&
+        AskYes(this, QStringLiteral("当前记录文本已改变，要保存吗？"), QStringLiteral("提示"), TMsgIcon::Warning))
+        SaveCurrentCase();
+    record_ = r;
+    storedCopy_ = r;
+
+    const TCastRequest& q = record_.request;
+    EdtName->setText(Q(ReadGbkField(q.name)));
+    EdtEvent->setText(Q(ReadGbkField(q.question)));
+    UpYear->SetPosition(q.year - 1900);
+    EdtYear->setText(QString::number(UpYear->Position() + 1900));
+    CboM->setCurrentIndex(q.month - 1);
+    CboD->setCurrentIndex(q.day - 1);
+    CboH->setCurrentIndex(q.hour);
+    CboMinute->setCurrentIndex(q.minute);
+    (q.lunar ? RdoNong : RdoGong)->setChecked(true);
+    ChkRun->setChecked(q.leap != 0);
+    CboGuiShen->setCurrentIndex(q.noble);
+    CboSelJiang->setCurrentIndex(q.general);
+    CboDiFen->setCurrentIndex(q.earth == 0 ? 11 : q.earth - 1);
+    CboProv->setCurrentIndex(q.province);
+    CboProvClick();
+    CboCity->setCurrentIndex(CboCity->count() > q.city ? q.city : 0);
+
+    castShown_ = false;
+    storedCase_ = true;
+    currentId_ = id;
+    commentPath_ = Q(store_->CommentFilePath(record_.commentFile));
+    QFile f(commentPath_);
+    if (f.exists() && f.open(QIODevice::ReadOnly)) {
+        RedtPingYu->clear();
+        const double size = RedtPingYu->font().pointSizeF() > 0 ? RedtPingYu->font().pointSizeF() : 10.5;
+        RtfToDocument(ReadRtf(f.readAll().toStdString()), RedtPingYu->document(), size);
+    } else {
+        RedtPingYu->setPlainText(Q(record_.comment));
+    }
+    SetSaveButton(true);
+    if (!engine_) return;
+    if (!engine_->Cast(record_.request)) {
+        ShowBox(this, Q(engine_->ErrorText()), QStringLiteral("错误"), TMsgIcon::Error);
+        return;
+    }
+    castShown_ = true;
+    RedtPingYu->document()->setModified(false);
+}
+
+void TFrmMain::DeleteSelectedCase() {
+    if (RefusedWhileBusy()) return;
+    const int id = SelectedCaseId();
+    if (id == -1) {
+        Notice(this, QStringLiteral("请先选择一个案例！"));
+        return;
+    }
+    if (!store_) return;
+    QTreeWidgetItem* node = Tree->currentItem();
+    const QString name = node->text(0).section(' ', 0, 0);
+    if (!AskYes(this, QStringLiteral("确定要删除“") + name + QStringLiteral("”这个案例吗？"), QStringLiteral("注意"),
+                TMsgIcon::Warning))
+        return;
+    QString file;
+    if (storedCase_ && id == currentId_) {
+        if (!AskYes(this, QStringLiteral("确定要删除当前正在查看的案例吗？"), QStringLiteral("提示"), TMsgIcon::Warning))
+            return;
+        RedtVelmark->clear();
+        castShown_ = false;
+        file = commentPath_;
+    } else {
+        TRecordData r;
+        if (store_->ReadCase(id, r)) file = Q(store_->CommentFilePath(r.commentFile));
+    }
+    // The row goes first: a refused deletion keeps the formatted comment.
+    if (!store_->DeleteCase(id)) {
+        Notice(this, Q(store_->LastError()));
+        return;
+    }
+    if (!file.isEmpty() && QFileInfo::exists(file)) QFile::remove(file);
+    delete node;
+    --shownCount_;
+    SetCountDisplay();
+}
+
+}  // namespace qd

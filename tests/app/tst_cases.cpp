@@ -1,0 +1,375 @@
+// Saving, reopening, deleting and moving cases through the main window, the
+// case tree's display styles and sort orders, and the full loading on its
+// own thread.
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+#include <memory>
+
+#include "app/casetree.h"
+#include "app/frmfenlei.h"
+#include "app/frmmain.h"
+#include "app_fixture.h"
+#include "base/encoding.h"
+#include "base/pinyin.h"
+#include "store/record_base.h"
+
+using namespace qd;
+using namespace qdtest;
+
+namespace {
+
+TRecordData Case(const char* name, int y, int mo, int d, int h, int mi, const char* category) {
+    TRecordData r = MakeRecordData();
+    r.request.filled = 1;
+    WriteGbkField(r.request.name, name);
+    WriteGbkField(r.request.question, "问事");
+    WriteGbkField(r.request.place, "未知地");
+    r.request.year = int16_t(y);
+    r.request.month = int16_t(mo);
+    r.request.day = int16_t(d);
+    r.request.hour = int16_t(h);
+    r.request.minute = int16_t(mi);
+    r.request.earth = 1;
+    r.category = category;
+    r.commentFile = std::string(name) + "_f";
+    return r;
+}
+
+QStringList Names(const TFrmMain& w, const std::vector<int>& ids, MRecordBase& store) {
+    QStringList out;
+    for (int id : ids) {
+        TRecordData r;
+        out << (store.ReadCase(id, r) ? QString::fromStdString(ReadGbkField(r.request.name)) : QStringLiteral("?"));
+    }
+    Q_UNUSED(w);
+    return out;
+}
+
+}  // namespace
+
+class TCasesTest : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir_;
+    QString folder_;
+    std::unique_ptr<MRecordBase> store_;
+    std::unique_ptr<TScriptedMessenger> msgs_;
+    std::unique_ptr<TFrmMain> w_;
+    QString chosen_ = QStringLiteral("婚姻");
+    bool chooseOk_ = true;
+
+    void OpenStore() {
+        store_ = std::make_unique<MRecordBase>();
+        QCOMPARE(store_->OpenDatabase((folder_ + "dat/Quadrelle.db").toStdString(), folder_.toStdString(), false), 0);
+        QVERIFY(store_->SetCategories({"婚姻", "财运", "求职"}));
+    }
+    void ShowWindow() {
+        w_ = std::make_unique<TFrmMain>(folder_, store_.get());
+        w_->show();
+    }
+    void CastWith(const QString& name) {
+        w_->SetPanelMoment(2024, 5, 1, 9, 30);
+        w_->EdtName->setText(name);
+        w_->BtnPaiClick();
+        QVERIFY(w_->CastShown());
+    }
+    void Select(QTreeWidgetItem* n) {
+        QVERIFY(n);
+        w_->Tree->setCurrentItem(n);
+        n->setSelected(true);
+    }
+    int BusyRefusals() const {
+        int n = 0;
+        for (const auto& m : msgs_->log) n += m.text == QStringLiteral("请等待案例加载完毕！");
+        return n;
+    }
+
+private slots:
+    void init() {
+        folder_ = NewAppFolder(dir_ = QTemporaryDir(), true);
+        msgs_ = std::make_unique<TScriptedMessenger>();
+        chosen_ = QStringLiteral("婚姻");
+        chooseOk_ = true;
+        SetCategoryChooser([this](QWidget*, const std::vector<std::string>& list, QString& out) {
+            if (list.empty() || !chooseOk_) return false;
+            out = chosen_;
+            return true;
+        });
+        OpenStore();
+    }
+    void cleanup() {
+        w_.reset();
+        store_.reset();
+        SetCategoryChooser(nullptr);
+        msgs_.reset();
+    }
+
+    void categoryDialogAcceptsOnlyListedNames() {
+        TFrmFenLei dlg({"婚姻", "Money"});
+        QCOMPARE(dlg.CboFenLei->currentText(), QStringLiteral("婚姻"));
+        dlg.CboFenLei->setEditText(QStringLiteral("  money "));
+        dlg.BtnOkClick();
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(dlg.Result(), QStringLiteral("money"));
+        TFrmFenLei none({});
+        QCOMPARE(none.CboFenLei->currentText(), QString());
+        none.CboFenLei->setEditText(QStringLiteral("新类"));
+        none.BtnOkClick();
+        QVERIFY(none.result() != QDialog::Accepted);
+        QVERIFY(msgs_->Find(QStringLiteral("请输入已经存在的类别名！如果要增加一个新的类别，请到案例列表上按鼠标右键-编辑类别！")));
+        QCOMPARE(msgs_->log.last().caption, QStringLiteral("错误"));
+    }
+
+    void saveAsNewThenUpdateTheSameCase() {
+        ShowWindow();
+        w_->SaveCurrentCase();
+        QVERIFY(msgs_->Has(QStringLiteral("请先排一个正确的盘后再保存")));
+        CastWith(QStringLiteral("张三"));
+        chooseOk_ = false;  // a cancelled choice saves nothing
+        w_->SaveCurrentCase();
+        QVERIFY(!w_->StoredCase());
+        QCOMPARE(store_->CountCases(), 0);
+        QCOMPARE(w_->SbtoSave->text(), QStringLiteral("存新"));
+
+        chooseOk_ = true;
+        w_->RedtPingYu->setPlainText(QStringLiteral("第一次评语'"));
+        w_->SaveCurrentCase();
+        QVERIFY(w_->StoredCase());
+        const int id = w_->CurrentCaseId();
+        QCOMPARE(id, 1);
+        QCOMPARE(w_->SbtoSave->text(), QStringLiteral("存旧"));
+        QVERIFY(QFile::exists(w_->CommentFilePath()));
+        QVERIFY(w_->CommentFilePath().endsWith(QStringLiteral("Quadrelle_f/张三_202405010930.rtf")));
+        QCOMPARE(w_->ShownCount(), 1);
+        QTreeWidgetItem* n = FindCaseNode(w_->Tree, id, w_->ShowStyle());
+        QVERIFY(n);
+        QVERIFY(n->text(0).startsWith(QStringLiteral("张三     公2024-05-01 09:30 ")));
+        TRecordData r;
+        QVERIFY(store_->ReadCase(id, r));
+        QCOMPARE(r.category, std::string("婚姻"));
+        QCOMPARE(QString::fromStdString(r.comment), QStringLiteral("第一次评语"));
+
+        w_->RedtPingYu->setPlainText(QStringLiteral("改过的评语"));
+        w_->EdtEvent->setText(QStringLiteral("新问题"));
+        CastWith(QStringLiteral("张三"));
+        msgs_->answers = {true};
+        w_->SaveCurrentCase();
+        const auto* ask = msgs_->Find(QStringLiteral("要修改“张三”这条案例吗？"));
+        QVERIFY(ask && ask->question);
+        QVERIFY(msgs_->Has(QStringLiteral("已保存编辑后的案例。")));
+        QCOMPARE(w_->CurrentCaseId(), id);
+        QCOMPARE(store_->CountCases(), 1);
+        QVERIFY(store_->ReadCase(id, r));
+        QCOMPARE(QString::fromStdString(r.comment), QStringLiteral("改过的评语"));
+        QVERIFY(n->text(0).endsWith(QStringLiteral("新问题")));
+        QVERIFY(!w_->RedtPingYu->document()->isModified());
+    }
+
+    void reopeningCastsAgainWithTheFormattedComment() {
+        ShowWindow();
+        CastWith(QStringLiteral("李四"));
+        w_->CboDiFen->setCurrentIndex(11);  // earth 亥, stored as 0
+        w_->BtnPaiClick();
+        w_->RedtPingYu->setPlainText(QStringLiteral("普通粗体"));
+        QTextCursor c(w_->RedtPingYu->document());
+        c.setPosition(2);
+        c.setPosition(4, QTextCursor::KeepAnchor);
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        c.mergeCharFormat(bold);
+        w_->SaveCurrentCase();
+        const int id = w_->CurrentCaseId();
+
+        msgs_->answers = {true};
+        w_->NewCase();
+        QVERIFY(!w_->StoredCase() && !w_->CastShown());
+        QCOMPARE(w_->RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语："));
+        w_->EdtName->setText(QStringLiteral("别人"));
+        w_->CboDiFen->setCurrentIndex(0);
+
+        Select(FindCaseNode(w_->Tree, id, w_->ShowStyle()));
+        w_->OpenSelectedCase();
+        QVERIFY(w_->CastShown() && w_->StoredCase());
+        QCOMPARE(w_->CurrentCaseId(), id);
+        QCOMPARE(w_->EdtName->text(), QStringLiteral("李四"));
+        QCOMPARE(w_->CboDiFen->currentIndex(), 11);
+        QVERIFY(!w_->RedtVelmark->toPlainText().isEmpty());
+        QCOMPARE(w_->SbtoSave->text(), QStringLiteral("存旧"));
+        QCOMPARE(w_->RedtPingYu->toPlainText().trimmed(), QStringLiteral("普通粗体"));
+        QTextCursor r(w_->RedtPingYu->document());
+        r.setPosition(1);
+        QVERIFY(r.charFormat().fontWeight() < QFont::Bold);
+        r.setPosition(3);
+        QCOMPARE(r.charFormat().fontWeight(), int(QFont::Bold));
+
+        // Without its comment file the stored plain comment is shown.
+        QVERIFY(QFile::remove(w_->CommentFilePath()));
+        w_->OpenSelectedCase();
+        QCOMPARE(w_->RedtPingYu->toPlainText(), QStringLiteral("普通粗体"));
+    }
+
+    void deleteAsksWithNoAsDefaultAndRemovesNodeAndFile() {
+        ShowWindow();
+        CastWith(QStringLiteral("王五"));
+        w_->SaveCurrentCase();
+        const int first = w_->CurrentCaseId();
+        const QString firstFile = w_->CommentFilePath();
+        msgs_->answers = {true};
+        w_->NewCase();
+        CastWith(QStringLiteral("赵六"));
+        w_->SaveCurrentCase();
+        QCOMPARE(w_->ShownCount(), 2);
+
+        w_->Tree->clearSelection();
+        w_->DeleteSelectedCase();
+        QVERIFY(msgs_->Has(QStringLiteral("请先选择一个案例！")));
+
+        Select(FindCaseNode(w_->Tree, first, w_->ShowStyle()));
+        w_->DeleteSelectedCase();  // unanswered: No
+        const auto* ask = msgs_->Find(QStringLiteral("确定要删除“王五”这个案例吗？"));
+        QVERIFY(ask && ask->question);
+        QCOMPARE(ask->caption, QStringLiteral("注意"));
+        QVERIFY(FindCaseNode(w_->Tree, first, w_->ShowStyle()));
+        QVERIFY(QFile::exists(firstFile));
+
+        msgs_->answers = {true};
+        w_->DeleteSelectedCase();
+        QVERIFY(!FindCaseNode(w_->Tree, first, w_->ShowStyle()));
+        QVERIFY(!QFile::exists(firstFile));
+        TRecordData r;
+        QVERIFY(!store_->ReadCase(first, r));
+        QCOMPARE(w_->ShownCount(), 1);
+        QCOMPARE(w_->PopGuaLi->actions().last()->text(), QStringLiteral("【 1 条案例】"));
+
+        // The case on screen: a second question, then the chart goes.
+        Select(FindCaseNode(w_->Tree, w_->CurrentCaseId(), w_->ShowStyle()));
+        msgs_->answers = {true, true};
+        w_->DeleteSelectedCase();
+        QVERIFY(msgs_->Has(QStringLiteral("确定要删除当前正在查看的案例吗？")));
+        QVERIFY(!w_->CastShown());
+        QCOMPARE(w_->Tree->topLevelItemCount(), 0);
+        w_->SaveCurrentCase();
+        QCOMPARE(msgs_->log.last().text, QStringLiteral("请先排一个正确的盘后再保存"));
+    }
+
+    void surnameKeys() {
+        const ImCode im;
+        QCOMPARE(SurnameKey("张三", im), 90024);
+        QCOMPARE(SurnameKey("李", im), 76004);
+        QCOMPARE(SurnameKey("刘", im), 76249);
+        QCOMPARE(SurnameKey("abc", im), 97000);
+        QCOMPARE(SurnameKey(" x", im), 32000);
+        QCOMPARE(SurnameKey("", im), 0);
+    }
+
+    void sortOrdersAndDisplayStyles() {
+        // ids 1..5: 李四, 刘五 and 李二 cast at the same minute.
+        for (TRecordData r : {Case("李四", 2020, 1, 1, 10, 0, "婚姻"), Case("刘五", 2020, 1, 1, 10, 0, "婚姻"),
+                              Case("张三", 2021, 5, 1, 8, 0, "财运"), Case("a", 2019, 3, 1, 0, 0, "其他"),
+                              Case("李二", 2020, 1, 1, 10, 0, "婚姻")})
+            QVERIFY(store_->AddCase(r) > 0);
+        ShowWindow();
+        const std::vector<int> ids = {1, 2, 3, 4, 5};
+        const struct {
+            int sort;
+            QStringList names;
+        } table[] = {
+            {0, {"李四", "刘五", "张三", "a", "李二"}},
+            {1, {"张三", "李四", "李二", "刘五", "a"}},
+            {2, {"a", "李四", "李二", "刘五", "张三"}},
+            {3, {"李四", "李二", "刘五", "张三", "a"}},
+            {4, {"a", "张三", "刘五", "李四", "李二"}},
+        };
+        for (const auto& row : table) {
+            w_->SetDisplay(kShowList, row.sort);
+            w_->BuildTree(ids);
+            QCOMPARE(Names(*w_, w_->ShownIds(), *store_), row.names);
+        }
+        QCOMPARE(w_->PopGuaLi->actions().last()->text(), QStringLiteral("【 5 条案例】"));
+
+        // Classified: 求职 holds no case, 其他 is not a stored category.
+        w_->SetDisplay(kShowClassified, 0);
+        QStringList tops;
+        for (QTreeWidgetItem* c : CategoryNodes(w_->Tree, w_->ShowStyle())) tops << c->text(0);
+        QCOMPARE(tops, QStringList({"婚姻", "财运", "其他"}));
+        std::vector<int> shown = w_->ShownIds();
+        std::sort(shown.begin(), shown.end());
+        QCOMPARE(shown, ids);
+        w_->SetDisplay(kShowList, 0);
+        shown = w_->ShownIds();
+        std::sort(shown.begin(), shown.end());
+        QCOMPARE(shown, ids);
+        QCOMPARE(w_->Tree->topLevelItemCount(), 5);
+        Select(w_->Tree->topLevelItem(0));
+        w_->FillMoveMenu();
+        QVERIFY(w_->MnuMoveTo->actions().isEmpty());  // nothing to move to in a list
+
+        // Moving 张三 from 财运 to 婚姻.
+        w_->SetDisplay(kShowClassified, 0);
+        Select(w_->Tree->topLevelItem(1));
+        w_->FillMoveMenu();
+        QVERIFY(w_->MnuMoveTo->actions().isEmpty());
+        QTreeWidgetItem* zhang = FindCaseNode(w_->Tree, 3, w_->ShowStyle());
+        Select(zhang);
+        w_->FillMoveMenu();
+        QStringList offered;
+        for (QAction* a : w_->MnuMoveTo->actions()) offered << a->text();
+        QCOMPARE(offered, QStringList({"婚姻", "其他"}));
+        w_->MoveSelectedCase(QStringLiteral("婚姻"));
+        TRecordData r;
+        QVERIFY(store_->ReadCase(3, r));
+        QCOMPARE(r.category, std::string("婚姻"));
+        QTreeWidgetItem* marriage = w_->Tree->topLevelItem(0);
+        QCOMPARE(CaseIdOf(marriage->child(marriage->childCount() - 1)), 3);
+        QCOMPARE(w_->Tree->topLevelItem(1)->childCount(), 0);
+    }
+
+    void fullLoadingRefusesEverythingUntilTheTreeIsComplete() {
+        QVERIFY(store_->BeginBatch());
+        for (int i = 0; i < 300; ++i) {
+            TRecordData r = Case(i % 2 ? "李四" : "张三", 2000 + i % 50, 1 + i % 12, 1 + i % 28, i % 24, i % 60,
+                                 i % 3 ? "婚姻" : "财运");
+            QVERIFY(store_->AddCaseInBatch(r) > 0);
+        }
+        QVERIFY(store_->EndBatch());
+        ShowWindow();
+        w_->SetDisplay(kShowClassified, 1);
+        w_->BuildTree({});
+        QCOMPARE(w_->ShownCount(), 0);
+
+        w_->ShowAllCasesClick();
+        QVERIFY(w_->TreeBusy());
+        w_->SaveCurrentCase();
+        w_->OpenSelectedCase();
+        w_->DeleteSelectedCase();
+        w_->MoveSelectedCase(QStringLiteral("婚姻"));
+        w_->RefreshTree();
+        w_->SetDisplay(kShowList, 0);
+        w_->ShowAllCasesClick();
+        QCOMPARE(BusyRefusals(), 7);
+        QCOMPARE(w_->ShowStyle(), kShowClassified);
+
+        QTRY_VERIFY_WITH_TIMEOUT(!w_->TreeBusy(), 30000);
+        QCOMPARE(w_->ShownCount(), 300);
+        QCOMPARE(int(w_->ShownIds().size()), 300);
+        QCOMPARE(w_->Tree->topLevelItemCount(), 2);
+        QCOMPARE(w_->windowTitle(), QStringLiteral("澜川霁岚术1.6 "));
+
+        // A close during a loading stops it and leaves nothing running.
+        w_->ShowAllCasesClick();
+        QVERIFY(w_->TreeBusy());
+        msgs_->answers = {true, true};
+        QVERIFY(w_->close());
+        QVERIFY(msgs_->Has(QStringLiteral("是否停止显示案例？")));
+    }
+};
+
+QTEST_MAIN(TCasesTest)
+#include "tst_cases.moc"
