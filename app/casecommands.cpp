@@ -46,8 +46,8 @@ void TFrmMain::BuildCaseCommands() {
     mnuDeleteCase = add(QStringLiteral("删除课例"));
     if (!mnuEditClass) PopGuaLi->addAction(QStringLiteral("编辑类别"))->setEnabled(false);
     PopGuaLi->addSeparator();
-    PopGuaLi->addAction(QStringLiteral("模糊查找"))->setEnabled(false);
-    PopGuaLi->addAction(QStringLiteral("条件查找"))->setEnabled(false);
+    mnuFuzzySearch = PopGuaLi->addAction(QStringLiteral("模糊查找"));
+    mnuSearch = PopGuaLi->addAction(QStringLiteral("条件查找"));
     mnuShowAll = PopGuaLi->addAction(QStringLiteral("显示全部课例"));
     PopGuaLi->addSeparator();
     mnuRefresh = PopGuaLi->addAction(QStringLiteral("刷新显示"));
@@ -56,6 +56,8 @@ void TFrmMain::BuildCaseCommands() {
     connect(mnuOpenCase, &QAction::triggered, this, &TFrmMain::OpenSelectedCase);
     connect(mnuDeleteCase, &QAction::triggered, this, &TFrmMain::DeleteSelectedCase);
     connect(mnuShowAll, &QAction::triggered, this, &TFrmMain::ShowAllCasesClick);
+    connect(mnuFuzzySearch, &QAction::triggered, this, &TFrmMain::FuzzySearchClick);
+    connect(mnuSearch, &QAction::triggered, this, &TFrmMain::SearchClick);
     connect(mnuRefresh, &QAction::triggered, this, &TFrmMain::RefreshTree);
     connect(MnuMoveTo, &QMenu::triggered, this, [this](QAction* a) { MoveSelectedCase(a->text()); });
     connect(Tree, &QWidget::customContextMenuRequested, this, [this] { FillMoveMenu(); });

@@ -56,6 +56,23 @@ void TFrmMain::SaveCurrentCase() {
     }
     if (!store_) return;
     if (storedCase_) {
+        // The row may have changed or gone since the case was opened (the
+        // category editor, "移动到", a deletion). Updating a gone row would
+        // store nothing and say nothing, so the case is saved as a new one;
+        // a kept row keeps its present category.
+        TRecordData row;
+        const std::string errorBefore = store_->LastError();
+        if (store_->ReadCase(currentId_, row)) {
+            record_.category = row.category;
+        } else if (store_->LastError() != errorBefore) {
+            Notice(this, Q(store_->LastError()));
+            return;
+        } else {
+            storedCase_ = false;
+            SetSaveButton(false);
+        }
+    }
+    if (storedCase_) {
         const QString name = Q(ReadGbkField(storedCopy_.request.name));
         if (!AskYes(this, QStringLiteral("要修改“%1”这条案例吗？").arg(name), QStringLiteral("提示"),
                     TMsgIcon::Information))
@@ -83,7 +100,7 @@ void TFrmMain::SaveCurrentCase() {
     record_.category = chosen.toStdString();
     std::string base;
     const QString path = Q(store_->MakeCommentFileName(record_, base));
-    WriteCommentFile(path);  // a failure is reported; the row still keeps the plain comment
+    const bool written = WriteCommentFile(path);  // a failure is reported; the row still keeps the plain comment
     commentPath_ = path;
     record_.commentFile = base;
     record_.comment = CommentPlainText().toStdString();
@@ -116,7 +133,8 @@ void TFrmMain::SaveCurrentCase() {
     Tree->resizeColumnToContents(0);
     currentId_ = id;
     storedCase_ = true;
-    RedtPingYu->document()->setModified(false);
+    // An unwritten comment file keeps the mark, so that closing still offers to save it.
+    if (written) RedtPingYu->document()->setModified(false);
     SetSaveButton(true);
     storedCopy_ = record_;
 }

@@ -898,6 +898,9 @@ bool TFrmMain::FormCloseQuery() {
             return false;
         }
         stopLoading_ = true;
+        // Wait for the loading now, so that saving a changed comment below is
+        // not refused as busy.
+        StopLoading();
     }
     if (!AskYes(this, QStringLiteral("确定要关闭软件吗？"), QStringLiteral("关闭"), TMsgIcon::Information)) return false;
     if (storedCase_ && RedtPingYu->document()->isModified()) {

@@ -14,6 +14,7 @@
 #include "base/inifile.h"
 #include "engine/quadrellemp.h"
 #include "engine/request.h"
+#include "store/criteria.h"
 
 class QAction;
 class QActionGroup;
@@ -102,6 +103,11 @@ public:
     void DeleteSelectedCase();
     // "显示全部课例": all cases, read on a thread with a store of its own.
     void ShowAllCasesClick();
+    // "模糊查找" and "条件查找"; the picked hit joins the tree and is opened.
+    void FuzzySearchClick();
+    void SearchClick();
+    void ShowHits(const std::vector<int>& hits);
+    TSearchCriteria& Criteria() { return criteria_; }
     bool TreeBusy() const { return treeBusy_; }
     bool StoredCase() const { return storedCase_; }
     int CurrentCaseId() const { return currentId_; }
@@ -142,6 +148,7 @@ public:
     QMenu* MnuMoveTo = nullptr;
     QAction *mnuOpenCase = nullptr, *mnuDeleteCase = nullptr, *mnuShowAll = nullptr, *mnuRefresh = nullptr,
             *mnuCaseCount = nullptr;
+    QAction *mnuFuzzySearch = nullptr, *mnuSearch = nullptr;
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -201,6 +208,7 @@ private:
     QString commentPath_;
     TRecordData storedCopy_;
     std::shared_ptr<struct TCaseLoading> loading_;
+    TSearchCriteria criteria_{};
 };
 
 }  // namespace qd

@@ -71,6 +71,17 @@ class CProgressShow {
 public:
     explicit CProgressShow(const TMaintenance& m) : m_(m) {
         if (m_.window) title_ = m_.window->windowTitle();
+        if (m_.progressView) {
+            html_ = m_.progressView->toHtml();
+            modified_ = m_.progressView->document()->isModified();
+        }
+    }
+    // When the program runs on, the comment view gets its comment back: a
+    // progress text left there would be saved over the case's comment.
+    void RestoreView() {
+        if (!m_.progressView) return;
+        m_.progressView->setHtml(html_);
+        m_.progressView->document()->setModified(modified_);
     }
     ~CProgressShow() {
         if (m_.window) m_.window->setWindowTitle(title_);
@@ -86,6 +97,8 @@ public:
 private:
     const TMaintenance& m_;
     QString title_;
+    QString html_;
+    bool modified_ = false;
 };
 
 // The commands must not run while the background loading uses the store.
@@ -189,12 +202,14 @@ bool CompactCommand(const TMaintenance& m) {
                 QStringLiteral("整理数据"), TMsgIcon::Warning))
         return false;
     int n = 0;
+    bool changed = false;
     {
         CProgressShow show(m);
         n = m.store->CompactDatabase(show.Callback(), m.loadingRuns);
+        // A store without cases compacts to an empty database: that too changed it.
+        changed = n > 0 || m.store->GetLastId() != before;
+        if (!changed) show.RestoreView();
     }
-    // A store without cases compacts to an empty database: that too changed it.
-    const bool changed = n > 0 || m.store->GetLastId() != before;
     if (n > 0 || changed)
         Notice(m.window, QStringLiteral(" %1 个案例已经整理出来！").arg(n));
     else
@@ -216,6 +231,7 @@ bool ImportCommand(const TMaintenance& m) {
     {
         CProgressShow show(m);
         n = m.store->ImportDatabase(S(path), show.Callback(), m.loadingRuns);
+        if (n <= 0) show.RestoreView();
     }
     if (n <= 0) {
         Notice(m.window, Q(m.store->LastError()));

@@ -2,6 +2,7 @@
 // case tree's display styles and sort orders, and the full loading on its
 // own thread.
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -170,6 +171,56 @@ private slots:
         QCOMPARE(QString::fromStdString(r.comment), QStringLiteral("改过的评语"));
         QVERIFY(n->text(0).endsWith(QStringLiteral("新问题")));
         QVERIFY(!w_->RedtPingYu->document()->isModified());
+    }
+
+    void savingOverARowThatChangedOrWent() {
+        ShowWindow();
+        CastWith(QStringLiteral("张三"));
+        w_->SaveCurrentCase();
+        const int id = w_->CurrentCaseId();
+        // The category editor moves the case on screen into 财运.
+        TRecordData r;
+        QVERIFY(store_->ReadCase(id, r));
+        r.category = "财运";
+        QVERIFY(store_->UpdateCase(id, r));
+        w_->RedtPingYu->setPlainText(QStringLiteral("改过"));
+        msgs_->answers = {true};
+        w_->SaveCurrentCase();
+        QVERIFY(store_->ReadCase(id, r));
+        QCOMPARE(r.category, std::string("财运"));
+        QCOMPARE(QString::fromStdString(r.comment), QStringLiteral("改过"));
+
+        // Then it deletes the case: the next save adds it anew instead of
+        // updating nothing.
+        QVERIFY(store_->DeleteCase(id));
+        w_->RedtPingYu->setPlainText(QStringLiteral("还在"));
+        chosen_ = QStringLiteral("求职");
+        const int asked = int(msgs_->log.size());
+        w_->SaveCurrentCase();
+        QCOMPARE(int(msgs_->log.size()), asked);  // no update question
+        QVERIFY(w_->StoredCase());
+        QVERIFY(w_->CurrentCaseId() != id);
+        QCOMPARE(store_->CountCases(), 1);
+        QVERIFY(store_->ReadCase(w_->CurrentCaseId(), r));
+        QCOMPARE(r.category, std::string("求职"));
+        QCOMPARE(QString::fromStdString(r.comment), QStringLiteral("还在"));
+        QVERIFY(QFile::exists(w_->CommentFilePath()));
+        QVERIFY(FindCaseNode(w_->Tree, w_->CurrentCaseId(), w_->ShowStyle()));
+    }
+
+    void aNewSaveWithoutItsCommentFileKeepsTheModifiedMark() {
+        ShowWindow();
+        QDir(folder_ + "Quadrelle_f").removeRecursively();
+        WriteFileText(folder_ + "Quadrelle_f", "not a folder");  // no comment file can be written
+        CastWith(QStringLiteral("张三"));
+        w_->RedtPingYu->setPlainText(QStringLiteral("评语"));
+        w_->RedtPingYu->document()->setModified(true);
+        w_->SaveCurrentCase();
+        QVERIFY(w_->StoredCase());
+        QCOMPARE(store_->CountCases(), 1);
+        QCOMPARE(msgs_->log.last().caption, QStringLiteral("错误"));
+        // Closing will still offer to save the formatted comment.
+        QVERIFY(w_->RedtPingYu->document()->isModified());
     }
 
     void reopeningCastsAgainWithTheFormattedComment() {

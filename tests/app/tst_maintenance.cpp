@@ -8,6 +8,7 @@
 #include <QTextEdit>
 #include <QtTest>
 #include <optional>
+#include <sqlite3.h>
 
 #include "app/frmeditclass.h"
 #include "app/frmmain.h"
@@ -240,6 +241,41 @@ private slots:
         QCOMPARE(msgs.log.last().text, QStringLiteral("共导入 2 个案例！请重启软件！"));
         QCOMPARE(s.Cases(), 5);
         QCOMPARE(shell.ended, 1);
+    }
+
+    void failedImportGivesTheCommentViewBack() {
+        TStoreSetup s(TCases{{"张三", "求财"}});
+        QTemporaryDir out;
+        const QString other = out.path() + "/other.db";
+        {
+            MRecordBase o;
+            QCOMPARE(o.OpenDatabase(other.toStdString(), s.home.toStdString(), false), 0);
+            TRecordData r = Case("李四", "婚姻");
+            QVERIFY(o.AddCase(r) > 0);
+        }
+        // Every insert into the program-wide store is refused, after the
+        // copy loop has shown "导入进度：0％" in the comment view.
+        {
+            sqlite3* db = nullptr;
+            QCOMPARE(sqlite3_open(s.Db().toUtf8().constData(), &db), SQLITE_OK);
+            QCOMPARE(sqlite3_exec(db,
+                                  "create trigger refuse before insert on case_data "
+                                  "begin select raise(abort, 'refused'); end;",
+                                  nullptr, nullptr, nullptr),
+                     SQLITE_OK);
+            sqlite3_close(db);
+        }
+        s.view.document()->setModified(true);
+        TScriptedMessenger msgs;
+        TScriptedShell shell;
+        shell.files = {other};
+        QVERIFY(!ImportCommand(s.m));
+        QCOMPARE(shell.ended, 0);
+        // The program runs on: a progress text left in the view would be
+        // saved as the case's comment.
+        QCOMPARE(s.view.toPlainText(), QStringLiteral("我的评语"));
+        QVERIFY(s.view.document()->isModified());
+        QCOMPARE(s.Cases(), 1);
     }
 
     void exportDialogTicks() {
