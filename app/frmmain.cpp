@@ -36,6 +36,7 @@
 #include "app/dialogs.h"
 #include "app/docconv.h"
 #include "app/frmeditclass.h"
+#include "app/frmwnl.h"
 #include "app/maintenance.h"
 #include "app/messages.h"
 #include "app/places.h"
@@ -327,7 +328,7 @@ void TFrmMain::BuildMenus() {
         dlg.exec();
     });
     mnuCalendar = tools->addAction(QStringLiteral("万年历"));
-    mnuCalendar->setEnabled(false);
+    connect(mnuCalendar, &QAction::triggered, this, &TFrmMain::CalendarClick);
     mnuKnowledge = tools->addAction(QStringLiteral("相关知识"));
     connect(mnuKnowledge, &QAction::triggered, this,
             [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(appFolder_ + "dat/Quadrelle.html")); });
@@ -667,6 +668,27 @@ void TFrmMain::SbtoNowClick() {
     CboH->setCurrentIndex(t.hour());
     CboMinute->setCurrentIndex(t.minute());
 }
+
+void TFrmMain::CalendarClick() {
+    TDateTime r;
+    if (castShown_ && engine_) {
+        r = engine_->ClockMoment();
+    } else {
+        bool ok = false;
+        int year = EdtYear->text().trimmed().toInt(&ok);
+        if (!ok) year = 0;
+        // The panel has no year 0.
+        if (year <= 0) --year;
+        r = TDateTime{int16_t(year), int16_t(CboM->currentIndex() + 1), int16_t(CboD->currentIndex() + 1),
+                      int16_t(CboH->currentIndex()), int16_t(CboMinute->currentIndex())};
+    }
+    if (!FrmWnl) FrmWnl = new TFrmWnl(this, this);
+    FrmWnl->Open(r);
+    FrmWnl->show();
+    FrmWnl->raise();
+}
+
+TFrmWnl* TFrmMain::CalendarWindow() const { return FrmWnl.data(); }
 
 void TFrmMain::BtnPaiClick() {
     record_.request.direct = 0;

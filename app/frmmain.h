@@ -34,6 +34,7 @@ class QTreeWidget;
 namespace qd {
 
 class MRecordBase;
+class TFrmWnl;
 
 
 
@@ -63,6 +64,9 @@ public:
     void ShowTextWindow(const QString& title, const QString& text);
     void CloseTextWindow();
     TFrmText* TextWindow() const { return FrmText; }
+    // "万年历": the calendar window, created on first use and kept while open.
+    void CalendarClick();
+    TFrmWnl* CalendarWindow() const;
     bool ImportFile(const QString& path);
     bool SaveViewAs(QTextEdit* view, const QString& pathWithoutExtension, bool rtf);
     bool PrintView(QTextEdit* view, QPrinter* printer);
@@ -191,6 +195,7 @@ private:
     int savedState_ = 0;
     TColor bcolor_ = 0xC0CCD0;
     QPointer<TFrmText> FrmText;
+    QPointer<TFrmWnl> FrmWnl;
     QActionGroup* skinGroup_ = nullptr;
     QActionGroup *styleGroup_ = nullptr, *sortGroup_ = nullptr;
 

@@ -266,6 +266,9 @@ private slots:
         // "清空" empties the fields only after a Yes; the record waits for "查找".
         again.BtoAllClick();
         QCOMPARE(again.LedtName->text(), QStringLiteral("李"));
+        const auto& ask = msgs_->log.last();
+        QCOMPARE(ask.text, QStringLiteral("这将清除所有输入的条件参数，确定吗？"));
+        QVERIFY(ask.caption == QStringLiteral("提示") && ask.icon == TMsgIcon::Information && ask.question);
         msgs_->answers = {true};
         again.BtoAllClick();
         QVERIFY(again.LedtY1->text().isEmpty() && again.LedtName->text().isEmpty());
@@ -280,18 +283,20 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("icon");
         const QString range = QStringLiteral(
             "年份必须在-850到2100年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120");
         const QString yearCaption = QStringLiteral("年份错误");
-        QTest::newRow("year 0") << "0" << "10" << "" << range << yearCaption;
-        QTest::newRow("one field empty") << "1990" << "" << "" << range << yearCaption;
-        QTest::newRow("not a number") << "19a0" << "2000" << "" << range << yearCaption;
-        QTest::newRow("below -850") << "-851" << "2000" << "" << range << yearCaption;
-        QTest::newRow("above 2100") << "2000" << "2101" << "" << range << yearCaption;
+        const int warning = int(TMsgIcon::Warning);
+        QTest::newRow("year 0") << "0" << "10" << "" << range << yearCaption << warning;
+        QTest::newRow("one field empty") << "1990" << "" << "" << range << yearCaption << warning;
+        QTest::newRow("not a number") << "19a0" << "2000" << "" << range << yearCaption << warning;
+        QTest::newRow("below -850") << "-851" << "2000" << "" << range << yearCaption << warning;
+        QTest::newRow("above 2100") << "2000" << "2101" << "" << range << yearCaption << warning;
         QTest::newRow("reversed") << "2005" << "2000" << "" << QStringLiteral("结束年必须大于或等于起始年")
-                                  << yearCaption;
+                                  << yearCaption << warning;
         QTest::newRow("no hit") << "" << "" << QStringLiteral("没人") << QStringLiteral("没有找到符合条件的案例。")
-                                << QStringLiteral("信息");
+                                << QStringLiteral("信息") << int(TMsgIcon::Information);
     }
     void refusedCriteriaKeepTheDialogOpen() {
         QFETCH(QString, y1);
@@ -299,6 +304,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, message);
         QFETCH(QString, caption);
+        QFETCH(int, icon);
         AddCases();
         TSearchCriteria c{};
         TFrmSearch dlg(c, *store_);
@@ -310,6 +316,7 @@ private slots:
         QCOMPARE(msgs_->log.size(), 1);
         QCOMPARE(msgs_->log[0].text, message);
         QCOMPARE(msgs_->log[0].caption, caption);
+        QCOMPARE(int(msgs_->log[0].icon), icon);
         QVERIFY(dlg.BtnSearch->isEnabled() && dlg.AniBusy->isHidden());
     }
 
