@@ -1,3 +1,6 @@
+#include <limits.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -78,6 +81,15 @@ std::optional<double> ParseDouble(const std::string& s) {
     const double v = std::strtod(s.c_str(), &end);
     if (errno != 0 || *end != '\0' || !std::isfinite(v)) return std::nullopt;
     return v;
+}
+
+std::string ExecutableFolder() {
+    char buf[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return "./";
+    std::string path(buf, static_cast<size_t>(n));
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
 }
 
 std::string FormatDate(const TDateTime& r) {

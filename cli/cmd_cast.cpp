@@ -1,11 +1,8 @@
 // qdl cast: one cast as the input panel would make it, printed as the result
 // view shows it (text, HTML or JSON).
-#include <unistd.h>
-
 #include <cstdio>
 #include <ctime>
 #include <iostream>
-#include <limits.h>
 #include <string>
 #include <string_view>
 
@@ -65,15 +62,6 @@ std::string Trim(std::string_view s) {
     if (b == std::string_view::npos) return {};
     const size_t e = s.find_last_not_of(' ');
     return std::string(s.substr(b, e - b + 1));
-}
-
-std::string ExecutableFolder() {
-    char buf[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0) return "./";
-    std::string path(buf, static_cast<size_t>(n));
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
 }
 
 // YYYY-MM-DD with 1 to 4 year digits; whether the day exists is the

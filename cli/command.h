@@ -39,6 +39,10 @@ std::optional<long> ParseInt(const std::string& text, long lo, long hi);
 // A finite decimal number.
 std::optional<double> ParseDouble(const std::string& text);
 
+// The folder of the running qdl, with a trailing '/': the application
+// folder when no --home is given.
+std::string ExecutableFolder();
+
 std::string FormatDate(const TDateTime& r);      // YYYY-MM-DD
 std::string FormatDateTime(const TDateTime& r);  // YYYY-MM-DD HH:MM
 
@@ -51,5 +55,6 @@ int RunLunar(const Args& args);
 int RunSolar(const Args& args);
 int RunTerms(const Args& args);
 int RunPillars(const Args& args);
+int RunPlaces(const Args& args);
 
 }  // namespace qd::cli

@@ -1,9 +1,18 @@
-#include "app/places.h"
+#include "calendar/places.h"
 
 #include <charconv>
 #include <cstdio>
 
+#include "base/inifile.h"
+
 namespace qd {
+
+int ProvinceIndex(std::string_view name) {
+    for (int i = 0; i < kProvinceCount; ++i) {
+        if (name == kProvinces[i]) return i;
+    }
+    return -1;
+}
 
 TCoordinateText SplitCoordinate(const std::string& value) {
     TCoordinateText t;
@@ -47,6 +56,21 @@ std::string FormatCoordinate(int lonDeg, int lonMin, int latDeg, int latMin) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%d:%d*%d:%d", lonDeg, lonMin, latDeg, latMin);
     return buf;
+}
+
+bool ReadProvincePlaces(const CIniFile& file, std::string_view province, std::vector<TPlace>& places,
+                        std::string* badValue) {
+    places.clear();
+    for (const std::string& city : file.Keys(province)) {
+        const std::string value = file.ReadString(province, city, kDefaultCoordinate);
+        TPlace p{city};
+        if (!ParseCoordinate(value, &p.longitude, &p.latitude)) {
+            if (badValue) *badValue = value;
+            return false;
+        }
+        places.push_back(std::move(p));
+    }
+    return true;
 }
 
 }  // namespace qd

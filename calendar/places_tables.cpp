@@ -1,4 +1,4 @@
-#include "app/places.h"
+#include "calendar/places.h"
 
 namespace qd {
 
