@@ -51,5 +51,6 @@ int RunLunar(const Args& args);
 int RunSolar(const Args& args);
 int RunTerms(const Args& args);
 int RunPillars(const Args& args);
+int RunEra(const Args& args);
 
 }  // namespace qd::cli
