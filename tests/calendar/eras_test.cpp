@@ -35,12 +35,19 @@ TEST(EraNames, WellKnownYears) {
         {23, "[新] 新朝皇帝 王莽 地皇4年；[西汉] 更始帝 刘玄 更始1年"},
         {208, "[东汉] 汉献帝 刘协 建安13年"},
         {220, "[东汉] 汉献帝 刘协 建安25年；[三国-魏] 魏文帝 曹丕 黄初1年"},
+        {295, "[西晋] 晋惠帝 司马衷 元康5年"},
+        {305, "[西晋] 晋惠帝 司马衷 永兴2年"},
         {383, "[东晋] 晋孝武帝 司马曜 太元8年"},
         {450, "[南朝/宋] 宋文帝 刘义隆 元嘉27年；[北朝/北魏] 北魏太武帝 拓跋焘 太平真君11年"},
+        {500, "[南朝/齐] 齐东昏侯 萧宝卷 永元2年；[北朝/北魏] 北魏宣武帝 元恪 景明1年"},
+        // 齐和帝 at 江陵 beside 东昏侯 at 建康.
+        {501, "[南朝/齐] 齐东昏侯 萧宝卷 永元3年；[南朝/齐] 齐和帝 萧宝融 中兴1年；[北朝/北魏] 北魏宣武帝 元恪 景明2年"},
         {557,
-         "[南朝/梁] 梁敬帝 萧方智 太平2年；[南朝/陈] 陈武帝 陈霸先 太平2年；[南朝/后梁] 后梁宣帝 萧詧 大定3年；"
+         "[南朝/梁] 梁敬帝 萧方智 太平2年；[南朝/陈] 陈武帝 陈霸先 永定1年；[南朝/后梁] 后梁宣帝 萧詧 大定3年；"
          "[北朝/北齐] 北齐文宣帝 高洋 天保8年；[北朝/北周] 北周孝闵帝 宇文觉 1年"},
-        {558, "[南朝/后梁] 后梁宣帝 萧詧 大定4年；[北朝/北齐] 北齐文宣帝 高洋 天保9年；[北朝/北周] 北周明帝 宇文毓 2年"},
+        {558,
+         "[南朝/陈] 陈武帝 陈霸先 永定2年；[南朝/后梁] 后梁宣帝 萧詧 大定4年；[北朝/北齐] 北齐文宣帝 高洋 天保9年；"
+         "[北朝/北周] 北周明帝 宇文毓 2年"},
         {589, "[南朝/陈] 陈后主 陈叔宝 祯明3年；[隋] 隋文帝 杨坚 开皇9年"},
         {627, "[唐] 唐太宗 李世民 贞观1年"},
         {636, "[唐] 唐太宗 李世民 贞观10年"},
@@ -55,6 +62,7 @@ TEST(EraNames, WellKnownYears) {
         {960, "[五代/周] 后周恭帝 柴宗训 显德7年；[北宋] 宋太祖 赵匡胤 建隆1年"},
         {1127, "[北宋] 宋钦宗 赵桓 靖康2年；[南宋] 宋高宗 赵构 建炎1年"},
         {1279, "[南宋] 宋末帝 赵昺 祥兴2年；[元] 元世祖 忽必烈 至元16年"},
+        {1328, "[元] 元泰定帝 也孙铁木儿 致和1年；[元] 元天顺帝 阿剌吉八 天顺1年；[元] 元文宗 图帖睦尔 天历1年"},
         {1368, "[元] 元顺帝 妥懽帖睦尔 至正28年；[明] 明太祖 朱元璋 洪武1年"},
         {1644, "[明] 明思宗 朱由检 崇祯17年；[清] 清世祖 爱新觉罗·福临 顺治1年"},
         {1662, "[清] 清圣祖 爱新觉罗·玄烨 康熙1年"},
@@ -78,19 +86,15 @@ TEST(EraNames, FromNineteenFortyNineTheCivilEraAlone) {
     }
 }
 
-// The era list the table follows lacks 元康 and 永兴 of 西晋; those years stay
-// empty rather than carry a wrong name. Every other year from 共和 on has one.
+// From 共和 on no year is left without an era.
 TEST(EraNames, EveryYearFromGongheOnHasAnEra) {
     const obb_class obb;
-    for (int year = -840; year <= 2200; ++year) {
-        const bool knownGap = (year >= 291 && year <= 299) || year == 305;
-        EXPECT_EQ(obb.EraNames(year).empty(), knownGap) << year;
-    }
+    for (int year = -840; year <= 2200; ++year) EXPECT_FALSE(obb.EraNames(year).empty()) << year;
 }
 
 TEST(EraTable, ShapeOfTheCompiledTable) {
     const auto table = EraTable();
-    ASSERT_EQ(table.size(), 529u);
+    ASSERT_EQ(table.size(), 531u);
     EXPECT_EQ(table[0].start, -2069);
     EXPECT_EQ(table[0].years, 45);
     EXPECT_STREQ(table[101].era, "建元");
@@ -100,7 +104,7 @@ TEST(EraTable, ShapeOfTheCompiledTable) {
     for (size_t i = 1; i < table.size(); ++i) {
         if (table[i].start < table[i - 1].start + table[i - 1].years) ++overlaps;
     }
-    EXPECT_EQ(overlaps, 158);
+    EXPECT_EQ(overlaps, 161);
 
     // Each text fits its fixed GBK field with the terminator, and GBK has
     // every character of it.

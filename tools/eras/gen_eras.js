@@ -4,7 +4,7 @@
 //   node tools/eras/gen_eras.js [OUT]     (OUT defaults to the committed file)
 //
 // The table is compiled into the program as fixed-width GBK records, and its
-// shape is fixed: 529 records, the first a 45-year reign from -2069, 101 reign
+// shape is fixed: 531 records, the first a 45-year reign from -2069, 101 reign
 // records before 建元, the era column from 建元 on as era_sequence.txt lists it,
 // and two modern records at the end. Nothing is written unless every check
 // passes. The output depends on the input alone.
@@ -16,9 +16,9 @@ const SRC = path.join(__dirname, 'eras.tsv');
 const SEQUENCE = path.join(__dirname, 'era_sequence.txt');
 const out = process.argv[2] || path.join(__dirname, '../../calendar/era_table.cpp');
 
-const RECORD_COUNT = 529;
+const RECORD_COUNT = 531;
 const REIGN_RECORDS = 101;  // before 建元, one per reign
-const OVERLAPS = 158;       // records starting before the previous one ends
+const OVERLAPS = 161;       // records starting before the previous one ends
 const EMPTY_ERA = '空';     // how era_sequence.txt writes an empty era cell
 // Field widths of the record, NUL included.
 const FIELDS = [['dynasty', 11], ['title', 11], ['personalName', 31], ['era', 11]];
