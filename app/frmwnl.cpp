@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -142,7 +143,9 @@ TFrmWnl::TFrmWnl(TFrmMain* main, QWidget* parent)
     memo(MeoTitle, Qt::black);
     memo(MeoJie, Qt::red);
     memo(MeoGanZhi, Qt::blue);
-    MeoTitle->setFixedHeight(54);  // two lines: parallel dynasties run long
+    // Four lines: in the 南北朝 a year carries up to six parallel records.
+    MeoTitle->setFixedHeight(4 * MeoTitle->fontMetrics().lineSpacing() +
+                             2 * (MeoTitle->frameWidth() + int(MeoTitle->document()->documentMargin())));
     // Three terms and four pillars always fit; no scroll bars to crowd them.
     MeoJie->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MeoGanZhi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -55,6 +55,7 @@ int RunLunar(const Args& args);
 int RunSolar(const Args& args);
 int RunTerms(const Args& args);
 int RunPillars(const Args& args);
+int RunEra(const Args& args);
 int RunPlaces(const Args& args);
 
 }  // namespace qd::cli
