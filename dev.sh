@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # ./dev.sh start   set up, build and start the program
 # ./dev.sh test    set up, build and run every test
+# ./dev.sh package set up, build and write the Debian package build/quadrelle_*.deb
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -12,21 +13,18 @@ cmake --build build -j"$JOBS"
 
 case "${1:-start}" in
   start)
-    if [ -x build/bin/quadrelle ]; then
-      exec build/bin/quadrelle
-    fi
-    # Until the desktop program exists, show what the command-line tool does.
-    echo "qdl jd 2000-01-01 12:00   -> $(build/bin/qdl jd 2000-01-01 12:00)"
-    echo "qdl daycycle 2000-01-01   -> $(build/bin/qdl daycycle 2000-01-01)"
-    echo "qdl date 2299160.5        -> $(build/bin/qdl date 2299160.5)"
-    build/bin/qdl --help
+    exec build/bin/quadrelle
     ;;
   test)
     export QT_QPA_PLATFORM=offscreen
     ctest --test-dir build --output-on-failure -j"$JOBS"
     ;;
+  package)
+    (cd build && cpack -G DEB)
+    ls build/quadrelle_*.deb
+    ;;
   *)
-    echo "usage: $0 start|test" >&2
+    echo "usage: $0 start|test|package" >&2
     exit 2
     ;;
 esac

@@ -13,6 +13,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("quadrelle"));
     QApplication::setOrganizationName(QStringLiteral("quadrelle"));
     QApplication::setApplicationDisplayName(qd::AppTitle());
+    qd::InstallDesktopIdentity(app);
+    qd::InstallQtTranslations(app);
     qd::InstallFontSubstitutes();
     qd::TFrmMain w(qd::ApplicationFolder(), &store);
     w.show();

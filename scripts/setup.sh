@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, only those that are missing.
+# Installs the Debian packages the build, the tests and the package need,
+# only those that are missing.
 # Quiet when everything is already there.
 set -euo pipefail
 
 PACKAGES=(
   g++ cmake make pkg-config ccache
   qt6-base-dev libsqlite3-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libsimpleini-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-arphic-uming xvfb xauth
+  qt6-translations-l10n
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()
