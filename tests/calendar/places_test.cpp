@@ -4,6 +4,7 @@
 #include "calendar/places.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -96,8 +97,9 @@ TEST(ShippedPlaces, SectionsKeysAndValues) {
             EXPECT_EQ(key.find_first_of("\"*<>?\\/|:' =[];\t"), std::string::npos) << key;
         }
     }
-    EXPECT_GE(total, 450u);
-    EXPECT_LE(total, 4000u);
+    // 497 prefecture-level places and some 1 900 county-level ones.
+    EXPECT_GE(total, 2300u);
+    EXPECT_LE(total, 3600u);
 
     const CIniFile file(kShipped);
     for (const auto& [province, box] : kBoxes) {
@@ -123,6 +125,13 @@ TEST(ShippedPlaces, KnownCoordinates) {
         {"广东省", "广州市", 113.26f, 23.13f},   {"四川省", "成都市", 104.07f, 30.66f},
         {"新疆", "乌鲁木齐市", 87.62f, 43.83f},  {"黑龙江省", "哈尔滨市", 126.63f, 45.75f},
         {"香港", "中西区", 114.15f, 22.28f},     {"贵州省", "黔西南州", 104.90f, 25.09f},
+        // County-level seats.
+        {"福建省", "晋江市", 118.55f, 24.78f},   {"浙江省", "义乌市", 120.07f, 29.31f},
+        {"江苏省", "昆山市", 120.98f, 31.38f},   {"吉林省", "延吉市", 129.51f, 42.89f},
+        {"青海省", "格尔木市", 94.90f, 36.40f},  {"新疆", "喀什市", 75.99f, 39.47f},
+        {"贵州省", "凯里市", 107.98f, 26.58f},   {"台湾省", "板桥区", 121.46f, 25.01f},
+        // A name two prefectures share carries its prefecture's in front.
+        {"黑龙江省", "鹤岗向阳区", 130.29f, 47.34f}, {"黑龙江省", "佳木斯向阳区", 130.36f, 46.80f},
     };
     const CIniFile file(kShipped);
     for (const auto& k : known) {
@@ -132,6 +141,33 @@ TEST(ShippedPlaces, KnownCoordinates) {
         ASSERT_NE(it, places.end()) << k.city;
         EXPECT_NEAR(it->longitude, k.longitude, 0.1) << k.city;
         EXPECT_NEAR(it->latitude, k.latitude, 0.1) << k.city;
+    }
+}
+
+// A county follows its prefecture's entry, before the next prefecture's.
+TEST(ShippedPlaces, CountiesFollowTheirPrefecture) {
+    const struct {
+        const char* province;
+        const char* prefecture;
+        const char* county;
+        const char* nextPrefecture;
+    } cases[] = {
+        {"福建省", "泉州市", "晋江市", "漳州市"},
+        {"浙江省", "金华市", "义乌市", "衢州市"},
+        {"江苏省", "苏州市", "昆山市", "南通市"},
+        {"台湾省", "新北市", "板桥区", "桃园市"},
+    };
+    const CIniFile file(kShipped);
+    for (const auto& c : cases) {
+        std::vector<TPlace> places;
+        ASSERT_TRUE(ReadProvincePlaces(file, c.province, places));
+        auto at = [&](const char* name) {
+            return std::find_if(places.begin(), places.end(), [&](const TPlace& p) { return p.name == name; }) -
+                   places.begin();
+        };
+        EXPECT_LT(at(c.prefecture), at(c.county)) << c.county;
+        EXPECT_LT(at(c.county), at(c.nextPrefecture)) << c.county;
+        EXPECT_LT(at(c.nextPrefecture), std::ptrdiff_t(places.size())) << c.nextPrefecture;
     }
 }
 
