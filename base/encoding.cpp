@@ -39,29 +39,33 @@ size_t CharLengthAt(std::string_view s) {
 
 // The valid UTF-8 sequence at `i`: its length, with the code point in `cp`;
 // 0 for a broken, overlong or surrogate sequence.
-size_t DecodeUtf8(std::string_view s, size_t i, uint32_t& cp) {
-    const unsigned char b = static_cast<unsigned char>(s[i]);
-    const size_t len = Utf8SequenceLength(b);
-    if (b < 0x80) {
-        cp = b;
+inline size_t DecodeUtf8(std::string_view s, size_t i, uint32_t& cp) {
+    const auto* u = reinterpret_cast<const unsigned char*>(s.data() + i);
+    if (u[0] < 0x80) {
+        cp = u[0];
         return 1;
     }
+    if ((u[0] & 0xF0) == 0xE0 && i + 2 < s.size() && IsContinuation(u[1]) && IsContinuation(u[2])) {
+        // Chinese characters: three bytes. Overlong forms fall below 0x800.
+        cp = (u[0] & 0x0Fu) << 12 | (u[1] & 0x3Fu) << 6 | (u[2] & 0x3Fu);
+        return cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF) ? 0 : 3;
+    }
+    const size_t len = Utf8SequenceLength(u[0]);
     if (len == 1 || i + len > s.size()) return 0;
-    cp = len == 2 ? b & 0x1F : len == 3 ? b & 0x0F : b & 0x07;
+    cp = len == 2 ? u[0] & 0x1Fu : len == 3 ? u[0] & 0x0Fu : u[0] & 0x07u;
     for (size_t k = 1; k < len; ++k) {
-        const unsigned char c = static_cast<unsigned char>(s[i + k]);
-        if (!IsContinuation(c)) return 0;
-        cp = (cp << 6) | (c & 0x3F);
+        if (!IsContinuation(u[k])) return 0;
+        cp = (cp << 6) | (u[k] & 0x3Fu);
     }
     const bool overlong = (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
     if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
     return len;
 }
 
-// The GBK bytes the character at `i` of a UTF-8 text is written as (0 to 2,
-// into `out`), advancing `i`: '?' for what GBK lacks and for a broken
-// sequence, which is skipped as one character.
-size_t NextGbk(std::string_view s, size_t& i, char out[2]) {
+// Writes the GBK bytes of the character at `i` of a UTF-8 text to `out` (0
+// to 2) and answers their number, advancing `i`: '?' for what GBK lacks and
+// for a broken sequence, which is skipped as one character.
+inline size_t PutGbk(const CGbkMap& map, std::string_view s, size_t& i, char* out) {
     const unsigned char b = static_cast<unsigned char>(s[i]);
     if (b < 0x80) {
         out[0] = static_cast<char>(b);
@@ -77,7 +81,7 @@ size_t NextGbk(std::string_view s, size_t& i, char out[2]) {
     }
     i += len;
     uint16_t code = 0;
-    switch (CGbkMap::Get().Write(cp, code)) {
+    switch (map.Write(cp, code)) {
     case TWrite::kDropped:
         return 0;
     case TWrite::kOneByte:
@@ -94,6 +98,25 @@ size_t NextGbk(std::string_view s, size_t& i, char out[2]) {
     return 1;
 }
 
+// Writes a code point as UTF-8 at `p`, advancing it (at most 4 bytes).
+inline void PutUtf8(char*& p, uint32_t cp) {
+    if (cp < 0x80) {
+        *p++ = static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        *p++ = static_cast<char>(0xC0 | (cp >> 6));
+        *p++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        *p++ = static_cast<char>(0xE0 | (cp >> 12));
+        *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *p++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        *p++ = static_cast<char>(0xF0 | (cp >> 18));
+        *p++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *p++ = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
 // Four-byte GB18030 sequences are rare in these texts (they hold what GBK
 // lacks): read them with the system converter, one per thread.
 class CFourByteReader {
@@ -105,20 +128,22 @@ public:
     CFourByteReader(const CFourByteReader&) = delete;
     CFourByteReader& operator=(const CFourByteReader&) = delete;
 
-    // Appends the character of the four bytes at the start of `seq`; false
-    // when they are none.
-    bool Read(std::string_view seq, std::string& out) {
+    // Writes the character of the four bytes at the start of `seq` at `p`
+    // (at most 4 bytes), advancing it; false when they are none.
+    bool Read(std::string_view seq, char*& p) {
         if (!Ok() || seq.size() < 4) return false;
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         char in[4];
         std::memcpy(in, seq.data(), 4);
-        char buf[16];
+        char buf[8];
         char* inPtr = in;
         char* outPtr = buf;
         size_t inLeft = 4, outLeft = sizeof buf;
-        if (iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft != 0)
+        if (iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft != 0 ||
+            sizeof buf - outLeft > 4)
             return false;
-        out.append(buf, sizeof buf - outLeft);
+        std::memcpy(p, buf, sizeof buf - outLeft);
+        p += sizeof buf - outLeft;
         return true;
     }
 
@@ -127,16 +152,17 @@ private:
     iconv_t cd_;
 };
 
-// Reads a GB18030 text as the codec does: a byte that starts no character
-// becomes U+FFFD and is skipped alone, for what follows may well be a
-// character of its own (often ASCII).
-void AppendGb18030(std::string_view in, std::string& out) {
-    const CGbkMap& map = CGbkMap::Get();
+// Reads a GB18030 text as the codec does, writing UTF-8 at `out` (at most
+// three bytes per byte read) and answering the end of what it wrote: a byte
+// that starts no character becomes U+FFFD and is skipped alone, for what
+// follows may well be a character of its own (often ASCII).
+char* PutGb18030(const CGbkMap& map, std::string_view in, char* out) {
+    char* p = out;  // a local, which the writes through it cannot alias
     size_t j = 0;
     while (j < in.size()) {
         const unsigned char b = static_cast<unsigned char>(in[j]);
         if (b < 0x80) {
-            out += static_cast<char>(b);
+            *p++ = static_cast<char>(b);
             ++j;
             continue;
         }
@@ -144,19 +170,21 @@ void AppendGb18030(std::string_view in, std::string& out) {
             const unsigned char t = static_cast<unsigned char>(in[j + 1]);
             if (t >= '0' && t <= '9') {
                 thread_local CFourByteReader four;
-                if (four.Read(in.substr(j), out)) {
+                if (four.Read(in.substr(j), p)) {
                     j += 4;
                     continue;
                 }
             } else if (const uint32_t cp = map.Read(b, t)) {
-                AppendUtf8(out, cp);
+                PutUtf8(p, cp);
                 j += 2;
                 continue;
             }
         }
-        out += kReplacement;
+        std::memcpy(p, kReplacement, 3);
+        p += 3;
         ++j;
     }
+    return p;
 }
 
 bool IsAscii(std::string_view s) {
@@ -184,35 +212,39 @@ size_t DanglingGbkLead(std::string_view gbk) {
 
 std::string Utf8ToGbk(std::string_view utf8) {
     if (IsAscii(utf8)) return std::string(utf8);
-    std::string out;
-    out.reserve(utf8.size());
-    char bytes[2];
-    for (size_t i = 0; i < utf8.size();) out.append(bytes, NextGbk(utf8, i, bytes));
+    const CGbkMap& map = CGbkMap::Get();
+    std::string out(utf8.size(), '\0');  // GBK never takes more bytes than UTF-8
+    char* p = out.data();
+    for (size_t i = 0; i < utf8.size();) p += PutGbk(map, utf8, i, p);
+    out.resize(static_cast<size_t>(p - out.data()));
     return out;
 }
 
 std::string GbkToUtf8(std::string_view gbk) {
     if (IsAscii(gbk)) return std::string(gbk);
-    std::string out;
-    out.reserve(gbk.size() + gbk.size() / 2);
+    const CGbkMap& map = CGbkMap::Get();
+    std::string out(gbk.size() * 3, '\0');
+    char* p = out.data();
     // GBK (code page 936) has the euro as the single byte 0x80, which
     // GB18030 reads as invalid: split the text at every such byte that
     // stands where a character starts.
-    size_t start = 0, i = 0;
+    size_t start = 0;
+    size_t i = std::memchr(gbk.data(), 0x80, gbk.size()) ? 0 : gbk.size();
     while (i < gbk.size()) {
         const unsigned char b = static_cast<unsigned char>(gbk[i]);
         if (b < 0x80) {
             ++i;
         } else if (b == 0x80) {
-            AppendGb18030(gbk.substr(start, i - start), out);
-            out += "€";
+            p = PutGb18030(map, gbk.substr(start, i - start), p);
+            PutUtf8(p, 0x20AC);
             start = ++i;
         } else {
             const bool four = i + 1 < gbk.size() && gbk[i + 1] >= '0' && gbk[i + 1] <= '9';
             i += four ? 4 : 2;
         }
     }
-    AppendGb18030(gbk.substr(start), out);
+    p = PutGb18030(map, gbk.substr(start), p);
+    out.resize(static_cast<size_t>(p - out.data()));
     return out;
 }
 
@@ -241,21 +273,10 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
 
 void AppendUtf8(std::string& out, uint32_t cp) {
     if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    char buf[4];
+    char* p = buf;
+    PutUtf8(p, cp);
+    out.append(buf, static_cast<size_t>(p - buf));
 }
 
 uint32_t NextCodePoint(std::string_view s, size_t& i) {
@@ -270,9 +291,10 @@ uint32_t NextCodePoint(std::string_view s, size_t& i) {
 }
 
 size_t GbkLength(std::string_view utf8) {
+    const CGbkMap& map = CGbkMap::Get();
     size_t n = 0;
     char bytes[2];
-    for (size_t i = 0; i < utf8.size();) n += NextGbk(utf8, i, bytes);
+    for (size_t i = 0; i < utf8.size();) n += PutGbk(map, utf8, i, bytes);
     return n;
 }
 
@@ -287,12 +309,13 @@ size_t CharCount(std::string_view utf8) {
 }
 
 std::string CutToGbkBytes(std::string_view utf8, size_t maxBytes) {
+    const CGbkMap& map = CGbkMap::Get();
     size_t bytes = 0;
     size_t i = 0;
     char gbk[2];
     while (i < utf8.size()) {
         size_t next = i;
-        const size_t w = NextGbk(utf8, next, gbk);
+        const size_t w = PutGbk(map, utf8, next, gbk);
         if (bytes + w > maxBytes) break;
         bytes += w;
         i = next;
@@ -318,10 +341,11 @@ std::string ReadGbkField(const char* field, size_t width) {
 
 void WriteGbkField(char* field, size_t width, std::string_view utf8) {
     if (field == nullptr || width == 0) return;
+    const CGbkMap& map = CGbkMap::Get();
     size_t used = 0;
     char gbk[2];
     for (size_t i = 0; i < utf8.size();) {
-        const size_t w = NextGbk(utf8, i, gbk);
+        const size_t w = PutGbk(map, utf8, i, gbk);
         if (used + w > width - 1) break;
         std::memcpy(field + used, gbk, w);
         used += w;
@@ -334,20 +358,16 @@ std::string_view GbkFieldText(std::string_view utf8, size_t width, std::string& 
     // Most texts come back as they are: check that without converting.
     const CGbkMap& map = CGbkMap::Get();
     size_t bytes = 0;
-    bool same = true;
-    for (size_t i = 0; i < utf8.size() && same;) {
+    size_t i = 0;
+    while (i < utf8.size()) {
         uint32_t cp;
         const size_t len = DecodeUtf8(utf8, i, cp);
-        uint16_t code = 0;
-        if (len == 0 || !map.RoundTrips(cp)) {
-            same = false;
-        } else {
-            bytes += cp < 0x80 || map.Write(cp, code) == TWrite::kOneByte ? 1 : 2;
-            same = bytes < width;
-            i += len;
-        }
+        const int w = len == 0 ? 0 : map.RoundTripWidth(cp);
+        bytes += static_cast<size_t>(w);
+        if (w == 0 || bytes >= width) break;
+        i += len;
     }
-    if (same) return utf8;
+    if (i == utf8.size()) return utf8;
     std::string field(width, '\0');
     WriteGbkField(field.data(), width, utf8);
     scratch = ReadGbkField(field.data(), width);

@@ -57,7 +57,7 @@ const CGbkMap& CGbkMap::Get() {
 }
 
 CGbkMap::CGbkMap()
-    : read_(126 * kTrails, 0), write_(0x10000, 0), roundTrips_(0x10000 / 64, 0) {
+    : read_(126 * kTrails, 0), write_(0x10000, 0), roundTrips_(0x10000 / 64, 0), oneByte_(0x10000 / 64, 0) {
     CIconv reader(kCodePoints, kReadCodec);
     CIconv writer(kWriteCodec, kCodePoints);
     if (!reader.Ok() || !writer.Ok()) return;  // no converter: everything reads as missing
@@ -75,7 +75,10 @@ CGbkMap::CGbkMap()
         const auto in = ToLe(cp);
         unsigned char out[8];
         const int n = writer.Whole(in.data(), 4, out, sizeof out);
-        if (n == 1) write_[cp] = out[0];
+        if (n == 1) {
+            write_[cp] = out[0];
+            oneByte_[cp >> 6] |= uint64_t{1} << (cp & 63);
+        }
         if (n == 2) write_[cp] = static_cast<uint16_t>(out[0] << 8 | out[1]);
     }
 

@@ -38,9 +38,11 @@ public:
         return code < 0x100 ? TWrite::kOneByte : TWrite::kTwoBytes;
     }
 
-    // True when writing `cp` in GBK and reading it back gives `cp` again.
-    bool RoundTrips(uint32_t cp) const {
-        return cp < 0x10000 && (roundTrips_[cp >> 6] >> (cp & 63) & 1) != 0;
+    // The GBK bytes of `cp` when writing it in GBK and reading it back gives
+    // `cp` again (1 or 2), else 0.
+    int RoundTripWidth(uint32_t cp) const {
+        if (cp >= 0x10000 || (roundTrips_[cp >> 6] >> (cp & 63) & 1) == 0) return 0;
+        return cp < 0x80 || (oneByte_[cp >> 6] >> (cp & 63) & 1) != 0 ? 1 : 2;
     }
 
 private:
@@ -50,6 +52,7 @@ private:
     std::vector<uint32_t> read_;         // (lead - 0x81) * kTrails + (trail - 0x40)
     std::vector<uint16_t> write_;        // by BMP code point; 0 none, < 0x100 one byte
     std::vector<uint64_t> roundTrips_;   // one bit per BMP code point
+    std::vector<uint64_t> oneByte_;      // one bit per BMP code point written as one byte
     bool dropsTags_ = false;
 };
 

@@ -64,20 +64,26 @@ TCaseSelection ListedCases(const std::vector<int>& ids) {
 
 // ---------------------------------------------------------------- one row
 
-int CCaseRow::Id() const { return sqlite3_column_int(st_, 0); }
+// The row's values are read without the connection's mutex: a store and its
+// statements are used by one thread at a time, and a row's columns are read
+// many times per search.
+sqlite3_value* CCaseRow::Value(TCaseColumn c) const {
+    const int i = result_[c];
+    return i < 0 ? nullptr : sqlite3_column_value(st_, i);
+}
 
 std::string_view CCaseRow::Text(TCaseColumn c) const {
-    const int i = result_[c];
-    if (i < 0) return {};
-    const unsigned char* t = sqlite3_column_text(st_, i);
+    sqlite3_value* v = Value(c);
+    if (!v) return {};
+    const unsigned char* t = sqlite3_value_text(v);
     if (!t) return {};
-    return std::string_view(reinterpret_cast<const char*>(t), sqlite3_column_bytes(st_, i));
+    return std::string_view(reinterpret_cast<const char*>(t), sqlite3_value_bytes(v));
 }
 
 long long CCaseRow::Integer(TCaseColumn c, long long fallback) const {
     // An integer's text is its decimal form, which reads back as the integer.
-    const int i = result_[c];
-    if (i >= 0 && sqlite3_column_type(st_, i) == SQLITE_INTEGER) return sqlite3_column_int64(st_, i);
+    sqlite3_value* v = Value(c);
+    if (v && sqlite3_value_type(v) == SQLITE_INTEGER) return sqlite3_value_int64(v);
     return IntOr(Text(c), fallback);
 }
 
@@ -111,8 +117,8 @@ std::string_view CCaseRow::Comment() const {
 }
 
 uint8_t CCaseRow::Filled() const {
-    const int i = result_[kColSex];
-    if (i >= 0 && sqlite3_column_type(st_, i) == SQLITE_INTEGER) return sqlite3_column_int64(st_, i) == 1;
+    sqlite3_value* v = Value(kColSex);
+    if (v && sqlite3_value_type(v) == SQLITE_INTEGER) return sqlite3_value_int64(v) == 1;
     return FlagOf(Text(kColSex));
 }
 
@@ -215,8 +221,9 @@ private:
         sqlite3_finalize(probe);
         sql += " from case_data where ";
         if (which.ids) return sql + "id=?1;";
-        sql += "id between ?1 and ?2 order by id";
-        return sql + (which.newestFirst ? " desc limit ?3;" : " limit ?3;");
+        sql += which.newestFirst ? "id between ?1 and ?2 order by id desc" : "id between ?1 and ?2 order by id";
+        // A limit clause costs time per row even when it allows all.
+        return sql + (which.limit > 0 ? " limit ?3;" : ";");
     }
 
     static TReadEnd Failed(MRecordBase& store) {
@@ -225,33 +232,33 @@ private:
     }
 
     static TReadEnd Listed(MRecordBase& store, sqlite3_stmt* st, const std::vector<int>& ids,
-                           const CCaseRow& row, const TRowVisitor& visit) {
+                           CCaseRow& row, const TRowVisitor& visit) {
         for (int id : ids) {
             sqlite3_reset(st);
             sqlite3_bind_int(st, 1, id);
             const int rc = sqlite3_step(st);
             if (rc == SQLITE_DONE) continue;
             if (rc != SQLITE_ROW) return Failed(store);
+            row.id_ = sqlite3_column_int(st, 0);
             if (!visit(row)) return TReadEnd::kStopped;
         }
         return TReadEnd::kComplete;
     }
 
     static TReadEnd Range(MRecordBase& store, sqlite3_stmt* st, const TCaseSelection& which,
-                          const CCaseRow& row, const TRowVisitor& visit) {
+                          CCaseRow& row, const TRowVisitor& visit) {
         sqlite3_bind_int(st, 1, which.first);
         sqlite3_bind_int(st, 2, which.last);
-        sqlite3_bind_int64(st, 3, which.limit == 0 ? -1 : static_cast<sqlite3_int64>(which.limit));
+        if (which.limit > 0) sqlite3_bind_int64(st, 3, static_cast<sqlite3_int64>(which.limit));
         // A table made by another program may hold an id twice; ReadCase
         // takes one row per id.
         bool any = false;
-        sqlite3_int64 previous = 0;
         int rc;
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-            const sqlite3_int64 id = sqlite3_column_int64(st, 0);
-            if (any && id == previous) continue;
+            const int id = sqlite3_column_int(st, 0);
+            if (any && id == row.id_) continue;
             any = true;
-            previous = id;
+            row.id_ = id;
             if (!visit(row)) return TReadEnd::kStopped;
         }
         return rc == SQLITE_DONE ? TReadEnd::kComplete : Failed(store);

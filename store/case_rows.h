@@ -19,6 +19,7 @@
 #include "engine/request.h"
 
 struct sqlite3_stmt;
+struct sqlite3_value;
 
 namespace qd {
 
@@ -68,7 +69,7 @@ struct TCaseTime {
 // so gives its default.
 class CCaseRow {
 public:
-    int Id() const;  // the row's key
+    int Id() const { return id_; }  // the row's key
     std::string_view Name() const;      // at most 20 GBK bytes
     std::string_view Question() const;  // at most 200, default 要问的事情。
     std::string_view Place() const;     // at most 300
@@ -86,11 +87,13 @@ public:
 private:
     friend class CCaseReader;
     explicit CCaseRow(sqlite3_stmt* st) : st_(st) {}
+    sqlite3_value* Value(TCaseColumn c) const;
     std::string_view Text(TCaseColumn c) const;
     long long Integer(TCaseColumn c, long long fallback) const;
     std::string_view Field(TCaseColumn c, std::string_view fallback, size_t width, std::string& scratch) const;
 
     sqlite3_stmt* st_;
+    int id_ = 0;
     int result_[kColCount] = {};  // result column of each table column, -1 when not read
     mutable std::string name_, question_, place_;
     mutable std::array<std::string, kColCount> texts_;
