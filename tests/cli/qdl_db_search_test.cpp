@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "base/encoding.h"
@@ -17,7 +19,8 @@ using qd::test::RunQdl;
 class QdlDbSearch : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        home_ = fs::path(testing::TempDir()) / "qdl_db_search_home";
+        // ctest runs each test in a process of its own, in parallel.
+        home_ = fs::path(testing::TempDir()) / ("qdl_db_search_" + std::to_string(getpid()));
         fs::remove_all(home_);
         fs::create_directories(home_ / "dat");
         qd::MRecordBase s;
