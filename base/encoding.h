@@ -40,6 +40,12 @@ std::string CutToChars(std::string_view utf8, size_t maxChars);
 std::string ReadGbkField(const char* field, size_t width);
 void WriteGbkField(char* field, size_t width, std::string_view utf8);
 
+// What a `width`-byte field gives back (ReadGbkField) after
+// WriteGbkField(utf8): the text cut to fit, with '?' for what GBK lacks.
+// Answers `utf8` itself when it comes back unchanged, as most texts do;
+// otherwise `scratch` receives the text and the answer views it.
+std::string_view GbkFieldText(std::string_view utf8, size_t width, std::string& scratch);
+
 template <size_t N>
 std::string ReadGbkField(const char (&field)[N]) {
     return ReadGbkField(field, N);

@@ -15,7 +15,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: qdl db --home DIR info|list|export OUT [--category NAME]...|import FILE|compact|"
-    "backup PARENT|restore FOLDER";
+    "backup PARENT|restore FOLDER|search KEYWORD...";
 
 int Refuse(const std::string& message) {
     std::cout << message << '\n';
@@ -121,6 +121,8 @@ int Restore(MRecordBase& s, const Args& a) {
 
 }  // namespace
 
+int DbSearch(MRecordBase& store, const Args& keywords);  // cmd_db_search.cpp
+
 int RunDb(const Args& args) {
     if (args.size() < 3 || args[0] != "--home") return BadInput(kUsage);
     const std::string home = WithSlash(args[1]);
@@ -129,7 +131,7 @@ int RunDb(const Args& args) {
     const Args rest(args.begin() + 3, args.end());
     const bool known = command == "info" || command == "list" || command == "export" ||
                        command == "import" || command == "compact" || command == "backup" ||
-                       command == "restore";
+                       command == "restore" || command == "search";
     if (!known) return BadInput("unknown db command '" + command + "'");
 
     MakeFolder(home + "dat");
@@ -145,6 +147,7 @@ int RunDb(const Args& args) {
     if (command == "import") return Import(store, rest);
     if (command == "compact") return rest.empty() ? Compact(store) : BadInput(kUsage);
     if (command == "backup") return Backup(store, rest);
+    if (command == "search") return rest.empty() ? BadInput(kUsage) : DbSearch(store, rest);
     return Restore(store, rest);
 }
 

@@ -117,6 +117,8 @@ public:
     const std::string& AppFolder() const { return appFolder_; }
 
 private:
+    friend class CCaseReader;  // store/case_rows.cpp reads through the connection
+
     bool Open();
     void Close();
     // A single operation uses the batch connection when there is one, else

@@ -1,9 +1,11 @@
-// The two whole-store searches.
-#include <list>
+// The two whole-store searches: one statement over all rows, matching on
+// the UTF-8 texts as the case record would hold them.
+#include <charconv>
+#include <cstring>
 
-#include "base/encoding.h"
 #include "engine/ganzhi.h"
 #include "store/case_format.h"
+#include "store/case_rows.h"
 #include "store/record_base.h"
 
 namespace qd {
@@ -11,8 +13,19 @@ namespace qd {
 namespace {
 
 // Texts are UTF-8, where a byte-wise search never matches half a character.
-bool Contains(const std::string& text, const std::string& piece) {
-    return text.find(piece) != std::string::npos;
+// The search runs for the piece's last byte: in Chinese text the lead bytes
+// repeat at nearly every character, the last bytes far more rarely.
+bool Contains(std::string_view text, std::string_view piece) {
+    const size_t m = piece.size();
+    if (m == 0) return true;
+    if (m > text.size()) return false;
+    const char* p = text.data() + m - 1;
+    const char* const end = text.data() + text.size();
+    while ((p = static_cast<const char*>(std::memchr(p, piece.back(), end - p))) != nullptr) {
+        if (std::memcmp(p - (m - 1), piece.data(), m - 1) == 0) return true;
+        ++p;
+    }
+    return false;
 }
 
 // The branch name of an hour: 23 and 0 give 子, 1 and 2 丑, … 21 and 22 亥.
@@ -23,41 +36,90 @@ const char* HourBranchName(int hour) {
     return BranchName(h / 2 + 1);
 }
 
-bool PassesCriteria(const TSearchCriteria& c, const TRecordData& r) {
-    const TCastRequest& q = r.request;
+constexpr TColumnSet kCriteriaColumns = ColumnBit(kColName) | ColumnBit(kColClassName) |
+                                        ColumnBit(kColEvent) | ColumnBit(kColRemarkText) |
+                                        ColumnBit(kColDateY) | ColumnBit(kColAddrInd);
+
+bool PassesCriteria(const TSearchCriteria& c, const CCaseRow& row) {
     if (c.nameMode != 0) {
-        const std::string name = ReadGbkField(q.name);
+        const std::string_view name = row.Name();
         if (c.nameMode == 1 ? !Contains(name, c.name) : !EqualNoCase(name, c.name)) return false;
     }
     if (c.categoryMode != 0) {
-        if (c.categoryMode == 1 ? !Contains(r.category, c.category)
-                                : !EqualNoCase(r.category, c.category))
+        const std::string_view category = row.Category();
+        if (c.categoryMode == 1 ? !Contains(category, c.category) : !EqualNoCase(category, c.category))
             return false;
     }
-    if (c.questionGiven && !Contains(ReadGbkField(q.question), c.question)) return false;
-    if (c.commentGiven && !Contains(r.comment, c.comment)) return false;
-    if (c.yearsGiven && (q.year < c.yearFrom || q.year > c.yearTo)) return false;
-    if (c.province != -1 && q.province != c.province) return false;
+    if (c.questionGiven && !Contains(row.Question(), c.question)) return false;
+    if (c.commentGiven && !Contains(row.Comment(), c.comment)) return false;
+    if (c.yearsGiven) {
+        const int year = row.Year();
+        if (year < c.yearFrom || year > c.yearTo) return false;
+    }
+    if (c.province != -1 && row.Province() != c.province) return false;
     return true;
 }
 
-bool TakesAllKeywords(const std::vector<std::string>& keywords, const TRecordData& r) {
-    const TCastRequest& q = r.request;
-    const std::string fields[] = {
-        ReadGbkField(q.name),
-        ReadGbkField(q.question),
-        ReadGbkField(q.place),
-        r.category,
-        std::to_string(q.year) + "年",
-        std::to_string(q.month) + "月",
-        std::to_string(q.day) + "日",
-        std::string(HourBranchName(q.hour)) + "时",
-        r.comment,
-    };
-    std::list<const std::string*> left;
+constexpr TColumnSet kKeywordColumns = ColumnBit(kColName) | ColumnBit(kColEvent) |
+                                       ColumnBit(kColAddrName) | ColumnBit(kColClassName) |
+                                       ColumnBit(kColDateY) | ColumnBit(kColDateNum) |
+                                       ColumnBit(kColRemarkText);
+
+// The searched fields of a case, in the order they take keywords, each
+// made only when a keyword is still left for it.
+class CKeywordFields {
+public:
+    static constexpr int kCount = 9;
+    explicit CKeywordFields(const CCaseRow& row) : row_(row) {}
+
+    std::string_view operator[](int k) {
+        switch (k) {
+        case 0: return row_.Name();
+        case 1: return row_.Question();
+        case 2: return row_.Place();
+        case 3: return row_.Category();
+        case 4: return Number(row_.Year(), "年");
+        case 5: return Number(Time().month, "月");
+        case 6: return Number(Time().day, "日");
+        case 7: return Hour();
+        default: return row_.Comment();
+        }
+    }
+
+private:
+    const TCaseTime& Time() {
+        if (!timeRead_) time_ = row_.Time();
+        timeRead_ = true;
+        return time_;
+    }
+    std::string_view Number(int value, const char* unit) {
+        char* end = std::to_chars(buffer_, buffer_ + 16, value).ptr;
+        const size_t n = std::strlen(unit);
+        std::memcpy(end, unit, n);
+        return std::string_view(buffer_, end + n - buffer_);
+    }
+    std::string_view Hour() {
+        const char* branch = HourBranchName(Time().hour);
+        const size_t n = std::strlen(branch);
+        std::memcpy(buffer_, branch, n);
+        std::memcpy(buffer_ + n, "时", 3);
+        return std::string_view(buffer_, n + 3);
+    }
+
+    const CCaseRow& row_;
+    TCaseTime time_;
+    bool timeRead_ = false;
+    char buffer_[32];
+};
+
+// Each field takes the first keyword left (in typed order) that it holds.
+bool TakesAllKeywords(const std::vector<std::string>& keywords, const CCaseRow& row,
+                      std::vector<const std::string*>& left) {
+    left.clear();
     for (const std::string& k : keywords) left.push_back(&k);
-    for (const std::string& field : fields) {
-        if (left.empty()) break;
+    CKeywordFields fields(row);
+    for (int f = 0; f < CKeywordFields::kCount && !left.empty(); ++f) {
+        const std::string_view field = fields[f];
         for (auto it = left.begin(); it != left.end(); ++it) {
             if (Contains(field, **it)) {
                 left.erase(it);
@@ -73,23 +135,20 @@ bool TakesAllKeywords(const std::vector<std::string>& keywords, const TRecordDat
 void MRecordBase::FindCases(TSearchCriteria& criteria, std::vector<int>& ids) {
     ids.clear();
     criteria.sexGiven = 0;
-    BeginBatch();
-    for (int id = 1; id <= lastId_; ++id) {
-        TRecordData r;
-        if (ReadCaseOn(id, r) == 1 && PassesCriteria(criteria, r)) ids.push_back(id);
-    }
-    EndBatch();
+    ForEachCaseRow(*this, CaseRange(1, lastId_), kCriteriaColumns, [&](const CCaseRow& row) {
+        if (PassesCriteria(criteria, row)) ids.push_back(row.Id());
+        return true;
+    });
 }
 
 void MRecordBase::FindCasesByKeywords(const std::vector<std::string>& keywords,
                                       std::vector<int>& ids) {
     ids.clear();
-    BeginBatch();
-    for (int id = 1; id <= lastId_; ++id) {
-        TRecordData r;
-        if (ReadCaseOn(id, r) == 1 && TakesAllKeywords(keywords, r)) ids.push_back(id);
-    }
-    EndBatch();
+    std::vector<const std::string*> left;
+    ForEachCaseRow(*this, CaseRange(1, lastId_), kKeywordColumns, [&](const CCaseRow& row) {
+        if (TakesAllKeywords(keywords, row, left)) ids.push_back(row.Id());
+        return true;
+    });
 }
 
 }  // namespace qd

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
+
+#include "gbk_oracle.h"
 
 namespace qd {
 namespace {
@@ -114,6 +117,103 @@ TEST(EncodingSingleBytes, EuroAndWesternCodePages) {
     size_t i = 0;
     EXPECT_EQ(NextCodePoint(s, i), 0x1F600u);
     EXPECT_EQ(i, 4u);
+}
+
+}  // namespace
+}  // namespace qd
+
+// The table-driven conversions against the system converter run over each
+// whole text, on every input class where the two could part: every code
+// point, every GBK double-byte code, every pair of bytes, and random byte
+// strings rich in lead bytes, digits, 0x80 and broken sequences.
+namespace qd {
+namespace {
+
+std::string Utf8Of(uint32_t cp) {
+    std::string s;
+    AppendUtf8(s, cp);
+    return s;
+}
+
+TEST(EncodingTables, EveryCodePointIsWrittenAsTheConverterWritesIt) {
+    for (uint32_t cp = 0; cp <= 0x10FFFF; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+        const std::string text = Utf8Of(cp) + "a";
+        const std::string want = oracle::Utf8ToGbk(text);
+        ASSERT_EQ(Utf8ToGbk(text), want) << std::hex << cp;
+        ASSERT_EQ(GbkLength(text), want.size()) << std::hex << cp;
+    }
+}
+
+TEST(EncodingTables, EveryDoubleByteCodeReadsAndRoundTripsAsBefore) {
+    int characters = 0;
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            const std::string gbk = {static_cast<char>(lead), static_cast<char>(trail)};
+            const std::string read = oracle::GbkToUtf8(gbk);
+            ASSERT_EQ(GbkToUtf8(gbk), read) << std::hex << lead << trail;
+            ASSERT_EQ(Utf8ToGbk(read), oracle::Utf8ToGbk(read)) << std::hex << lead << trail;
+            if (trail != 0x7F && read != "\xEF\xBF\xBD") ++characters;
+        }
+    }
+    EXPECT_GT(characters, 21000);  // the map was built: GBK has 21886 characters
+}
+
+TEST(EncodingTables, EveryPairOfBytesConvertsAsBefore) {
+    for (int a = 0; a < 256; ++a) {
+        for (int b = 0; b < 256; ++b) {
+            const std::string s = {static_cast<char>(a), static_cast<char>(b)};
+            ASSERT_EQ(GbkToUtf8(s), oracle::GbkToUtf8(s)) << a << " " << b;
+            ASSERT_EQ(Utf8ToGbk(s), oracle::Utf8ToGbk(s)) << a << " " << b;
+        }
+    }
+}
+
+TEST(EncodingTables, RandomBytesConvertCutAndFitAsBefore) {
+    // Bytes where the codecs decide: ASCII and digits, the euro byte, lead and
+    // trail bytes of both encodings, continuation bytes, NUL.
+    const unsigned char alphabet[] = {0x00, 'a', '0', '5', '9', 0x7F, 0x80, 0x81, 0x84, 0x90, 0x94,
+                                      0xA1, 0xA4, 0xB0, 0xBF, 0xC0, 0xC2, 0xD6, 0xD0, 0xE0, 0xE3,
+                                      0xE4, 0xED, 0xEF, 0xF0, 0xF4, 0xF5, 0xFE, 0xFF, 0x40, 0x30, 0x39};
+    std::mt19937 rng(20240501);
+    std::uniform_int_distribution<size_t> pick(0, sizeof alphabet - 1), length(1, 10), any(0, 255);
+    for (int n = 0; n < 200000; ++n) {
+        std::string s(length(rng), '\0');
+        for (char& c : s) c = static_cast<char>(n % 4 == 0 ? any(rng) : alphabet[pick(rng)]);
+        ASSERT_EQ(GbkToUtf8(s), oracle::GbkToUtf8(s)) << testing::PrintToString(s);
+        ASSERT_EQ(Utf8ToGbk(s), oracle::Utf8ToGbk(s)) << testing::PrintToString(s);
+        const size_t width = 1 + n % 9;
+        ASSERT_EQ(CutToGbkBytes(s, width), oracle::CutToGbkBytes(s, width)) << testing::PrintToString(s);
+        std::string scratch;
+        ASSERT_EQ(GbkFieldText(s, width, scratch), oracle::FieldText(s, width)) << testing::PrintToString(s);
+    }
+}
+
+TEST(EncodingTables, FieldTextKeepsWhatFitsAndConvertsTheRest) {
+    struct Case {
+        const char* text;
+        size_t width;
+        const char* want;
+        bool same;  // answered without a copy
+    };
+    const Case cases[] = {
+        {"张三", 21, "张三", true},
+        {"一二三四五六七八九十A", 21, "一二三四五六七八九十", false},
+        {"一二三四五六七八九十", 21, "一二三四五六七八九十", true},
+        {"a😀b", 21, "a?b", false},
+        {"€5", 3, "€5", true},
+        {"a\0b", 21, "a", false},
+        {"\xE4\xB8", 21, "?", false},
+        {"", 21, "", true},
+    };
+    for (const Case& c : cases) {
+        const std::string_view text(c.text, c.text == std::string("a\0b") ? 3 : std::strlen(c.text));
+        std::string scratch = "old";
+        const std::string_view got = GbkFieldText(text, c.width, scratch);
+        EXPECT_EQ(got, c.want) << c.text;
+        EXPECT_EQ(got.data() == text.data(), c.same) << c.text;
+        EXPECT_EQ(got, oracle::FieldText(text, c.width)) << c.text;
+    }
 }
 
 }  // namespace

@@ -107,4 +107,37 @@ TEST_F(SearchTest, Conditions) {
     EXPECT_EQ(kept.sexGiven, 0);  // cleared by the search
 }
 
+// Rows written by another program: the searches see their texts as the case
+// record holds them, cut to the field and with '?' for what GBK lacks, and
+// defaults for empty columns.
+TEST_F(SearchTest, MatchesTheTextsAsTheRecordHoldsThem) {
+    RawExec(DbPath(), "insert into case_data(id, name, dateY, event) values "
+                      "(6, '一二三四五六七八九十甲', 2004, ''), (7, 'a😀', 2004, 'x');");
+    RawExec(DbPath(), "update case_extra set primaryId=7;");
+    ASSERT_EQ(s_.OpenDatabase(DbPath(), Home(), false), 0);
+    const struct {
+        std::vector<std::string> keywords;
+        std::vector<int> ids;
+    } cases[] = {
+        {{"十"}, {6}},
+        {{"甲"}, {}},            // the eleventh character did not fit
+        {{"要问的事情", "九"}, {6}},  // the empty question reads as its default
+        {{"a?"}, {7}},
+        {{"😀"}, {}},
+        {{"临时保存", "1900年"}, {}},  // the year column holds 2004
+        {{"临时保存", "2004年", "1月"}, {6, 7}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Keywords(c.keywords), c.ids) << c.keywords[0];
+
+    TSearchCriteria c;
+    c.province = -1;
+    c.questionGiven = 1;
+    c.question = "要问";
+    EXPECT_EQ(Find(c), (std::vector<int>{6}));
+    c.questionGiven = 0;
+    c.nameMode = 2;
+    c.name = "一二三四五六七八九十";
+    EXPECT_EQ(Find(c), (std::vector<int>{6}));
+}
+
 }  // namespace qd::test
