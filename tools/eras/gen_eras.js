@@ -2,13 +2,16 @@
 // Writes calendar/era_table.cpp from eras.tsv (tab-separated: start, years,
 // offset, dynasty, title, personal name, era; '#' starts a comment line).
 //
-//   node tools/eras/gen_eras.js [eras.tsv] [out.cpp]
+//   node tools/eras/gen_eras.js [[eras.tsv] out.cpp]
+//
+// The output path, when given, is the last argument.
 'use strict';
 const fs = require('fs');
 const path = require('path');
 
-const src = process.argv[2] || path.join(__dirname, 'eras.tsv');
-const out = process.argv[3] || path.join(__dirname, '../../calendar/era_table.cpp');
+const args = process.argv.slice(2);
+const src = args.length > 1 ? args[0] : path.join(__dirname, 'eras.tsv');
+const out = args.length > 0 ? args[args.length - 1] : path.join(__dirname, '../../calendar/era_table.cpp');
 
 function fail(msg) {
   process.stderr.write(`gen_eras: ${msg}\n`);
