@@ -339,7 +339,7 @@ void TFrmWnl::ShowPillarsAndTitle() {
     LabShow->setText(QStringLiteral("%1年%2月").arg(ShownYear(selected_.year)).arg(selected_.month));
 
     const TPillars pl = cal.Pillars(selected_);
-    const TDateTime spring = cal.SolarTermInstant(selected_.year, 2, true);
+    const TDateTime spring = cal.SolarTermInstant(selected_.year, 2, MonthTerm::Jie);
     int springYear = selected_.year;
     if (cal.JulianDayOfRecord(selected_) < cal.JulianDayOfRecord(spring)) --springYear;
     MeoTitle->setPlainText(Q(WnlEras().EraNames(springYear)) +

@@ -1,11 +1,21 @@
-// Delta T and nutation tables of the ephemeris.
+// Delta T and nutation tables of the ephemeris, read by DeltaT and
+// NutationLongitude in ephemeris.cpp (units and sources there and below).
 #include "calendar/ephemeris_tables.h"
 
 namespace qd::eph {
 
-// Delta T in seconds, piecewise cubic in t1 = 10 * (y - start) / (next start
-// - start); after the last full row, the pair (last table year, its value)
-// anchors the parabolic extrapolation.
+// Delta T = TT - UT1 in seconds. Rows (start year, a0, a1, a2, a3):
+// Delta T = a0 + a1 t1 + a2 t1^2 + a3 t1^3 with t1 = 10 * (y - start) /
+// (next start - start), so a0 is the value at the start year. After the
+// last full row, the pair (last table year, its value) anchors the parabolic
+// extrapolation.
+//
+// Sources: the knots follow the historical Delta T of Morrison & Stephenson
+// (2004, J. Hist. Astron. 35, 327) within 5 s from -400 to 1600 (11 s at
+// -500), and the measured Delta T within 1.5 s from 1650 to 2015. The row of
+// 1600 is the 1600-1700 polynomial of Espenak & Meeus (2006, NASA/TP-2006-
+// 214141), 120 - 0.9808 t - 0.01532 t^2 + t^3/7129 with t = y - 1600,
+// rewritten in t1. The 69.0 s of 2015 was a forecast (measured: 67.6 s).
 const double kDeltaT[kDeltaTSize] = {
     -4000, 108371.7, -13036.80, 392.000, 0.0000,
     -500,  17201.0,  -627.82,   16.170,  -0.3413,
@@ -30,7 +40,15 @@ const double kDeltaT[kDeltaTSize] = {
     2015,  69.0,
 };
 
-// The ten largest terms of the nutation in longitude.
+// Nutation in longitude: the ten largest terms of the IAU 1980 theory
+// (Seidelmann 1982, Celest. Mech. 27, 79), rows (phi, omega, c, A) for
+// A sin(phi + omega T + c T^2); phi in radians, omega in radians per Julian
+// century, A in 0.01" (-17.1996", -1.3187", -0.2274", 0.2062", 0.1426",
+// 0.0712", -0.0517", -0.0386", -0.0301", 0.0217" rounded). The arguments,
+// in row order: the Moon's node Omega, 2 L(Sun), 2 L(Moon), 2 Omega, the
+// Sun's mean anomaly M (written as -sin(-M)), the Moon's mean anomaly M',
+// 2 L(Sun) + M, 2 L(Moon) - Omega, 2 L(Moon) + M', 2 L(Sun) - M. The first
+// term's secular part, -0.01742" T, is added in NutationLongitude.
 const double kNutation[kNutationRows][4] = {
     {2.1824, -33.75705, 3.6e-5, -1720},
     {3.5069, 1256.66393, 1.1e-5, -132},

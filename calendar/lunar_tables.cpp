@@ -4,6 +4,14 @@
 
 namespace qd::lunar {
 
+// Mean new moons, -722 to 619 (astronomical years, Julian calendar). Each
+// pair opens an era of the calendars in force. Some intervals are the
+// calendar's own month: 29.53085106 from -480 is 29 499/940 days, the month
+// of the 四分 calendars, and 29.53059851 from 237 is close to the 景初历's
+// 29 2419/4559; others are means over the era, and some the round 29.5306.
+// Starts: -722-12-17, -480-12-11, -221-10-31, -216-11-04, -104-12-25
+// (太初历), 85-02-13 (the Later Han 四分历), 237-02-12 (景初历), 445-01-24
+// (元嘉历), 510-01-26 (大明历), 590-02-10, 597-01-24; the end is 619-01-21.
 const MeanPair kMeanNewMoons[] = {
     {1457698.231017, 29.53067166}, {1546082.512234, 29.53085106}, {1640640.7353, 29.5306},
     {1642472.151543, 29.53085439}, {1683430.5093, 29.53086148},   {1752148.041079, 29.53085097},
@@ -13,6 +21,11 @@ const MeanPair kMeanNewMoons[] = {
 const int kMeanNewMoonCount = sizeof kMeanNewMoons / sizeof kMeanNewMoons[0];
 const double kMeanNewMoonEnd = 1947168.0;
 
+// Mean solar terms (1/24 of the calendar's year), -221 to 1645. The years
+// read 365.25 days in the 四分 calendars of -216 to 237, 365.24688 from 237
+// (景初历, 365 455/1843), 365.2428 from 510 (大明历) and 365.2425 from 1280
+// (授时历); the rows of 15.218425 use a year of 365.2422 days. The table
+// ends 1645-09-21, when the 时宪历 went over to true solar terms.
 const MeanPair kMeanSolarTerms[] = {
     {1640650.479938, 15.218425},    {1642476.703182, 15.21874996},  {1683430.515601, 15.218750011},
     {1752157.640664, 15.218749978}, {1807675.003759, 15.218620279}, {1883627.765182, 15.218612292},
@@ -32,6 +45,8 @@ const double kMeanSolarTermEnd = 2322147.76;
 
 const int kMonthNumberByOrder[12] = {11, 12, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 
+// The letters of the packed correction texts and their runs;
+// PackCorrectionText takes the longest run that matches.
 const PackLetter kPackLetters[] = {
     {'J', "00"},
     {'I', "000"},
@@ -70,6 +85,7 @@ const int kPackLetterCount = sizeof kPackLetters / sizeof kPackLetters[0];
 
 namespace qd {
 
+// Index 0 小寒 (285 degrees of solar longitude) ... 23 冬至 (270 degrees).
 const char* const kSolarTermNames[24] = {
     "小寒", "大寒", "立春", "雨水", "惊蛰", "春分", "清明", "谷雨", "立夏", "小满", "芒种", "夏至",
     "小暑", "大暑", "立秋", "处暑", "白露", "秋分", "寒露", "霜降", "立冬", "小雪", "大雪", "冬至",

@@ -18,8 +18,8 @@ double MYiDateEx::SolarTermJulianDay(int year, double a) const {
     return d + kJ2000 + 1.0 / 3 - eph::DeltaTDays(d);
 }
 
-TDateTime MYiDateEx::SolarTermInstant(int year, int month, bool isJie) const {
-    const int k = 2 * month - 2 + (isJie ? 0 : 1);
+TDateTime MYiDateEx::SolarTermInstant(int year, int month, MonthTerm term) const {
+    const int k = 2 * month - 2 + (term == MonthTerm::Jie ? 0 : 1);
     return qd::RecordOfJulianDay(SolarTermJulianDay(year, 15.0 * k - 75));
 }
 
@@ -78,9 +78,9 @@ double MYiDateEx::EquationOfTimeSeconds(const TDateTime& r) const {
     return 86400 * eph::EquationOfTime(x / 36525);
 }
 
-double MYiDateEx::ApplySolarTime(float longitude, TDateTime& r, int kind) const {
+double MYiDateEx::ApplySolarTime(float longitude, TDateTime& r, SolarTimeKind kind) const {
     const double j = qd::JulianDayOfRecord(r);
-    const double e = kind == kTrueSolarTime ? std::trunc(EquationOfTimeSeconds(r)) : 0;
+    const double e = kind == SolarTimeKind::TrueSolarTime ? std::trunc(EquationOfTimeSeconds(r)) : 0;
     // The clock keeps the time of the 120° meridian: 4 minutes a degree.
     // The longitude stays a 32-bit float, as the request record stores it.
     const double c = std::floor((120 - static_cast<double>(longitude)) * 4 * 60);
@@ -93,7 +93,7 @@ TPillars MYiDateEx::Pillars(const TDateTime& r) const {
     const double j = qd::JulianDayOfRecord(r);
 
     // The year changes at the minute of 立春.
-    const TDateTime lichun = SolarTermInstant(r.year, 2, true);
+    const TDateTime lichun = SolarTermInstant(r.year, 2, MonthTerm::Jie);
     p.year = static_cast<int16_t>(Mod(r.year + 6896 + (j >= qd::JulianDayOfRecord(lichun) ? 1 : 0), 60));
 
     const int b = SolarMonthOf(r);

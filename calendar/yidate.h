@@ -37,9 +37,13 @@ struct TSolarMonth {
 
 enum class EventKind { SolarTerm, NewMoon };
 
-// Time basis of ApplySolarTime.
-constexpr int kTrueSolarTime = 1;
-constexpr int kLocalMeanTime = 2;
+// Which of the two solar terms of a solar month: the 节 that opens it or the
+// 中气 in its middle.
+enum class MonthTerm { Jie, ZhongQi };
+
+// The correction ApplySolarTime makes. The numbers are those of the cast
+// setting "idate" (0 there keeps the clock time and calls nothing).
+enum class SolarTimeKind { TrueSolarTime = 1, LocalMeanTime = 2 };
 
 // Names of the 24 terms by index, UTF-8.
 extern const char* const kSolarTermNames[24];
@@ -72,7 +76,9 @@ public:
     void LunarYearLayout(int day);
 
     // Solar terms and pillars.
-    TDateTime SolarTermInstant(int year, int month, bool isJie) const;
+    // The 节 or 中气 of civil month `month` (1 小寒/大寒 ... 12 大雪/冬至),
+    // rounded to the minute.
+    TDateTime SolarTermInstant(int year, int month, MonthTerm term) const;
     // Unrounded instant (Julian day, UTC+8) at which the solar longitude is
     // a degrees past the March equinox, counted in year `year`: a = -75 is
     // that year's 小寒, -45 its 立春, 0 its 春分.
@@ -81,9 +87,10 @@ public:
     int SolarMonthOf(const TDateTime& r, TSolarMonth* out = nullptr) const;
     std::vector<TSolarTermEntry> SolarTermsOfYear(int year) const;
     double EquationOfTimeSeconds(const TDateTime& r) const;
-    // kind 1 true solar time, 2 local mean time; answers the equation of
-    // time used, in seconds.
-    double ApplySolarTime(float longitude, TDateTime& r, int kind) const;
+    // Moves r from the clock time to true solar or local mean time at
+    // `longitude` (degrees east); answers the equation of time used, in
+    // seconds (0 for local mean time).
+    double ApplySolarTime(float longitude, TDateTime& r, SolarTimeKind kind) const;
     TPillars Pillars(const TDateTime& r) const;
 
     // The current lunar year layout (read by the calendar window and tests).

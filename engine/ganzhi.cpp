@@ -67,7 +67,7 @@ int StemPhase(int stem) {
 
 int BranchPhase(int branch) { return tables::kBranchPhase[BranchOf(branch)]; }
 
-int PhaseRelation(int x, int y) { return Mod(x - y, kPhaseCount); }
+TPhaseRelation PhaseRelation(int x, int y) { return static_cast<TPhaseRelation>(Mod(x - y, kPhaseCount)); }
 
 int RatCycle(int stem, int branch) {
     int t = StemOf(stem);

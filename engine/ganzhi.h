@@ -82,9 +82,16 @@ int CycleNumber(std::string_view name);
 int StemPhase(int stem);
 int BranchPhase(int branch);
 
-// d = (x − y) mod 5: 0 same phase, 1 y generates x, 4 x generates y,
-// 3 x overcomes y, 2 y overcomes x.
-int PhaseRelation(int x, int y);
+// How phase x stands to phase y: (x − y) mod 5 in the generating order
+// 水 木 火 土 金, so a phase generates the next and overcomes the one after.
+enum TPhaseRelation {
+    kSamePhase = 0,    // 比和
+    kGeneratedBy = 1,  // y generates x
+    kOvercomeBy = 2,   // y overcomes x
+    kOvercomes = 3,    // x overcomes y
+    kGenerates = 4,    // x generates y
+};
+TPhaseRelation PhaseRelation(int x, int y);
 
 // Five-rat rule (五鼠遁): the cycle number branch b carries in the series
 // whose 子 takes the stem the rule gives for stem s.

@@ -58,16 +58,8 @@ int YinYangKey(const TPositionRecords& r) {
     }
 }
 
-int Relation(const TPositionRecords& r, int x, int y) {
+TPhaseRelation Relation(const TPositionRecords& r, int x, int y) {
     return PhaseRelation(r[x].phase, r[y].phase);
-}
-
-// The partners of position i: text 30 holds them as the digits at
-// characters 4i+1 (for j = 0, 1) and 4i+3 (for j = 2, 3).
-int Partner(int position, int j) {
-    const std::string_view table = JudgementText(30);
-    const size_t at = static_cast<size_t>(4 * position + (j < 2 ? 0 : 2));
-    return at < table.size() ? table[at] - '0' : 0;
 }
 
 std::string PositionAnalysis(const TCastState& s, int i) {
@@ -77,10 +69,10 @@ std::string PositionAnalysis(const TCastState& s, int i) {
     if (i >= 1) p += PillarRelations(s, i);
     p += "\r\n";
     for (int j = 0; j < 4; ++j) {
-        const int k = Partner(i, j);
-        const int rel = Relation(s.records, i, k);
+        const int k = kAnalysisPartners[i][j / 2];
+        const TPhaseRelation rel = Relation(s.records, i, k);
         // Even j speaks of generating the partner, odd j of overcoming it.
-        if ((j % 2 == 0 && rel == 4) || (j % 2 == 1 && rel == 3)) {
+        if ((j % 2 == 0 && rel == kGenerates) || (j % 2 == 1 && rel == kOvercomes)) {
             p += "    ";
             p += JudgementText(31 + 10 * i + j);
             p += "\r\n";
@@ -226,11 +218,12 @@ std::string JudgementBody(const TCastState& s) {
         {kPosGuiShen, kPosRenYuan, 15},
     };
     for (const TPair& pr : kOvercoming) {
-        if (Relation(r, pr.x, pr.y) == 3) t += std::string("★") + JudgementText(pr.key) + "\r\n\r\n";
+        if (Relation(r, pr.x, pr.y) == kOvercomes) t += std::string("★") + JudgementText(pr.key) + "\r\n\r\n";
     }
 
-    const int rel = Relation(r, kPosDiFen, kPosRenYuan);
-    const int key = rel == 4 ? 21 : rel == 1 ? 22 : rel == 0 ? 23 : 0;
+    // 地分 generating 人元, 人元 generating 地分, or the same phase.
+    const TPhaseRelation rel = Relation(r, kPosDiFen, kPosRenYuan);
+    const int key = rel == kGenerates ? 21 : rel == kGeneratedBy ? 22 : rel == kSamePhase ? 23 : 0;
     if (key != 0) t += std::string("☆") + JudgementText(key) + "\r\n\r\n";
 
     t += CombinationTexts(s.positions);

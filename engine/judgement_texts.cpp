@@ -2,6 +2,8 @@
 // selects and orders these texts.
 #include "engine/judgement_texts.h"
 
+#include "engine/ganzhi.h"
+
 namespace qd::judgement_tables {
 
 const TKeyedText kKeyedTexts[] = {
@@ -21,7 +23,7 @@ const TKeyedText kKeyedTexts[] = {
     {21, "方生干为父母动，父母动为印绥，凡占小干尊，大吉，主印绶之事，文书、书馆，职称等求有得。"},
     {22, "干生方为子孙动，子孙动凡占主干子孙之事，小吉。主子孙方面的事，外生内，主添人进口、外来财物。"},
     {23, "干方同兄弟动，兄弟动凡占事在比肩朋友，小凶。主事在朋友兄弟间，同为比，为争执不和之象。"},
-    // Partners of each position: digits at characters 4i+1 and 4i+3.
+    // Partners of each position, as kAnalysisPartners holds them.
     {30, "1-2-3-2-0-3-1-2-"},
     // Position analysis: 31 + 10·position + j.
     {31, "干生神，外生助我物帛，或亲友相访，占家主富而有生意,乃外生内也．欲讼者官府中事。"},
@@ -280,6 +282,14 @@ const TComposition kCompositions[kCompositionCount] = {
     {{0, 0, 1, 0, 3},
      "三金一火火难熔，火弱金强反受攻，虽有雄心难遂志，是非官讼自重重。金多火少，火不能制金反被其侮，主有志难伸，官讼是非，心血不足。",
      true},
+};
+
+// 人元 → 贵神, 将神; 贵神 → 地分, 将神; 将神 → 人元, 地分; 地分 → 贵神, 将神.
+const uint8_t kAnalysisPartners[4][2] = {
+    {kPosGuiShen, kPosJiangShen},
+    {kPosDiFen, kPosJiangShen},
+    {kPosRenYuan, kPosDiFen},
+    {kPosGuiShen, kPosJiangShen},
 };
 
 const char* const kCombinationTexts[4] = {

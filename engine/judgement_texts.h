@@ -43,6 +43,11 @@ struct TComposition {
 constexpr int kCompositionCount = 32;
 extern const TComposition kCompositions[kCompositionCount];
 
+// The two partners of each position in its analysis (position numbers): the
+// first is read for the texts 31 + 10·i + j with j = 0, 1, the second for
+// j = 2, 3. Text 30 of the sentence table spells the same digits.
+extern const uint8_t kAnalysisPartners[4][2];
+
 // 神干合, 将神合, 将干合, 将方合, each with its "\r\n\r\n".
 extern const char* const kCombinationTexts[4];
 // By strength group: strong, resting, dead.

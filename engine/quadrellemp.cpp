@@ -83,8 +83,9 @@ bool CQuadrellemp::ComputeCalendarFacts() {
     state_.clockJd = calendar_.JulianDayOfRecord(moment);
 
     if (state_.settings.idate > 0) {
-        calendar_.ApplySolarTime(q.longitude, state_.castMoment,
-                                 state_.settings.idate == 1 ? kTrueSolarTime : kLocalMeanTime);
+        const SolarTimeKind kind =
+            state_.settings.idate == 1 ? SolarTimeKind::TrueSolarTime : SolarTimeKind::LocalMeanTime;
+        calendar_.ApplySolarTime(q.longitude, state_.castMoment, kind);
     }
 
     // The lunar date of 23:xx belongs to the next day, as the day pillar does.

@@ -30,7 +30,7 @@ int PhaseByCount(const TPositions& p) {
     }
     if (n == 1) return found[0];
     const int a = found[0], b = found[1];
-    if (cnt[a] == cnt[b]) return PhaseRelation(a, b) == 4 ? a : b;
+    if (cnt[a] == cnt[b]) return PhaseRelation(a, b) == kGenerates ? a : b;
     return cnt[a] > cnt[b] ? a : b;
 }
 
@@ -68,7 +68,7 @@ int UsePosition(const TPositions& p) {
     return yang == 4 ? kPosGuiShen : kPosJiangShen;
 }
 
-int PositionRelation(const TPositions& p, int x, int y) {
+TPhaseRelation PositionRelation(const TPositions& p, int x, int y) {
     return PhaseRelation(PositionPhase(p, x), PositionPhase(p, y));
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "engine/cast.h"
+#include "engine/ganzhi.h"
 
 namespace qd {
 
@@ -45,9 +46,8 @@ int StrengthOf(int phase, int prosperous);
 // 0 人元, 1 贵神, 2 将神, 3 地分, by the yin-yang pattern.
 int UsePosition(const TPositions& p);
 
-// PhaseRelation of the phases of positions x and y: 4 x generates y,
-// 3 x overcomes y, 1 y generates x, 2 y overcomes x, 0 same phase.
-int PositionRelation(const TPositions& p, int x, int y);
+// PhaseRelation of the phases of positions x and y.
+TPhaseRelation PositionRelation(const TPositions& p, int x, int y);
 
 // Records in position order; 人元 is never void.
 TPositionRecords PositionRecords(const TPositions& p, int prosperous, int dayCycle);

@@ -14,12 +14,12 @@ int StrengthGroup(int strength) { return strength <= 1 ? 0 : strength <= 3 ? 1 :
 
 const TPositionRecord& Use(const TCastState& s) { return s.records[s.usePosition % 4]; }
 
-int Relation(const TCastState& s, int x, int y) {
+TPhaseRelation Relation(const TCastState& s, int x, int y) {
     return PhaseRelation(s.records[x].phase, s.records[y].phase);
 }
 
-// Relations 2 and 3: one of the two overcomes the other.
-bool AtOdds(int relation) { return relation == 2 || relation == 3; }
+// One of the two overcomes the other.
+bool AtOdds(TPhaseRelation relation) { return relation == kOvercomeBy || relation == kOvercomes; }
 
 void AddDigits(bool (&set)[10], const uint8_t* digits) {
     for (; *digits != 0xFF; ++digits) set[*digits] = true;
@@ -34,8 +34,8 @@ std::string WealthReading(const TCastState& s) {
     if (cai.isVoid) t += kWealthVoid;
     t += kWealthYang[cai.yang ? 1 : 0];
     t += kWealthPhase[cai.phase % kPhaseCount];
-    if (Relation(s, kPosJiangShen, kPosGuiShen) == 3 ||
-        Relation(s, kPosRenYuan, kPosJiangShen) == 4) {
+    if (Relation(s, kPosJiangShen, kPosGuiShen) == kOvercomes ||
+        Relation(s, kPosRenYuan, kPosJiangShen) == kGenerates) {
         t += kWealthAbroad;
     }
     t += kWealthWithRenYuan[AtOdds(Relation(s, kPosJiangShen, kPosRenYuan)) ? 0 : 1];
@@ -58,8 +58,8 @@ std::string IllnessReading(const TCastState& s) {
     t += kIllnessPhase[Use(s).phase % kPhaseCount];
     t += kIllnessPhaseTail;
     // 干 overcoming or generating 方 spends its own strength.
-    const int d = Relation(s, kPosRenYuan, kPosDiFen);
-    t += kIllnessCure[d == 3 || d == 4 ? 0 : 1];
+    const TPhaseRelation d = Relation(s, kPosRenYuan, kPosDiFen);
+    t += kIllnessCure[d == kOvercomes || d == kGenerates ? 0 : 1];
     return t;
 }
 

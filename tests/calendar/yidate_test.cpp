@@ -9,19 +9,19 @@ namespace {
 
 TEST(SolarTerms, Instants) {
     MYiDateEx cal;
-    const TDateTime lichun = cal.SolarTermInstant(2000, 2, true);
+    const TDateTime lichun = cal.SolarTermInstant(2000, 2, MonthTerm::Jie);
     EXPECT_EQ(lichun.year, 2000);
     EXPECT_EQ(lichun.month, 2);
     EXPECT_EQ(lichun.day, 4);
     // 小寒 of year y falls in January of that year, not of y - 1.
     for (int y : {1900, 1950, 2000, 2024, 2100, 2200}) {
-        const TDateTime x = cal.SolarTermInstant(y, 1, true);
+        const TDateTime x = cal.SolarTermInstant(y, 1, MonthTerm::Jie);
         EXPECT_EQ(x.year, y);
         EXPECT_EQ(x.month, 1);
         EXPECT_TRUE(x.day == 5 || x.day == 6 || x.day == 7) << y << ": " << x.day;
     }
     // 冬至 is the 中气 of December.
-    const TDateTime dongzhi = cal.SolarTermInstant(2024, 12, false);
+    const TDateTime dongzhi = cal.SolarTermInstant(2024, 12, MonthTerm::ZhongQi);
     EXPECT_EQ(dongzhi, (TDateTime{2024, 12, 21, 17, 20}));
 }
 
@@ -41,7 +41,7 @@ TEST(SolarTerms, TermsOf2024) {
 
 TEST(SolarTerms, SolarMonthChangesAtTheUnroundedJie) {
     MYiDateEx cal;
-    const TDateTime lichun = cal.SolarTermInstant(2024, 2, true);  // 2024-02-04 16:27
+    const TDateTime lichun = cal.SolarTermInstant(2024, 2, MonthTerm::Jie);  // 2024-02-04 16:27
     TDateTime before = cal.RecordOfJulianDay(cal.JulianDayOfRecord(lichun) - 60.0 / 86400);
     TSolarMonth out;
     EXPECT_EQ(cal.SolarMonthOf(before, &out), 2);  // still 丑
@@ -82,7 +82,7 @@ TEST(Pillars, KnownMoments) {
 
 TEST(Pillars, YearTurnsAtTheMinuteOfLichun) {
     MYiDateEx cal;
-    const TDateTime lichun = cal.SolarTermInstant(1984, 2, true);
+    const TDateTime lichun = cal.SolarTermInstant(1984, 2, MonthTerm::Jie);
     TDateTime before = cal.RecordOfJulianDay(cal.JulianDayOfRecord(lichun) - 60.0 / 86400);
     EXPECT_EQ(cal.Pillars(lichun).year, 1);   // 甲子
     EXPECT_EQ(cal.Pillars(before).year, 0);   // 癸亥
@@ -91,21 +91,21 @@ TEST(Pillars, YearTurnsAtTheMinuteOfLichun) {
 TEST(SolarTime, Corrections) {
     MYiDateEx cal;
     TDateTime r{2004, 6, 15, 0, 30};
-    EXPECT_EQ(cal.ApplySolarTime(120.0f, r, kLocalMeanTime), 0);
+    EXPECT_EQ(cal.ApplySolarTime(120.0f, r, SolarTimeKind::LocalMeanTime), 0);
     EXPECT_EQ(r, (TDateTime{2004, 6, 15, 0, 30}));
 
-    cal.ApplySolarTime(105.0f, r, kLocalMeanTime);
+    cal.ApplySolarTime(105.0f, r, SolarTimeKind::LocalMeanTime);
     EXPECT_EQ(r, (TDateTime{2004, 6, 14, 23, 30}));
 
     // 116.4 as a 32-bit float is 116.40000153: 863 s, not 864; from second 1
     // this lands at second 38 and rounds to 14 minutes earlier.
     TDateTime b{2004, 6, 15, 12, 0};
-    cal.ApplySolarTime(116.4f, b, kLocalMeanTime);
+    cal.ApplySolarTime(116.4f, b, SolarTimeKind::LocalMeanTime);
     EXPECT_EQ(b, (TDateTime{2004, 6, 15, 11, 46}));
 
     // True solar time adds the equation of time, truncated to seconds.
     TDateTime t{1992, 11, 3, 12, 0};
-    const double e = cal.ApplySolarTime(120.0f, t, kTrueSolarTime);
+    const double e = cal.ApplySolarTime(120.0f, t, SolarTimeKind::TrueSolarTime);
     EXPECT_NEAR(e, 16 * 60 + 25, 10);  // near the November maximum
     EXPECT_EQ(e, std::trunc(e));
     EXPECT_EQ(t, (TDateTime{1992, 11, 3, 12, 16}));

@@ -236,6 +236,13 @@ TEST(Judgement, SentenceTable) {
             EXPECT_EQ(std::string(JudgementText(31 + 10 * i + j)).substr(0, head.size()), head);
         }
     }
+    // The analysis reads its partners from a table; text 30 spells the same digits.
+    for (int i = 0; i < 4; ++i) {
+        for (int s = 0; s < 2; ++s) {
+            EXPECT_EQ(judgement_tables::kAnalysisPartners[i][s], partners[i][s]) << i;
+            EXPECT_EQ(JudgementText(30)[4 * i + 2 * s] - '0', partners[i][s]) << i;
+        }
+    }
 }
 
 // Keys of the ★ and ☆ sentences of a body, in order.

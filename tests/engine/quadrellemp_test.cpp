@@ -190,7 +190,7 @@ TEST(Quadrellemp, MonthFollowsTheClockAcrossATerm) {
     app.WriteSettings("idate=2\r\n");
     Caster c(app);
     MYiDateEx cal;
-    const TDateTime jie = cal.SolarTermInstant(2004, 6, true);
+    const TDateTime jie = cal.SolarTermInstant(2004, 6, MonthTerm::Jie);
     const TDateTime clock = cal.RecordOfJulianDay(cal.JulianDayOfRecord(jie) + 30.0 / 1440);
     TCastRequest r = PanelRequest(clock.year, clock.month, clock.day, clock.hour, clock.minute);
     r.longitude = 105;
@@ -206,7 +206,7 @@ TEST(Quadrellemp, GeneralByTheZhongQiOfTheClock) {
     AppFolder app("zhongqi");
     Caster c(app);
     MYiDateEx cal;
-    const double rain = cal.JulianDayOfRecord(cal.SolarTermInstant(2010, 2, false));
+    const double rain = cal.JulianDayOfRecord(cal.SolarTermInstant(2010, 2, MonthTerm::ZhongQi));
     const TDateTime before = cal.RecordOfJulianDay(rain - 1.0 / 1440);
     const TDateTime after = cal.RecordOfJulianDay(rain + 1.0 / 1440);
     auto general = [&](const TDateTime& t) {
@@ -236,7 +236,7 @@ TEST(Quadrellemp, GeneralChangesAtTheMinuteOfTheZhongQi) {
     Caster c(app);
     MYiDateEx cal;
     for (int year = 2001; year <= 2012; ++year) {
-        const TDateTime rain = cal.SolarTermInstant(year, 2, false);
+        const TDateTime rain = cal.SolarTermInstant(year, 2, MonthTerm::ZhongQi);
         const TDateTime before = cal.RecordOfJulianDay(cal.JulianDayOfRecord(rain) - 1.0 / 1440);
         ASSERT_TRUE(c.engine.Cast(PanelRequest(rain.year, rain.month, rain.day, rain.hour, rain.minute)));
         EXPECT_EQ(c.engine.State().general, 0) << year;  // 亥

@@ -2,7 +2,7 @@
 // Writes calendar/ephemeris_tables.cpp: the truncated Earth (VSOP87D) and
 // Moon (ELP/MPP02) coefficient tables the calendar's ephemeris evaluates.
 //
-//   cd tools/ephemeris && npm install && node gen_ephemeris.js [output.cpp]
+//   cd tools/ephemeris && npm ci && node gen_ephemeris.js [output.cpp]
 //
 // Source data: the npm package astronomia (MIT licence), files
 // data/vsop87Dearth.js and data/elpMppDe.js.
@@ -26,7 +26,9 @@
 const fs = require('fs');
 const path = require('path');
 
-const pkgDir = path.join(__dirname, 'node_modules', 'astronomia');
+// Found through Node's resolver, so that NODE_PATH can point at an install
+// outside this folder (the freshness test installs into the build folder).
+const pkgDir = path.dirname(require.resolve('astronomia/package.json'));
 const pkg = JSON.parse(fs.readFileSync(path.join(pkgDir, 'package.json'), 'utf8'));
 
 // The data files are ES modules ("const m = {...}; export default m;");

@@ -13,7 +13,8 @@ const Astronomy = require('astronomy-engine');
 
 const FIRST = dayNumber(1900, 1, 31);
 const LAST = dayNumber(2100, 12, 31);
-const OUT = path.join(__dirname, '..', '..', 'tests', 'fixtures', 'official_lunar_months.txt');
+// The output path, when given, is the last argument.
+const OUT = process.argv[2] || path.join(__dirname, '..', '..', 'tests', 'fixtures', 'official_lunar_months.txt');
 
 // Per source: map start day -> { y, m, leap, len }, the covered day span, and
 // internal inconsistencies (day counts that do not run on).

@@ -11,7 +11,8 @@ const { pad } = require('./lib/civil');
 const { termInstantChinaMs } = require('./lib/terms');
 const { solarlunar } = require('./lib/lunar_sources');
 
-const OUT = path.join(__dirname, '..', '..', 'tests', 'fixtures', 'official_term_days.txt');
+// The output path, when given, is the last argument.
+const OUT = process.argv[2] || path.join(__dirname, '..', '..', 'tests', 'fixtures', 'official_term_days.txt');
 const NAMES = ['小寒', '大寒', '立春', '雨水', '惊蛰', '春分', '清明', '谷雨', '立夏', '小满', '芒种', '夏至',
   '小暑', '大暑', '立秋', '处暑', '白露', '秋分', '寒露', '霜降', '立冬', '小雪', '大雪', '冬至'];
 

@@ -8,7 +8,8 @@ const path = require('path');
 const { pad } = require('./lib/civil');
 const { termInstantChinaMs, termDeltaT } = require('./lib/terms');
 
-const OUT = path.join(__dirname, '..', '..', 'tests', 'fixtures', 'term_instants.txt');
+// The output path, when given, is the last argument.
+const OUT = process.argv[2] || path.join(__dirname, '..', '..', 'tests', 'fixtures', 'term_instants.txt');
 
 function main() {
   const lines = [];

@@ -9,7 +9,8 @@ rare syllables the list lacks fall back to a listed one of the same initial
 (the case tree sorts by the initial only).
 
 Only the Python standard library is used. Run from anywhere:
-    python3 tools/pinyin/gen_pinyin_table.py [--unihan PATH]
+    python3 tools/pinyin/gen_pinyin_table.py [--unihan PATH] [OUT]
+OUT defaults to base/pinyin_table.cpp.
 """
 
 import argparse
@@ -101,6 +102,7 @@ def pick(candidates, index):
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--unihan", default=DEFAULT_UNIHAN)
+    ap.add_argument("out", nargs="?", default=OUT_CPP)
     args = ap.parse_args()
 
     index = load_syllables()
@@ -149,7 +151,7 @@ def main():
             line += item
         lines.append(line)
     lines += ["};", "", "}  // namespace qd", ""]
-    with open(OUT_CPP, "w", encoding="utf-8", newline="\n") as f:
+    with open(args.out, "w", encoding="utf-8", newline="\n") as f:
         f.write("\n".join(lines))
 
 
