@@ -11,6 +11,7 @@ PACKAGES=(
   fonts-noto-cjk fonts-arphic-uming xvfb xauth
   qt6-translations-l10n
   dpkg-dev file lintian desktop-file-utils appstream
+  unicode-data
 )
 
 missing=()
