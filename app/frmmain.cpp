@@ -41,6 +41,7 @@
 #include "app/messages.h"
 #include "app/places.h"
 #include "app/widgets.h"
+#include "app/winconfig.h"
 #include "base/encoding.h"
 #include "base/rtf.h"
 #include "base/textclean.h"
@@ -498,9 +499,10 @@ void TFrmMain::ReadConfiguration() {
     lat_.assign(1, 30.0f);
 
     ini_ = std::make_unique<CIniFile>(S(appFolder_) + "dat/qdlinit.ini");
+    const TWindowConfig c = ReadWindowConfig(*ini_);
     BuildSkinList();
-    if (ini_->ReadBool("window", "skined", false)) {
-        const QString name = Q(ini_->ReadString("window", "skinname", "Mx1"));
+    if (c.skined) {
+        const QString name = Q(c.skinname);
         for (QAction* a : Opt_Skin->actions()) a->setChecked(a->text() == name);
         ApplySkin(appFolder_ + "skins/" + name + ".skn", true);
     } else {
@@ -509,41 +511,25 @@ void TFrmMain::ReadConfiguration() {
         if (items.size() >= 2) items.last()->setChecked(true);
     }
 
-    const int left = ini_->ReadInteger("winpos", "left", 10);
-    const int top = ini_->ReadInteger("winpos", "top", 10);
-    const int width = ini_->ReadInteger("winpos", "width", 400);
-    const int height = ini_->ReadInteger("winpos", "height", 400);
-    savedState_ = ini_->ReadInteger("winpos", "state", 0);
-    setGeometry(left, top, width, height);
+    savedState_ = c.state;
+    setGeometry(c.left, c.top, c.width, c.height);
 
-    QFont base(Q(ini_->ReadString("minggao", "fname", "宋体")));
-    base.setPointSize(std::max(1, ini_->ReadInteger("minggao", "fsize", 12)));
+    QFont base(Q(c.fname));
+    base.setPointSize(c.fsize);
     SetBaseFont(base);
-    SetBackground(TColor(ini_->ReadInteger("minggao", "bcolor", 12635344)));
+    SetBackground(c.bcolor);
 
-    const int treewid = std::max(30, ini_->ReadInteger("winpos", "treewid", 180));
-    const int pinghei = std::max(20, ini_->ReadInteger("winpos", "pinghei", 80));
-    SplitterH->setSizes({treewid, std::max(100, width - treewid - 123)});
-    const int viewTotal = std::max(height - 30 - 3, pinghei + 50);
-    SplitterV->setSizes({viewTotal - pinghei, pinghei});
+    SplitterH->setSizes({c.treewid, std::max(100, c.width - c.treewid - 123)});
+    const int viewTotal = std::max(c.height - 30 - 3, c.pinghei + 50);
+    SplitterV->setSizes({viewTotal - c.pinghei, c.pinghei});
 
-    int sheng = ini_->ReadInteger("winpos", "sheng", kProvinceCount - 1);
-    if (sheng < 0 || sheng >= kProvinceCount) sheng = kProvinceCount - 1;
-    CboProv->setCurrentIndex(sheng);
+    CboProv->setCurrentIndex(c.sheng);
     CboProvClick();
-    const int shi = ini_->ReadInteger("winpos", "shi", 0);
-    if (CboCity->count() > 0) CboCity->setCurrentIndex(shi >= 0 && shi < CboCity->count() ? shi : 0);
+    if (CboCity->count() > 0) CboCity->setCurrentIndex(c.shi >= 0 && c.shi < CboCity->count() ? c.shi : 0);
 
-    showStyle_ = ini_->ReadInteger("tree", "showStyle", 1);
-    sort_ = ini_->ReadInteger("tree", "sort", 0);
-    if (showStyle_ < 0 || showStyle_ > 1) showStyle_ = 0;
-    if (sort_ < 0 || sort_ > 4) sort_ = 0;
-    for (QAction* a : MnuShowStyle->actions()) {
-        if (a->isSeparator()) continue;
-        const QPoint d = a->data().toPoint();
-        if (d.x() == 0) a->setChecked(d.y() == showStyle_);
-        if (d.x() == 2) a->setChecked(d.y() == (sort_ == 0 ? 5 : sort_));
-    }
+    showStyle_ = c.showStyle;
+    sort_ = c.sort;
+    SyncStyleChecks();
 }
 
 void TFrmMain::ShowStyleClick(QAction* a) {
@@ -591,7 +577,7 @@ void TFrmMain::ChooseSkin(QAction* item) {
     if (item->data().toBool()) {
         ApplySkin(QString(), false);
         update();
-        ini_->WriteBool("window", "skined", false);
+        WriteSkinOff(*ini_);
         return;
     }
     const QString path = appFolder_ + "skins/" + item->text() + ".skn";
@@ -600,8 +586,7 @@ void TFrmMain::ChooseSkin(QAction* item) {
         return;
     }
     ApplySkin(path, true);
-    ini_->WriteString("window", "skinname", S(item->text()));
-    ini_->WriteBool("window", "skined", true);
+    WriteSkinChoice(*ini_, S(item->text()));
 }
 
 // ---------------------------------------------------------------- places
@@ -934,28 +919,25 @@ bool TFrmMain::FormCloseQuery() {
 
 void TFrmMain::WriteConfiguration() {
     if (!ini_) return;
-    ini_->SetAutoSave(false);
+    TWindowConfig c;
     const Qt::WindowStates st = windowState();
-    const int state = (st & Qt::WindowMinimized) ? 1 : (st & Qt::WindowMaximized) ? 2 : 0;
-    if (state == 0) {
-        const QRect g = geometry();
-        ini_->WriteInteger("winpos", "left", g.x());
-        ini_->WriteInteger("winpos", "top", g.y());
-        ini_->WriteInteger("winpos", "width", g.width());
-        ini_->WriteInteger("winpos", "height", g.height());
-    }
-    ini_->WriteInteger("winpos", "state", state);
+    c.state = (st & Qt::WindowMinimized) ? kWinMinimised : (st & Qt::WindowMaximized) ? kWinMaximised : kWinNormal;
+    const QRect g = geometry();
+    c.left = g.x();
+    c.top = g.y();
+    c.width = g.width();
+    c.height = g.height();
     const QFont f = RedtVelmark->font();
-    ini_->WriteString("minggao", "fname", S(f.family()));
-    ini_->WriteInteger("minggao", "fsize", f.pointSize() > 0 ? f.pointSize() : 12);
-    ini_->WriteInteger("minggao", "bcolor", int(bcolor_));
-    ini_->WriteInteger("winpos", "treewid", TreeWidth());
-    ini_->WriteInteger("winpos", "pinghei", CommentHeight());
-    ini_->WriteInteger("winpos", "sheng", CboProv->currentIndex());
-    ini_->WriteInteger("winpos", "shi", CboCity->currentIndex());
-    ini_->WriteInteger("tree", "showStyle", showStyle_);
-    ini_->WriteInteger("tree", "sort", sort_);
-    ini_->Save();
+    c.fname = S(f.family());
+    c.fsize = f.pointSize() > 0 ? f.pointSize() : 12;
+    c.bcolor = bcolor_;
+    c.treewid = TreeWidth();
+    c.pinghei = CommentHeight();
+    c.sheng = CboProv->currentIndex();
+    c.shi = CboCity->currentIndex();
+    c.showStyle = showStyle_;
+    c.sort = sort_;
+    WriteWindowConfig(*ini_, c);
 }
 
 void TFrmMain::closeEvent(QCloseEvent* e) {

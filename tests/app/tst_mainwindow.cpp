@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "app/frmmain.h"
+#include "app/winconfig.h"
 #include "app_fixture.h"
 #include "base/inifile.h"
 #include "store/record_base.h"
@@ -86,6 +87,35 @@ private slots:
         Item(w.MnuShowStyle, QStringLiteral("无"))->trigger();
         QCOMPARE(w.SortOrder(), 0);
         CloseYes(w, msgs);
+    }
+
+    void configurationRecordTakesDefaultsAndMendsHandEditedValues() {
+        QTemporaryDir dir;
+        const std::string path = (NewAppFolder(dir, false) + "dat/qdlinit.ini").toStdString();
+        CIniFile ini(path);
+        const TWindowConfig d = ReadWindowConfig(ini);
+        QCOMPARE(d.sheng, 34);
+        QCOMPARE(d.bcolor, TColor(0xC0CCD0));
+        QCOMPARE(d.skinname, std::string("Mx1"));
+        WriteFileText(QString::fromStdString(path),
+                      "[window]\r\nskinname=Jade\r\n[winpos]\r\nsheng=35\r\ntreewid=-4\r\n"
+                      "[minggao]\r\nfsize=0\r\n[tree]\r\nshowStyle=2\r\nsort=5\r\n");
+        ini.Reload();
+        TWindowConfig c = ReadWindowConfig(ini);
+        QCOMPARE(c.skinname, std::string("Mx1"));  // read only with a skin on
+        QCOMPARE(c.sheng, 34);
+        QCOMPARE(c.treewid, 30);
+        QCOMPARE(c.fsize, 1);
+        QCOMPARE(c.showStyle, 0);
+        QCOMPARE(c.sort, 0);
+        // A minimised window writes its state but not its geometry.
+        c.state = kWinMinimised;
+        c.left = 77;
+        WriteWindowConfig(ini, c);
+        CIniFile back(path);
+        QCOMPARE(back.ReadInteger("winpos", "state", -1), 1);
+        QVERIFY(!back.KeyExists("winpos", "left"));
+        QCOMPARE(back.ReadInteger("tree", "sort", -1), 0);
     }
 
     void closeWritesBackAndAMaximisedWindowKeepsItsNormalGeometry() {
