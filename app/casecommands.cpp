@@ -70,26 +70,8 @@ void TFrmMain::BuildCaseCommands() {
     mnuSave->setEnabled(true);
     connect(mnuSave, &QAction::triggered, this, &TFrmMain::SaveCurrentCase);
 
-    // Save and new-case buttons sit below the cast button.
-    if (auto* v = qobject_cast<QVBoxLayout*>(Panel2->layout())) {
-        auto* row = new QHBoxLayout;
-        row->setSpacing(2);
-        SbtoSave = new QToolButton(Panel2);
-        SbtoSave->setToolTip(QStringLiteral("保存卦例"));
-        SbtoSave->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        BtoNewGua = new QPushButton(QStringLiteral("新建"), Panel2);
-        BtoNewGua->setAutoDefault(false);
-        for (QWidget* b : {static_cast<QWidget*>(SbtoSave), static_cast<QWidget*>(BtoNewGua)}) {
-            b->setMinimumWidth(1);
-            b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-            row->addWidget(b);
-        }
-        const int at = v->indexOf(BtnPai);
-        v->insertLayout(at >= 0 ? at + 1 : v->count(), row);
-        connect(SbtoSave, &QToolButton::clicked, this, &TFrmMain::SaveCurrentCase);
-        connect(BtoNewGua, &QPushButton::clicked, this, &TFrmMain::NewCase);
-    }
-    SetSaveButton(false);
+    connect(panel_, &TCastPanel::saveRequested, this, &TFrmMain::SaveCurrentCase);
+    connect(panel_, &TCastPanel::newCaseRequested, this, &TFrmMain::NewCase);
     SetCountDisplay();
 }
 

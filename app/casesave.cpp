@@ -28,15 +28,6 @@ namespace qd {
 
 static QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-void TFrmMain::SetSaveButton(bool stored) {
-    if (!SbtoSave) return;
-    SbtoSave->setText(stored ? QStringLiteral("存旧") : QStringLiteral("存新"));
-    QPalette p = SbtoSave->palette();
-    p.setColor(QPalette::ButtonText, stored ? QColor(0, 0, 255) : QColor(Qt::black));
-    SbtoSave->setPalette(p);
-    SbtoSave->setStyleSheet(stored ? QStringLiteral("color: rgb(0, 0, 255);") : QStringLiteral("color: black;"));
-}
-
 bool TFrmMain::WriteCommentFile(const QString& path) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     const std::string bytes = WriteRtf(DocumentToRtf(RedtPingYu->document()));
@@ -50,7 +41,7 @@ bool TFrmMain::WriteCommentFile(const QString& path) {
 
 void TFrmMain::SaveCurrentCase() {
     if (RefusedWhileBusy()) return;
-    if (!castShown_) {
+    if (!session_.shown) {
         ShowBox(this, QStringLiteral("请先排一个正确的盘后再保存"), QStringLiteral("提示"), TMsgIcon::Information);
         return;
     }
@@ -63,13 +54,13 @@ void TFrmMain::SaveCurrentCase() {
         TRecordData row;
         const std::string errorBefore = store_->LastError();
         if (store_->ReadCase(currentId_, row)) {
-            record_.category = row.category;
+            session_.record.category = row.category;
         } else if (store_->LastError() != errorBefore) {
             Notice(this, Q(store_->LastError()));
             return;
         } else {
             storedCase_ = false;
-            SetSaveButton(false);
+            panel_->ShowSaveKind(false);
         }
     }
     if (storedCase_) {
@@ -77,16 +68,16 @@ void TFrmMain::SaveCurrentCase() {
         if (!AskYes(this, QStringLiteral("要修改“%1”这条案例吗？").arg(name), QStringLiteral("提示"),
                     TMsgIcon::Information))
             return;
-        record_.comment = CommentPlainText().toStdString();
-        if (!store_->UpdateCase(currentId_, record_)) {
+        session_.record.comment = CommentPlainText().toStdString();
+        if (!store_->UpdateCase(currentId_, session_.record)) {
             Notice(this, Q(store_->LastError()));
             return;
         }
         if (WriteCommentFile(commentPath_)) RedtPingYu->document()->setModified(false);
-        std::memcpy(storedCopy_.request.name, record_.request.name, sizeof storedCopy_.request.name);
+        std::memcpy(storedCopy_.request.name, session_.record.request.name, sizeof storedCopy_.request.name);
         if (QTreeWidgetItem* n = FindCaseNode(Tree, currentId_, showStyle_)) {
-            n->setText(0, Q(CaseNodeText(record_)));
-            n->setIcon(0, CaseNodeIcon(record_.request.filled ? 1 : 0));
+            n->setText(0, Q(CaseNodeText(session_.record)));
+            n->setIcon(0, CaseNodeIcon(session_.record.request.filled ? 1 : 0));
             if (n->parent()) n->parent()->setExpanded(true);
             Notice(this, QStringLiteral("已保存编辑后的案例。"));
         }
@@ -97,14 +88,14 @@ void TFrmMain::SaveCurrentCase() {
     store_->GetCategories(categories);
     QString chosen;
     if (!ChooseCategory(this, categories, chosen)) return;
-    record_.category = chosen.toStdString();
+    session_.record.category = chosen.toStdString();
     std::string base;
-    const QString path = Q(store_->MakeCommentFileName(record_, base));
+    const QString path = Q(store_->MakeCommentFileName(session_.record, base));
     const bool written = WriteCommentFile(path);  // a failure is reported; the row still keeps the plain comment
     commentPath_ = path;
-    record_.commentFile = base;
-    record_.comment = CommentPlainText().toStdString();
-    const int id = store_->AddCase(record_);
+    session_.record.commentFile = base;
+    session_.record.comment = CommentPlainText().toStdString();
+    const int id = store_->AddCase(session_.record);
     if (id == -1) {
         Notice(this, Q(store_->LastError()));
         return;
@@ -123,7 +114,7 @@ void TFrmMain::SaveCurrentCase() {
             Tree->addTopLevelItem(parent);
         }
     }
-    QTreeWidgetItem* node = NewCaseNode(Q(CaseNodeText(record_)), record_.request.filled ? 1 : 0, id);
+    QTreeWidgetItem* node = NewCaseNode(Q(CaseNodeText(session_.record)), session_.record.request.filled ? 1 : 0, id);
     if (parent) {
         parent->addChild(node);
         parent->setExpanded(true);
@@ -135,8 +126,8 @@ void TFrmMain::SaveCurrentCase() {
     storedCase_ = true;
     // An unwritten comment file keeps the mark, so that closing still offers to save it.
     if (written) RedtPingYu->document()->setModified(false);
-    SetSaveButton(true);
-    storedCopy_ = record_;
+    panel_->ShowSaveKind(true);
+    storedCopy_ = session_.record;
 }
 
 void TFrmMain::NewCase() {
@@ -150,10 +141,10 @@ void TFrmMain::NewCase() {
     RedtVelmark->clear();
     RedtPingYu->setPlainText(QStringLiteral("输入自己的评语："));
     RedtPingYu->document()->setModified(false);
-    castShown_ = false;
-    SetSaveButton(false);
-    for (int32_t& x : record_.extra) x = -1;
-    CboSelJiang->setCurrentIndex(0);
+    session_.shown = false;
+    panel_->ShowSaveKind(false);
+    for (int32_t& x : session_.record.extra) x = -1;
+    panel_->SelectAutomaticGeneral();
 }
 
 void TFrmMain::OpenSelectedCase() {
@@ -165,46 +156,25 @@ void TFrmMain::OpenSelectedCase() {
     if (storedCase_ && RedtPingYu->document()->isModified() &&
         AskYes(this, QStringLiteral("当前记录文本已改变，要保存吗？"), QStringLiteral("提示"), TMsgIcon::Warning))
         SaveCurrentCase();
-    record_ = r;
+    session_.record = r;
     storedCopy_ = r;
 
-    const TCastRequest& q = record_.request;
-    EdtName->setText(Q(ReadGbkField(q.name)));
-    EdtEvent->setText(Q(ReadGbkField(q.question)));
-    UpYear->SetPosition(q.year - 1900);
-    EdtYear->setText(QString::number(UpYear->Position() + 1900));
-    CboM->setCurrentIndex(q.month - 1);
-    CboD->setCurrentIndex(q.day - 1);
-    CboH->setCurrentIndex(q.hour);
-    CboMinute->setCurrentIndex(q.minute);
-    (q.lunar ? RdoNong : RdoGong)->setChecked(true);
-    ChkRun->setChecked(q.leap != 0);
-    CboGuiShen->setCurrentIndex(q.noble);
-    CboSelJiang->setCurrentIndex(q.general);
-    CboDiFen->setCurrentIndex(q.earth == 0 ? 11 : q.earth - 1);
-    CboProv->setCurrentIndex(q.province);
-    CboProvClick();
-    CboCity->setCurrentIndex(CboCity->count() > q.city ? q.city : 0);
+    panel_->ShowRequest(session_.record.request);
 
-    castShown_ = false;
+    session_.shown = false;
     storedCase_ = true;
     currentId_ = id;
-    commentPath_ = Q(store_->CommentFilePath(record_.commentFile));
+    commentPath_ = Q(store_->CommentFilePath(session_.record.commentFile));
     QFile f(commentPath_);
     if (f.exists() && f.open(QIODevice::ReadOnly)) {
         RedtPingYu->clear();
         const double size = RedtPingYu->font().pointSizeF() > 0 ? RedtPingYu->font().pointSizeF() : 10.5;
         RtfToDocument(ReadRtf(f.readAll().toStdString()), RedtPingYu->document(), size);
     } else {
-        RedtPingYu->setPlainText(Q(record_.comment));
+        RedtPingYu->setPlainText(Q(session_.record.comment));
     }
-    SetSaveButton(true);
-    if (!engine_) return;
-    if (!engine_->Cast(record_.request)) {
-        ShowBox(this, Q(engine_->ErrorText()), QStringLiteral("错误"), TMsgIcon::Error);
-        return;
-    }
-    castShown_ = true;
+    panel_->ShowSaveKind(true);
+    if (!CastRecord(session_, this)) return;
     RedtPingYu->document()->setModified(false);
 }
 
@@ -226,7 +196,7 @@ void TFrmMain::DeleteSelectedCase() {
         if (!AskYes(this, QStringLiteral("确定要删除当前正在查看的案例吗？"), QStringLiteral("提示"), TMsgIcon::Warning))
             return;
         RedtVelmark->clear();
-        castShown_ = false;
+        session_.shown = false;
         file = commentPath_;
     } else {
         TRecordData r;

@@ -54,13 +54,9 @@ namespace qd {
 static QString Q(const std::string& s) { return QString::fromStdString(s); }
 static std::string S(const QString& s) { return s.toStdString(); }
 
-// Hour item h shows the branch of hour h; odd hours begin the next branch.
-static int BranchOfHour(int h) { return ((h + 1) / 2 + 1) % 12; }
-
 TFrmMain::TFrmMain(const QString& appFolder, MRecordBase* store, QWidget* parent)
     : QMainWindow(parent), appFolder_(appFolder), store_(store) {
     if (!appFolder_.endsWith('/')) appFolder_ += '/';
-    InitRecordData(record_);
     setWindowTitle(AppTitle());
     QFont f(QStringLiteral("宋体"));
     f.setPixelSize(14);
@@ -76,7 +72,7 @@ TFrmMain::TFrmMain(const QString& appFolder, MRecordBase* store, QWidget* parent
 TFrmMain::~TFrmMain() {
     StopLoading();
     if (FrmText) delete FrmText.data();
-    if (engine_) engine_->BindResultView(nullptr);
+    if (session_.engine) session_.engine->BindResultView(nullptr);
 }
 
 // ---------------------------------------------------------------- layout
@@ -136,7 +132,9 @@ void TFrmMain::BuildLayout() {
     sinkOwner_ = std::make_unique<CQtRichTextSink>(RedtVelmark);
     sink_ = sinkOwner_.get();
 
-    BuildPanel();
+    panel_ = new TCastPanel(appFolder_, session_, this);
+    connect(panel_, &TCastPanel::castSucceeded, this, &TFrmMain::CloseTextWindow);
+    connect(panel_, &TCastPanel::topicRequested, this, &TFrmMain::ShowTopic);
     // The panel scrolls in a low window rather than forcing its height on it.
     auto* panelScroll = new QScrollArea(central);
     panelScroll->setObjectName(QStringLiteral("Panel2Scroll"));
@@ -144,7 +142,7 @@ void TFrmMain::BuildLayout() {
     panelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     panelScroll->setWidgetResizable(true);
     panelScroll->setFixedWidth(120);
-    panelScroll->setWidget(Panel2);
+    panelScroll->setWidget(panel_);
     row->addWidget(panelScroll);
     setCentralWidget(central);
 
@@ -152,148 +150,14 @@ void TFrmMain::BuildLayout() {
     TbtoOne2 = ToolBar1->addAction(QStringLiteral("　下一日　"));
     TbtoTwo1 = ToolBar1->addAction(QStringLiteral("　上一时　"));
     TbtoTwo2 = ToolBar1->addAction(QStringLiteral("　下一时　"));
-    int kind = 1;
-    for (QAction* a : {TbtoOne1, TbtoOne2, TbtoTwo1, TbtoTwo2}) {
+    const std::pair<QAction*, TStep> steps[] = {{TbtoOne1, TStep::PreviousDay},
+                                                 {TbtoOne2, TStep::NextDay},
+                                                 {TbtoTwo1, TStep::PreviousDoubleHour},
+                                                 {TbtoTwo2, TStep::NextDoubleHour}};
+    for (const auto& [a, step] : steps) {
         a->setToolTip(a->text());
-        connect(a, &QAction::triggered, this, [this, kind] { StepAndCast(kind); });
-        ++kind;
+        connect(a, &QAction::triggered, panel_, [this, step] { panel_->StepAndCast(step); });
     }
-}
-
-void TFrmMain::BuildPanel() {
-    Panel2 = new QWidget(this);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-
-    auto* v = new QVBoxLayout(Panel2);
-    v->setContentsMargins(3, 3, 3, 3);
-    v->setSpacing(3);
-
-    auto* yearRow = new QHBoxLayout;
-    EdtYear = new QLineEdit(QStringLiteral("2004"), Panel2);
-    EdtYear->setMaxLength(4);
-    UpYear = new TUpDown(0, 300, Panel2);
-    UpYear->SetPosition(104);
-    yearRow->setSpacing(2);
-    EdtYear->setMinimumWidth(40);
-    yearRow->addWidget(EdtYear, 1);
-    yearRow->addWidget(UpYear);
-    yearRow->addWidget(new QLabel(QStringLiteral("年"), Panel2));
-    v->addLayout(yearRow);
-    connect(UpYear, &TUpDown::clicked, this, &TFrmMain::UpYearClick);
-
-    auto combo = [this, v](QComboBox*& c) {
-        c = new QComboBox(Panel2);
-        c->setMaxVisibleItems(16);
-        // Narrow enough for the panel; the drop-down list shows the full texts.
-        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        c->setMinimumContentsLength(3);
-        v->addWidget(c);
-    };
-    combo(CboM);
-    combo(CboD);
-    combo(CboH);
-    combo(CboMinute);
-
-    auto* kindRow = new QHBoxLayout;
-    RdoGong = new QRadioButton(QStringLiteral("公历 "), Panel2);
-    RdoNong = new QRadioButton(QStringLiteral("农历 "), Panel2);
-    RdoGong->setChecked(true);
-    kindRow->setSpacing(2);
-    kindRow->addWidget(RdoGong);
-    kindRow->addWidget(RdoNong);
-    v->addLayout(kindRow);
-    ChkRun = new QCheckBox(QStringLiteral("农历闰月 "), Panel2);
-    v->addWidget(ChkRun);
-
-    combo(CboProv);
-    combo(CboCity);
-    CboCity->setToolTip(QStringLiteral("选择邻近城市"));
-    CboCity->addItem(QStringLiteral("未知地"));
-    connect(CboProv, &QComboBox::activated, this, [this] { CboProvClick(); });
-
-    v->addWidget(new QLabel(QStringLiteral("姓名"), Panel2));
-    EdtName = new QLineEdit(QStringLiteral("某人"), Panel2);
-    EdtName->setMaxLength(20);
-    EdtName->setValidator(new TGbkLengthValidator(20, EdtName));
-    v->addWidget(EdtName);
-    v->addWidget(new QLabel(QStringLiteral("占问事宜"), Panel2));
-    EdtEvent = new QLineEdit(QStringLiteral("要问的事情。"), Panel2);
-    EdtEvent->setMaxLength(200);
-    EdtEvent->setValidator(new TGbkLengthValidator(200, EdtEvent));
-    v->addWidget(EdtEvent);
-
-    v->addWidget(new QLabel(QStringLiteral("起贵神方式"), Panel2));
-    combo(CboGuiShen);
-    v->addWidget(new QLabel(QStringLiteral("起课数(地分) "), Panel2));
-    combo(CboDiFen);
-    CboDiFen->setEditable(true);
-    CboDiFen->setInsertPolicy(QComboBox::NoInsert);
-    combo(CboSelJiang);
-
-    BtnPai = new QPushButton(QStringLiteral("起课"), Panel2);
-    BtnPai->setDefault(true);
-    v->addWidget(BtnPai);
-    connect(BtnPai, &QPushButton::clicked, this, &TFrmMain::BtnPaiClick);
-
-    auto* tools = new QHBoxLayout;
-    SbtoNow = new QToolButton(Panel2);
-    SbtoNow->setText(QStringLiteral("现在"));
-    SbtoNow->setToolTip(QStringLiteral("现在时间"));
-    SbtoOther = new QToolButton(Panel2);
-    SbtoOther->setText(QStringLiteral("日时"));
-    SbtoOther->setToolTip(QStringLiteral("日时起课"));
-    for (QToolButton* b : {SbtoNow, SbtoOther}) {
-        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-        tools->addWidget(b);
-    }
-    v->addLayout(tools);
-    connect(SbtoNow, &QToolButton::clicked, this, &TFrmMain::SbtoNowClick);
-    connect(SbtoOther, &QToolButton::clicked, this, &TFrmMain::SbtoOtherClick);
-
-    auto* topics = new QGridLayout;
-    topics->setSpacing(2);
-    const char* names[5] = {"财运", "婚姻", "疾病", "求职", "彩票"};
-    for (int i = 0; i < 5; ++i) {
-        BtnTopic[i] = new QPushButton(QString::fromUtf8(names[i]), Panel2);
-        BtnTopic[i]->setAutoDefault(false);
-        topics->addWidget(BtnTopic[i], i / 2, i % 2);
-        connect(BtnTopic[i], &QPushButton::clicked, this, [this, i] { ShowTopic(i); });
-    }
-    v->addLayout(topics);
-    v->addStretch();
-    // Some styles give buttons and lists a minimum width that would overflow
-    // the narrow panel; here they share its width instead.
-    for (QWidget* c : Panel2->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (c == UpYear || qobject_cast<QLabel*>(c)) continue;
-        c->setMinimumWidth(1);
-        QSizePolicy sp = c->sizePolicy();
-        sp.setHorizontalPolicy(QSizePolicy::Ignored);
-        c->setSizePolicy(sp);
-    }
-}
-
-void TFrmMain::FillPanelLists() {
-    CboM->clear();
-    for (int m = 1; m <= 12; ++m) CboM->addItem(QString::number(m) + QStringLiteral("月"));
-    CboD->clear();
-    for (int d = 1; d <= 31; ++d) CboD->addItem(QString::number(d) + QStringLiteral("日"));
-    CboH->clear();
-    for (int h = 0; h < 24; ++h) CboH->addItem(QString::number(h) + QStringLiteral("时") + QString::fromUtf8(BranchName(BranchOfHour(h))));
-    CboMinute->clear();
-    for (int m = 0; m < 60; ++m) CboMinute->addItem(QString::number(m) + QStringLiteral("分"));
-    CboGuiShen->clear();
-    CboGuiShen->addItems({QStringLiteral("按卯酉时分"), QStringLiteral("起白天贵神"), QStringLiteral("起夜晚贵神")});
-    CboDiFen->clear();
-    for (int i = 0; i < 12; ++i) {
-        const int b = (i + 1) % 12;
-        CboDiFen->addItem(QString::fromUtf8(BranchName(b)) + QStringLiteral("、") + QString::fromUtf8(AnimalName(b)));
-    }
-    CboSelJiang->clear();
-    CboSelJiang->addItem(QStringLiteral("月将"));
-    for (int i = 0; i < 12; ++i) CboSelJiang->addItem(QString::fromUtf8(BranchName((i + 1) % 12)) + QStringLiteral("将"));
-    CboProv->clear();
-    for (int i = 0; i < kProvinceCount; ++i) CboProv->addItem(QString::fromUtf8(kProvinces[i]));
 }
 
 // ---------------------------------------------------------------- menus
@@ -461,11 +325,11 @@ void TFrmMain::showEvent(QShowEvent* e) {
 }
 
 void TFrmMain::FormShow() {
-    FillPanelLists();
+    panel_->FillLists();
     ReadConfiguration();
-    engine_ = std::make_unique<CQuadrellemp>();
-    engine_->SetApplicationFolder(S(appFolder_));
-    engine_->BindResultView(sink_);
+    session_.engine = std::make_unique<CQuadrellemp>();
+    session_.engine->SetApplicationFolder(S(appFolder_));
+    session_.engine->BindResultView(sink_);
     OpenCaseStore();
     connect(styleGroup_, &QActionGroup::triggered, this, &TFrmMain::ShowStyleClick);
     connect(sortGroup_, &QActionGroup::triggered, this, &TFrmMain::ShowStyleClick);
@@ -491,12 +355,7 @@ void TFrmMain::OpenCaseStore() {
 }
 
 void TFrmMain::ReadConfiguration() {
-    CboSelJiang->setCurrentIndex(0);
-    SbtoNowClick();
-    CboGuiShen->setCurrentIndex(0);
-    CboDiFen->setCurrentIndex(0);
-    lon_.assign(1, 120.0f);
-    lat_.assign(1, 30.0f);
+    panel_->ResetSelections();
 
     ini_ = std::make_unique<CIniFile>(S(appFolder_) + "dat/qdlinit.ini");
     const TWindowConfig c = ReadWindowConfig(*ini_);
@@ -523,9 +382,7 @@ void TFrmMain::ReadConfiguration() {
     const int viewTotal = std::max(c.height - 30 - 3, c.pinghei + 50);
     SplitterV->setSizes({viewTotal - c.pinghei, c.pinghei});
 
-    CboProv->setCurrentIndex(c.sheng);
-    CboProvClick();
-    if (CboCity->count() > 0) CboCity->setCurrentIndex(c.shi >= 0 && c.shi < CboCity->count() ? c.shi : 0);
+    panel_->SelectPlace(c.sheng, c.shi);
 
     showStyle_ = c.showStyle;
     sort_ = c.sort;
@@ -589,84 +446,16 @@ void TFrmMain::ChooseSkin(QAction* item) {
     WriteSkinChoice(*ini_, S(item->text()));
 }
 
-// ---------------------------------------------------------------- places
-
-void TFrmMain::CboProvClick() {
-    const int p = CboProv->currentIndex();
-    if (p < 0) return;
-    lon_.clear();
-    lat_.clear();
-    CboCity->clear();
-    if (p == CboProv->count() - 1) {
-        CboCity->addItem(QStringLiteral("未知地"));
-        CboCity->setCurrentIndex(0);
-        lon_.push_back(120.0f);
-        lat_.push_back(30.0f);
-        return;
-    }
-    const CIniFile places(S(appFolder_) + "dat/dili.ini");
-    const std::string section = S(CboProv->itemText(p));
-    for (const std::string& city : places.Keys(section)) {
-        CboCity->addItem(Q(city));
-        const std::string v = places.ReadString(section, city, kDefaultCoordinate);
-        float lo = 120.0f, la = 30.0f;
-        if (!ParseCoordinate(v, &lo, &la)) {
-            // A broken value ends the reading of this province, as a failed
-            // conversion does; the cities read so far stay.
-            ShowBox(this, QStringLiteral("'%1' 不是有效的整数值").arg(Q(v)), QStringLiteral("错误"), TMsgIcon::Error);
-            return;
-        }
-        lon_.push_back(lo);
-        lat_.push_back(la);
-    }
-    if (CboCity->count() > 0) CboCity->setCurrentIndex(0);
-}
-
-float TFrmMain::Longitude(int city) const { return city >= 0 && city < int(lon_.size()) ? lon_[city] : 120.0f; }
-float TFrmMain::Latitude(int city) const { return city >= 0 && city < int(lat_.size()) ? lat_[city] : 30.0f; }
-
 // ---------------------------------------------------------------- panel
 
-void TFrmMain::UpYearClick() { EdtYear->setText(QString::number(UpYear->Position() + 1900)); }
-
 void TFrmMain::SetPanelMoment(int year, int month, int day, int hour, int minute) {
-    EdtYear->setText(QString::number(year));
-    UpYear->SetPosition(year - 1900);
-    CboM->setCurrentIndex(month - 1);
-    CboD->setCurrentIndex(day - 1);
-    CboH->setCurrentIndex(hour);
-    CboMinute->setCurrentIndex(minute);
-    RdoGong->setChecked(true);
-    ChkRun->setChecked(false);
+    panel_->SetPanelMoment(year, month, day, hour, minute);
 }
 
-void TFrmMain::SbtoNowClick() {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QDate d = now.date();
-    const QTime t = now.time();
-    RdoGong->setChecked(true);
-    ChkRun->setChecked(false);
-    UpYear->SetPosition(d.year() > 2200 ? 300 : d.year() - 1900);
-    EdtYear->setText(QString::number(UpYear->Position() + 1900));
-    CboM->setCurrentIndex(d.month() - 1);
-    CboD->setCurrentIndex(d.day() - 1);
-    CboH->setCurrentIndex(t.hour());
-    CboMinute->setCurrentIndex(t.minute());
-}
+void TFrmMain::BtnPaiClick() { panel_->BtnPaiClick(); }
 
 void TFrmMain::CalendarClick() {
-    TDateTime r;
-    if (castShown_ && engine_) {
-        r = engine_->ClockMoment();
-    } else {
-        bool ok = false;
-        int year = EdtYear->text().trimmed().toInt(&ok);
-        if (!ok) year = 0;
-        // The panel has no year 0.
-        if (year <= 0) --year;
-        r = TDateTime{int16_t(year), int16_t(CboM->currentIndex() + 1), int16_t(CboD->currentIndex() + 1),
-                      int16_t(CboH->currentIndex()), int16_t(CboMinute->currentIndex())};
-    }
+    const TDateTime r = session_.shown && session_.engine ? session_.engine->ClockMoment() : panel_->Moment();
     if (!FrmWnl) FrmWnl = new TFrmWnl(this, this);
     FrmWnl->Open(r);
     FrmWnl->show();
@@ -675,100 +464,12 @@ void TFrmMain::CalendarClick() {
 
 TFrmWnl* TFrmMain::CalendarWindow() const { return FrmWnl.data(); }
 
-void TFrmMain::BtnPaiClick() {
-    record_.request.direct = 0;
-    ReadPanelAndCast();
-}
-
-void TFrmMain::ReadPanelAndCast() {
-    castShown_ = false;
-    std::string name = S(EdtName->text().trimmed());
-    if (CleanText(name, 10)) {
-        Notice(this, QStringLiteral("姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！"));
-        EdtName->setText(Q(name));
-    }
-    std::string question = S(EdtEvent->text().trimmed());
-    if (CleanText(question, 100)) {
-        Notice(this, QStringLiteral("占问事宜中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！"));
-        EdtEvent->setText(Q(question));
-    }
-    bool ok = false;
-    int year = EdtYear->text().trimmed().toInt(&ok);
-    if (!ok) year = 0;
-    if (year < 1900 || year > 2200) {
-        ShowBox(this, QStringLiteral("年份最大范围1900 - 2200"), QStringLiteral("年份错误"), TMsgIcon::Warning);
-        EdtYear->setFocus();
-        return;
-    }
-    TCastRequest& r = record_.request;
-    r.year = int16_t(year);
-    UpYear->SetPosition(year - 1900);
-    r.month = int16_t(CboM->currentIndex() + 1);
-    r.day = int16_t(CboD->currentIndex() + 1);
-    r.hour = int16_t(CboH->currentIndex());
-    r.minute = int16_t(CboMinute->currentIndex());
-    r.lunar = RdoNong->isChecked() ? 1 : 0;
-    r.leap = ChkRun->isChecked() ? 1 : 0;
-    r.noble = uint8_t(std::max(0, CboGuiShen->currentIndex()));
-    r.general = uint8_t(std::max(0, CboSelJiang->currentIndex()));
-
-    const int n = CboDiFen->currentText().trimmed().toInt(&ok);
-    const int e = (ok && n > 0) ? n - 1 : std::max(0, CboDiFen->currentIndex());
-    r.earth = uint8_t((e + 1) % 12);
-
-    r.province = int16_t(CboProv->currentIndex());
-    r.city = int16_t(CboCity->currentIndex());
-    // A province without cities has no selection: the request takes the
-    // default place, 120° east and 30° north.
-    r.longitude = Longitude(r.city);
-    r.latitude = Latitude(r.city);
-
-    WriteGbkField(r.name, name);
-    WriteGbkField(r.question, question);
-    r.filled = 1;
-    if (CboProv->currentIndex() != CboProv->count() - 1)
-        WriteGbkField(r.place, S(CboProv->currentText() + CboCity->currentText()));
-    else
-        WriteGbkField(r.place, "未知地");
-
-    if (!engine_) return;
-    if (engine_->Cast(r)) {
-        castShown_ = true;
-        CloseTextWindow();
-    } else {
-        ShowBox(this, Q(engine_->ErrorText()), QStringLiteral("错误"), TMsgIcon::Error);
-    }
-}
-
-void TFrmMain::StepAndCast(int kind) {
-    if (!castShown_ || !engine_) {
-        ShowBox(this, QStringLiteral("请先排一个正确的盘！"), QStringLiteral("先排盘"), TMsgIcon::Information);
-        return;
-    }
-    double jd = 0;
-    engine_->ClockMoment(&jd);
-    const double step = (kind == 1 || kind == 3) ? -1.0 : 1.0;
-    jd += (kind <= 2) ? step : step / 12.0;
-    jd += 0.00005787037037037037;
-    const TDateTime t = engine_->RecordOfJulianDay(jd);
-    SetPanelMoment(t.year, t.month, t.day, t.hour, t.minute);
-    RdoNong->setChecked(false);
-    BtnPaiClick();
-}
-
-void TFrmMain::SbtoOtherClick() {
-    TFrmOtherQi dlg(record_.request, this);
-    if (dlg.exec() != QDialog::Accepted) return;
-    CboSelJiang->setCurrentIndex(0);
-    ReadPanelAndCast();
-}
-
 void TFrmMain::ShowTopic(int topic) {
-    if (!castShown_ || !engine_) {
+    if (!session_.shown || !session_.engine) {
         ShowBox(this, QStringLiteral("请先排一个正确的盘"), QStringLiteral("排盘"), TMsgIcon::Information);
         return;
     }
-    ShowTextWindow(QString::fromUtf8(TopicTitle(topic)), Q(TopicReading(engine_->State(), topic)));
+    ShowTextWindow(QString::fromUtf8(TopicTitle(topic)), Q(TopicReading(session_.engine->State(), topic)));
 }
 
 // ---------------------------------------------------------------- views
@@ -933,8 +634,8 @@ void TFrmMain::WriteConfiguration() {
     c.bcolor = bcolor_;
     c.treewid = TreeWidth();
     c.pinghei = CommentHeight();
-    c.sheng = CboProv->currentIndex();
-    c.shi = CboCity->currentIndex();
+    c.sheng = panel_->Province();
+    c.shi = panel_->City();
     c.showStyle = showStyle_;
     c.sort = sort_;
     WriteWindowConfig(*ini_, c);
@@ -948,11 +649,9 @@ void TFrmMain::closeEvent(QCloseEvent* e) {
     StopLoading();
     WriteConfiguration();
     CloseTextWindow();
-    lon_.clear();
-    lat_.clear();
     ini_.reset();
-    if (engine_) engine_->BindResultView(nullptr);
-    engine_.reset();
+    if (session_.engine) session_.engine->BindResultView(nullptr);
+    session_.engine.reset();
     e->accept();
 }
 

@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "app/castpanel.h"
+#include "app/castsession.h"
 #include "app/richtext_qt.h"
 #include "app/widgets.h"
 #include "base/inifile.h"
@@ -49,16 +51,12 @@ public:
 
     const QString& AppFolder() const { return appFolder_; }
 
-    // Panel and stepping (public so that the tests drive them).
-    void BtnPaiClick();
-    void ReadPanelAndCast();
-    void SbtoNowClick();
+    // The cast input panel.
+    TCastPanel& Panel() const { return *panel_; }
+    // The panel's moment and cast, for the screenshot hook of the entry point.
     void SetPanelMoment(int year, int month, int day, int hour, int minute);
-    void StepAndCast(int kind);
-    void UpYearClick();
-    void SbtoOtherClick();
+    void BtnPaiClick();
     void ShowTopic(int topic);
-    void CboProvClick();
 
     // Views and options.
     void ShowTextWindow(const QString& title, const QString& text);
@@ -77,11 +75,9 @@ public:
     void ChooseSkin(QAction* item);
     QString CommentPlainText();
 
-    bool CastShown() const { return castShown_; }
-    CQuadrellemp* Engine() const { return engine_.get(); }
-    const TRecordData& Record() const { return record_; }
-    float Longitude(int city) const;
-    float Latitude(int city) const;
+    bool CastShown() const { return session_.shown; }
+    CQuadrellemp* Engine() const { return session_.engine.get(); }
+    const TRecordData& Record() const { return session_.record; }
     int TreeWidth() const;
     int CommentHeight() const;
     int ShowStyle() const { return showStyle_; }
@@ -125,18 +121,6 @@ public:
     QToolBar* ToolBar1 = nullptr;
     QTextEdit* RedtVelmark = nullptr;
     QTextEdit* RedtPingYu = nullptr;
-    QWidget* Panel2 = nullptr;
-    QLineEdit* EdtYear = nullptr;
-    TUpDown* UpYear = nullptr;
-    QComboBox *CboM = nullptr, *CboD = nullptr, *CboH = nullptr, *CboMinute = nullptr;
-    QRadioButton *RdoGong = nullptr, *RdoNong = nullptr;
-    QCheckBox* ChkRun = nullptr;
-    QComboBox *CboProv = nullptr, *CboCity = nullptr;
-    QLineEdit *EdtName = nullptr, *EdtEvent = nullptr;
-    QComboBox *CboGuiShen = nullptr, *CboDiFen = nullptr, *CboSelJiang = nullptr;
-    QPushButton* BtnPai = nullptr;
-    QToolButton *SbtoNow = nullptr, *SbtoOther = nullptr;
-    QPushButton* BtnTopic[5] = {};
     QAction *TbtoOne1 = nullptr, *TbtoOne2 = nullptr, *TbtoTwo1 = nullptr, *TbtoTwo2 = nullptr;
     QMenu* Opt_Skin = nullptr;
     QMenu *PopRdtqdl = nullptr, *PopPingYu = nullptr, *PopGuaLi = nullptr;
@@ -147,8 +131,6 @@ public:
     // Case file maintenance (File menu) and category editing (tree menu).
     QAction *mnuRestore = nullptr, *mnuBackup = nullptr, *mnuDeleteAll = nullptr, *mnuCompact = nullptr;
     QAction *mnuImportDb = nullptr, *mnuExportDb = nullptr, *mnuEditClass = nullptr;
-    QToolButton* SbtoSave = nullptr;
-    QPushButton* BtoNewGua = nullptr;
     QMenu* MnuMoveTo = nullptr;
     QAction *mnuOpenCase = nullptr, *mnuDeleteCase = nullptr, *mnuShowAll = nullptr, *mnuRefresh = nullptr,
             *mnuCaseCount = nullptr;
@@ -160,10 +142,8 @@ protected:
 
 private:
     void BuildLayout();
-    void BuildPanel();
     void BuildMenus();
     void BuildViewMenus();
-    void FillPanelLists();
     void FormShow();
     void ReadConfiguration();
     void BuildSkinList();
@@ -178,19 +158,17 @@ private:
     void ImportCommand();
 
     QString appFolder_;
-    std::unique_ptr<CQuadrellemp> engine_;
+    TCastSession session_;
+    TCastPanel* panel_ = nullptr;
     MRecordBase* store_ = nullptr;
     std::vector<int> shownIds_;
     std::unique_ptr<CIniFile> ini_;
     CQtRichTextSink* sink_ = nullptr;
     std::unique_ptr<CQtRichTextSink> sinkOwner_;
-    TRecordData record_;
-    bool castShown_ = false;
     bool storedCase_ = false;
     bool treeBusy_ = false;
     bool stopLoading_ = false;
     bool shown_ = false;
-    std::vector<float> lon_{120.0f}, lat_{30.0f};
     int showStyle_ = 1, sort_ = 0;
     int savedState_ = 0;
     TColor bcolor_ = 0xC0CCD0;
@@ -203,7 +181,6 @@ private:
     void BuildCaseCommands();
     bool RefusedWhileBusy();
     void SetCountDisplay();
-    void SetSaveButton(bool stored);
     void SyncStyleChecks();
     bool WriteCommentFile(const QString& path);
     void StopLoading();

@@ -1,9 +1,35 @@
 #include "app_fixture.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include "app/widgets.h"
 
 namespace qdtest {
+
+TMainUi::TMainUi(const QWidget& w)
+    : EdtYear(Find<QLineEdit>(w, "EdtYear")),
+      EdtName(Find<QLineEdit>(w, "EdtName")),
+      EdtEvent(Find<QLineEdit>(w, "EdtEvent")),
+      UpYear(Find<qd::TUpDown>(w, "UpYear")),
+      CboM(Find<QComboBox>(w, "CboM")),
+      CboD(Find<QComboBox>(w, "CboD")),
+      CboH(Find<QComboBox>(w, "CboH")),
+      CboMinute(Find<QComboBox>(w, "CboMinute")),
+      CboProv(Find<QComboBox>(w, "CboProv")),
+      CboCity(Find<QComboBox>(w, "CboCity")),
+      CboGuiShen(Find<QComboBox>(w, "CboGuiShen")),
+      CboDiFen(Find<QComboBox>(w, "CboDiFen")),
+      CboSelJiang(Find<QComboBox>(w, "CboSelJiang")),
+      RdoGong(Find<QRadioButton>(w, "RdoGong")),
+      RdoNong(Find<QRadioButton>(w, "RdoNong")),
+      ChkRun(Find<QCheckBox>(w, "ChkRun")),
+      SbtoSave(Find<QToolButton>(w, "SbtoSave")) {}
 
 QString NewAppFolder(const QTemporaryDir& dir, bool places, bool skins) {
     const QString root = dir.path() + '/';

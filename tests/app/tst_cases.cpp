@@ -63,6 +63,7 @@ private:
     std::unique_ptr<MRecordBase> store_;
     std::unique_ptr<TScriptedMessenger> msgs_;
     std::unique_ptr<TFrmMain> w_;
+    TMainUi ui_;
     QString chosen_ = QStringLiteral("婚姻");
     bool chooseOk_ = true;
 
@@ -73,12 +74,13 @@ private:
     }
     void ShowWindow() {
         w_ = std::make_unique<TFrmMain>(folder_, store_.get());
+        ui_ = TMainUi(*w_);
         w_->show();
     }
     void CastWith(const QString& name) {
-        w_->SetPanelMoment(2024, 5, 1, 9, 30);
-        w_->EdtName->setText(name);
-        w_->BtnPaiClick();
+        w_->Panel().SetPanelMoment(2024, 5, 1, 9, 30);
+        ui_.EdtName->setText(name);
+        w_->Panel().BtnPaiClick();
         QVERIFY(w_->CastShown());
     }
     void Select(QTreeWidgetItem* n) {
@@ -137,7 +139,7 @@ private slots:
         w_->SaveCurrentCase();
         QVERIFY(!w_->StoredCase());
         QCOMPARE(store_->CountCases(), 0);
-        QCOMPARE(w_->SbtoSave->text(), QStringLiteral("存新"));
+        QCOMPARE(ui_.SbtoSave->text(), QStringLiteral("存新"));
 
         chooseOk_ = true;
         w_->RedtPingYu->setPlainText(QStringLiteral("第一次评语'"));
@@ -145,7 +147,7 @@ private slots:
         QVERIFY(w_->StoredCase());
         const int id = w_->CurrentCaseId();
         QCOMPARE(id, 1);
-        QCOMPARE(w_->SbtoSave->text(), QStringLiteral("存旧"));
+        QCOMPARE(ui_.SbtoSave->text(), QStringLiteral("存旧"));
         QVERIFY(QFile::exists(w_->CommentFilePath()));
         QVERIFY(w_->CommentFilePath().endsWith(QStringLiteral("Quadrelle_f/张三_202405010930.rtf")));
         QCOMPARE(w_->ShownCount(), 1);
@@ -158,7 +160,7 @@ private slots:
         QCOMPARE(QString::fromStdString(r.comment), QStringLiteral("第一次评语"));
 
         w_->RedtPingYu->setPlainText(QStringLiteral("改过的评语"));
-        w_->EdtEvent->setText(QStringLiteral("新问题"));
+        ui_.EdtEvent->setText(QStringLiteral("新问题"));
         CastWith(QStringLiteral("张三"));
         msgs_->answers = {true};
         w_->SaveCurrentCase();
@@ -226,8 +228,8 @@ private slots:
     void reopeningCastsAgainWithTheFormattedComment() {
         ShowWindow();
         CastWith(QStringLiteral("李四"));
-        w_->CboDiFen->setCurrentIndex(11);  // earth 亥, stored as 0
-        w_->BtnPaiClick();
+        ui_.CboDiFen->setCurrentIndex(11);  // earth 亥, stored as 0
+        w_->Panel().BtnPaiClick();
         w_->RedtPingYu->setPlainText(QStringLiteral("普通粗体"));
         QTextCursor c(w_->RedtPingYu->document());
         c.setPosition(2);
@@ -242,17 +244,17 @@ private slots:
         w_->NewCase();
         QVERIFY(!w_->StoredCase() && !w_->CastShown());
         QCOMPARE(w_->RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语："));
-        w_->EdtName->setText(QStringLiteral("别人"));
-        w_->CboDiFen->setCurrentIndex(0);
+        ui_.EdtName->setText(QStringLiteral("别人"));
+        ui_.CboDiFen->setCurrentIndex(0);
 
         Select(FindCaseNode(w_->Tree, id, w_->ShowStyle()));
         w_->OpenSelectedCase();
         QVERIFY(w_->CastShown() && w_->StoredCase());
         QCOMPARE(w_->CurrentCaseId(), id);
-        QCOMPARE(w_->EdtName->text(), QStringLiteral("李四"));
-        QCOMPARE(w_->CboDiFen->currentIndex(), 11);
+        QCOMPARE(ui_.EdtName->text(), QStringLiteral("李四"));
+        QCOMPARE(ui_.CboDiFen->currentIndex(), 11);
         QVERIFY(!w_->RedtVelmark->toPlainText().isEmpty());
-        QCOMPARE(w_->SbtoSave->text(), QStringLiteral("存旧"));
+        QCOMPARE(ui_.SbtoSave->text(), QStringLiteral("存旧"));
         QCOMPARE(w_->RedtPingYu->toPlainText().trimmed(), QStringLiteral("普通粗体"));
         QTextCursor r(w_->RedtPingYu->document());
         r.setPosition(1);

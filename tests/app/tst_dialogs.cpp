@@ -171,34 +171,35 @@ private slots:
         WriteFileText(folder + "dat/dili.ini",
                       QByteArray::fromStdString(Utf8ToGbk("[福建省]\r\n福州市=119:18*26:5\r\n厦门市=118:6*24:29\r\n[北京市]\r\n")));
         TFrmMain w(folder);
+        const TMainUi ui(w);
         w.show();
-        w.CboProv->setCurrentIndex(0);
-        w.CboProvClick();
-        QCOMPARE(w.CboCity->count(), 2);
-        QCOMPARE(w.Longitude(1), float(118 + 6 / 60.0));
-        QCOMPARE(w.Latitude(0), float(26 + 5 / 60.0));
+        ui.CboProv->setCurrentIndex(0);
+        w.Panel().CboProvClick();
+        QCOMPARE(ui.CboCity->count(), 2);
+        QCOMPARE(w.Panel().Longitude(1), float(118 + 6 / 60.0));
+        QCOMPARE(w.Panel().Latitude(0), float(26 + 5 / 60.0));
         // A province without cities: no selection, the default place.
-        w.CboProv->setCurrentIndex(1);
-        w.CboProvClick();
-        QCOMPARE(w.CboCity->count(), 0);
-        w.SetPanelMoment(2004, 6, 15, 12, 0);
-        w.BtnPaiClick();
+        ui.CboProv->setCurrentIndex(1);
+        w.Panel().CboProvClick();
+        QCOMPARE(ui.CboCity->count(), 0);
+        w.Panel().SetPanelMoment(2004, 6, 15, 12, 0);
+        w.Panel().BtnPaiClick();
         QCOMPARE(w.Record().request.longitude, 120.0f);
         QCOMPARE(w.Record().request.latitude, 30.0f);
         QCOMPARE(ReadGbkField(w.Record().request.place), std::string("北京市"));
-        w.CboProv->setCurrentIndex(34);
-        w.CboProvClick();
-        QCOMPARE(w.CboCity->count(), 1);
-        QCOMPARE(w.CboCity->currentText(), QStringLiteral("未知地"));
+        ui.CboProv->setCurrentIndex(34);
+        w.Panel().CboProvClick();
+        QCOMPARE(ui.CboCity->count(), 1);
+        QCOMPARE(ui.CboCity->currentText(), QStringLiteral("未知地"));
         // A broken value is reported once and ends the reading of that province.
         WriteFileText(folder + "dat/dili.ini",
                       QByteArray::fromStdString(Utf8ToGbk("[福建省]\r\n福州市=119:18*26:5\r\n莆田市=x:0*25:26\r\n厦门市=118:6*24:29\r\n")));
         msgs.log.clear();
-        w.CboProv->setCurrentIndex(0);
-        w.CboProvClick();
+        ui.CboProv->setCurrentIndex(0);
+        w.Panel().CboProvClick();
         QCOMPARE(msgs.log.size(), 1);
         QCOMPARE(msgs.log[0].caption, QStringLiteral("错误"));
-        QCOMPARE(w.CboCity->count(), 2);
+        QCOMPARE(ui.CboCity->count(), 2);
         msgs.answers = {true};
         w.close();
     }
@@ -208,9 +209,10 @@ private slots:
         TScriptedMessenger msgs;
         const QString folder = NewAppFolder(dir);
         TFrmMain w(folder);
+        const TMainUi ui(w);
         w.show();
-        w.SetPanelMoment(2004, 6, 15, 12, 0);
-        w.BtnPaiClick();
+        w.Panel().SetPanelMoment(2004, 6, 15, 12, 0);
+        w.Panel().BtnPaiClick();
         QVERIFY(w.CastShown());
         const QString chart = w.RedtVelmark->toPlainText();
 

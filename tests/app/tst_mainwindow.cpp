@@ -35,14 +35,15 @@ private slots:
         QTemporaryDir dir;
         TScriptedMessenger msgs;
         TFrmMain w(NewAppFolder(dir, true, true));
+        const TMainUi ui(w);
         w.show();
         QCOMPARE(w.geometry(), QRect(10, 10, 400, 400));
         QCOMPARE(w.TreeWidth(), 180);
         QCOMPARE(w.CommentHeight(), 80);
-        QCOMPARE(w.CboProv->count(), 35);
-        QCOMPARE(w.CboProv->currentText(), QStringLiteral("未知地"));
-        QCOMPARE(w.CboCity->currentIndex(), 0);
-        QCOMPARE(w.CboCity->currentText(), QStringLiteral("未知地"));
+        QCOMPARE(ui.CboProv->count(), 35);
+        QCOMPARE(ui.CboProv->currentText(), QStringLiteral("未知地"));
+        QCOMPARE(ui.CboCity->currentIndex(), 0);
+        QCOMPARE(ui.CboCity->currentText(), QStringLiteral("未知地"));
         QCOMPARE(w.ShowStyle(), 1);
         QCOMPARE(w.SortOrder(), 0);
         QVERIFY(Item(w.MnuShowStyle, QStringLiteral("列表显示"))->isChecked());
@@ -59,11 +60,11 @@ private slots:
         QCOMPARE(skins.last()->text(), QStringLiteral("系统默认"));
         QCOMPARE(w.RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语："));
         QVERIFY(msgs.log.isEmpty());
-        QCOMPARE(w.CboH->itemText(0), QStringLiteral("0时子"));
-        QCOMPARE(w.CboH->itemText(1), QStringLiteral("1时丑"));
-        QCOMPARE(w.CboH->itemText(23), QStringLiteral("23时子"));
-        QCOMPARE(w.CboDiFen->itemText(11), QStringLiteral("亥、猪"));
-        QCOMPARE(w.CboSelJiang->itemText(12), QStringLiteral("亥将"));
+        QCOMPARE(ui.CboH->itemText(0), QStringLiteral("0时子"));
+        QCOMPARE(ui.CboH->itemText(1), QStringLiteral("1时丑"));
+        QCOMPARE(ui.CboH->itemText(23), QStringLiteral("23时子"));
+        QCOMPARE(ui.CboDiFen->itemText(11), QStringLiteral("亥、猪"));
+        QCOMPARE(ui.CboSelJiang->itemText(12), QStringLiteral("亥将"));
         CloseYes(w, msgs);
     }
 
@@ -75,12 +76,13 @@ private slots:
                       "[winpos]\r\nwidth=900\r\nheight=700\r\ntreewid=5\r\npinghei=0\r\nsheng=1\r\nshi=999\r\n"
                       "[tree]\r\nsort=3\r\nshowStyle=0\r\n");
         TFrmMain w(folder);
+        const TMainUi ui(w);
         w.show();
         QCOMPARE(w.TreeWidth(), 30);
         QCOMPARE(w.CommentHeight(), 20);
-        QCOMPARE(w.CboProv->currentText(), QStringLiteral("北京市"));
-        QVERIFY(w.CboCity->count() > 10);
-        QCOMPARE(w.CboCity->currentIndex(), 0);
+        QCOMPARE(ui.CboProv->currentText(), QStringLiteral("北京市"));
+        QVERIFY(ui.CboCity->count() > 10);
+        QCOMPARE(ui.CboCity->currentIndex(), 0);
         QVERIFY(Item(w.MnuShowStyle, QStringLiteral("分类显示"))->isChecked());
         QVERIFY(Item(w.MnuShowStyle, QStringLiteral("姓氏升序（a-z）"))->isChecked());
         // Choosing "无" stores 0, not its item number.
@@ -124,11 +126,12 @@ private slots:
         const QString folder = NewAppFolder(dir);
         {
             TFrmMain w(folder);
+            const TMainUi ui(w);
             w.show();
             w.setGeometry(40, 50, 800, 600);
-            w.CboProv->setCurrentIndex(1);
-            w.CboProvClick();
-            w.CboCity->setCurrentIndex(2);
+            ui.CboProv->setCurrentIndex(1);
+            w.Panel().CboProvClick();
+            ui.CboCity->setCurrentIndex(2);
             w.mnuDefault->trigger();
             QVERIFY(msgs.Has(QStringLiteral("设置完成")));
             // "No" to the close question keeps the window and writes nothing.
@@ -156,8 +159,9 @@ private slots:
 
         {
             TFrmMain w(folder);
+            const TMainUi ui(w);
             w.show();
-            QCOMPARE(w.CboCity->currentIndex(), 2);
+            QCOMPARE(ui.CboCity->currentIndex(), 2);
             w.showMaximized();
             QTRY_VERIFY(w.isMaximized());
             CloseYes(w, msgs);
@@ -178,6 +182,7 @@ private slots:
         const QString folder = NewAppFolder(dir, false, true);
         QFile::copy(folder + "skins/Jade.skn", folder + "skins/Blue.dark.skn");
         TFrmMain w(folder);
+        const TMainUi ui(w);
         w.show();
         QAction* blue = Item(w.Opt_Skin, QStringLiteral("Blue"));
         QVERIFY(blue);
@@ -217,6 +222,7 @@ private slots:
         {
             MRecordBase store;
             TFrmMain w(folder, &store);
+            const TMainUi ui(w);
             w.show();
             QVERIFY(msgs.log.isEmpty());
             QVERIFY(QFile::exists(folder + "dat/Quadrelle.db"));
@@ -228,6 +234,7 @@ private slots:
         QDir().mkpath(bad + "dat/Quadrelle.db");
         MRecordBase store;
         TFrmMain w(bad, &store);
+        const TMainUi ui(w);
         msgs.log.clear();
         w.show();
         QCOMPARE(msgs.log.size(), 1);
@@ -240,6 +247,7 @@ private slots:
         QTemporaryDir dir;
         TScriptedMessenger msgs;
         TFrmMain w(NewAppFolder(dir));
+        const TMainUi ui(w);
         QStringList titles;
         for (QAction* a : w.menuBar()->actions()) titles << a->text();
         QCOMPARE(titles, QStringList({"文件(&F)", "辅助工具(&T)", "选项(&O)", "帮助(&H)"}));

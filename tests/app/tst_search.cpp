@@ -77,6 +77,7 @@ private:
     std::unique_ptr<TScriptedMessenger> msgs_;
     std::unique_ptr<TPromptShell> shell_;
     std::unique_ptr<TFrmMain> w_;
+    TMainUi ui_;
     // What the runner does with each dialog; by default it declines.
     std::function<int(TFrmSearch&)> onSearch_;
     std::function<int(TFrmSameName&)> onList_;
@@ -99,6 +100,7 @@ private:
     }
     void ShowWindow() {
         w_ = std::make_unique<TFrmMain>(folder_, store_.get());
+        ui_ = TMainUi(*w_);
         w_->show();
     }
     std::vector<int> Conditional(const std::function<void(TFrmSearch&)>& fill, TSearchCriteria& c) {
@@ -385,7 +387,7 @@ private slots:
         QCOMPARE(w_->SelectedCaseId(), 2);
         QVERIFY(w_->StoredCase() && w_->CastShown());
         QCOMPARE(w_->CurrentCaseId(), 2);
-        QCOMPARE(w_->EdtName->text(), QStringLiteral("小张"));
+        QCOMPARE(ui_.EdtName->text(), QStringLiteral("小张"));
         QCOMPARE(w_->Criteria().nameMode, uint8_t(1));  // kept for the next search
     }
 
