@@ -12,7 +12,6 @@
 #include <QRadioButton>
 #include <QTextEdit>
 #include <QToolButton>
-#include <QTreeWidget>
 
 #include "app/casetree.h"
 #include "app/docconv.h"
@@ -40,7 +39,7 @@ bool TFrmMain::WriteCommentFile(const QString& path) {
 }
 
 void TFrmMain::SaveCurrentCase() {
-    if (RefusedWhileBusy()) return;
+    if (tree_->RefusedWhileBusy()) return;
     if (!session_.shown) {
         ShowBox(this, QStringLiteral("请先排一个正确的盘后再保存"), QStringLiteral("提示"), TMsgIcon::Information);
         return;
@@ -75,12 +74,8 @@ void TFrmMain::SaveCurrentCase() {
         }
         if (WriteCommentFile(commentPath_)) RedtPingYu->document()->setModified(false);
         std::memcpy(storedCopy_.request.name, session_.record.request.name, sizeof storedCopy_.request.name);
-        if (QTreeWidgetItem* n = FindCaseNode(Tree, currentId_, showStyle_)) {
-            n->setText(0, Q(CaseNodeText(session_.record)));
-            n->setIcon(0, CaseNodeIcon(session_.record.request.filled ? 1 : 0));
-            if (n->parent()) n->parent()->setExpanded(true);
+        if (tree_->UpdateCase(currentId_, Q(CaseNodeText(session_.record)), session_.record.request.filled ? 1 : 0))
             Notice(this, QStringLiteral("已保存编辑后的案例。"));
-        }
         return;
     }
 
@@ -100,28 +95,7 @@ void TFrmMain::SaveCurrentCase() {
         Notice(this, Q(store_->LastError()));
         return;
     }
-    ++shownCount_;
-    SetCountDisplay();
-    QTreeWidgetItem* parent = nullptr;
-    if (showStyle_ == kShowClassified) {
-        for (QTreeWidgetItem* c : CategoryNodes(Tree, showStyle_))
-            if (c->text(0).compare(chosen, Qt::CaseInsensitive) == 0) {
-                parent = c;
-                break;
-            }
-        if (!parent) {
-            parent = NewCategoryNode(chosen);
-            Tree->addTopLevelItem(parent);
-        }
-    }
-    QTreeWidgetItem* node = NewCaseNode(Q(CaseNodeText(session_.record)), session_.record.request.filled ? 1 : 0, id);
-    if (parent) {
-        parent->addChild(node);
-        parent->setExpanded(true);
-    } else {
-        Tree->addTopLevelItem(node);
-    }
-    Tree->resizeColumnToContents(0);
+    tree_->AddCase(id, Q(CaseNodeText(session_.record)), session_.record.request.filled ? 1 : 0, chosen);
     currentId_ = id;
     storedCase_ = true;
     // An unwritten comment file keeps the mark, so that closing still offers to save it.
@@ -148,8 +122,8 @@ void TFrmMain::NewCase() {
 }
 
 void TFrmMain::OpenSelectedCase() {
-    if (RefusedWhileBusy()) return;
-    const int id = SelectedCaseId();
+    if (tree_->RefusedWhileBusy()) return;
+    const int id = tree_->SelectedCaseId();
     if (id == -1 || !store_) return;
     TRecordData r;
     if (!store_->ReadCase(id, r)) return;
@@ -179,15 +153,14 @@ void TFrmMain::OpenSelectedCase() {
 }
 
 void TFrmMain::DeleteSelectedCase() {
-    if (RefusedWhileBusy()) return;
-    const int id = SelectedCaseId();
+    if (tree_->RefusedWhileBusy()) return;
+    const int id = tree_->SelectedCaseId();
     if (id == -1) {
         Notice(this, QStringLiteral("请先选择一个案例！"));
         return;
     }
     if (!store_) return;
-    QTreeWidgetItem* node = Tree->currentItem();
-    const QString name = node->text(0).section(' ', 0, 0);
+    const QString name = tree_->SelectedCaseText().section(' ', 0, 0);
     if (!AskYes(this, QStringLiteral("确定要删除“") + name + QStringLiteral("”这个案例吗？"), QStringLiteral("注意"),
                 TMsgIcon::Warning))
         return;
@@ -208,9 +181,25 @@ void TFrmMain::DeleteSelectedCase() {
         return;
     }
     if (!file.isEmpty() && QFileInfo::exists(file)) QFile::remove(file);
-    delete node;
-    --shownCount_;
-    SetCountDisplay();
+    tree_->RemoveSelectedCase();
+}
+
+void TFrmMain::MoveSelectedCase(const QString& category) {
+    if (tree_->RefusedWhileBusy()) return;
+    const int id = tree_->MovableCaseId();
+    if (!store_ || id == -1) return;
+    TRecordData r;
+    if (!store_->ReadCase(id, r)) {
+        Notice(this, Q(store_->LastError()));
+        return;
+    }
+    r.category = category.toStdString();
+    if (!store_->UpdateCase(id, r)) {
+        Notice(this, Q(store_->LastError()));
+        return;
+    }
+    if (id == currentId_ && storedCase_) storedCopy_.category = r.category;
+    tree_->MoveSelectedCase(category, r.request.filled);
 }
 
 }  // namespace qd

@@ -1,7 +1,6 @@
 // TFrmMain's searches over every stored case: the keyword search, the
 // conditional search and the hit list whose pick joins the tree.
 #include <QCheckBox>
-#include <QTreeWidget>
 #include <memory>
 
 #include "app/casetree.h"
@@ -15,7 +14,7 @@
 namespace qd {
 
 void TFrmMain::FuzzySearchClick() {
-    if (RefusedWhileBusy()) return;
+    if (tree_->RefusedWhileBusy()) return;
     QString text;
     if (!Shell().InputQuery(this, QStringLiteral("模糊查找"),
                             QStringLiteral("请输入要查找的关键字（姓名、地址、类别、年-月-日-时、评语）：") +
@@ -47,7 +46,7 @@ void TFrmMain::FuzzySearchClick() {
 }
 
 void TFrmMain::SearchClick() {
-    if (RefusedWhileBusy()) return;
+    if (tree_->RefusedWhileBusy()) return;
     if (!store_) return;
     std::vector<int> hits;
     {
@@ -67,16 +66,11 @@ void TFrmMain::ShowHits(const std::vector<int>& hits) {
         if (RunDialog(dlg) != QDialog::Accepted) return;
         picked = dlg.PickedId();
         if (picked == -1) return;
-        if (!dlg.ChkClear->isChecked()) base = ShownIds();
+        if (!dlg.ChkClear->isChecked()) base = tree_->ShownIds();
         list = dlg.ChkShow->isChecked() ? hits : std::vector<int>{picked};
     }
-    BuildTree(MergeHits(base, list));
-    QTreeWidgetItem* node = FindCaseNode(Tree, picked, showStyle_);
-    if (!node) return;
-    Tree->setFocus();
-    Tree->setCurrentItem(node);
-    node->setSelected(true);
-    OpenSelectedCase();
+    tree_->BuildTree(MergeHits(base, list));
+    if (tree_->SelectCase(picked)) OpenSelectedCase();
 }
 
 }  // namespace qd

@@ -33,6 +33,7 @@
 #include <QApplication>
 
 #include "app/appfolder.h"
+#include "app/casetree.h"
 #include "app/dialogs.h"
 #include "app/docconv.h"
 #include "app/frmeditclass.h"
@@ -64,13 +65,12 @@ TFrmMain::TFrmMain(const QString& appFolder, MRecordBase* store, QWidget* parent
     BuildLayout();
     BuildMenus();
     BuildViewMenus();
-    BuildCaseCommands();
     resize(952, 741);
     RedtVelmark->clear();
 }
 
 TFrmMain::~TFrmMain() {
-    StopLoading();
+    tree_->StopLoading();
     if (FrmText) delete FrmText.data();
     if (session_.engine) session_.engine->BindResultView(nullptr);
 }
@@ -86,12 +86,7 @@ void TFrmMain::BuildLayout() {
     SplitterH = new QSplitter(Qt::Horizontal, central);
     SplitterH->setHandleWidth(3);
     SplitterH->setChildrenCollapsible(false);
-    Tree = new QTreeWidget(SplitterH);
-    Tree->setHeaderHidden(true);
-    Tree->setMinimumWidth(30);
-    Tree->setDragEnabled(true);
-    Tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    tree_ = new TCaseTree(store_, SplitterH);
 
     auto* panel1 = new QWidget(SplitterH);
     auto* col = new QVBoxLayout(panel1);
@@ -123,7 +118,7 @@ void TFrmMain::BuildLayout() {
     SplitterV->setStretchFactor(0, 1);
     SplitterV->setStretchFactor(1, 0);
     col->addWidget(SplitterV, 1);
-    SplitterH->addWidget(Tree);
+    SplitterH->addWidget(tree_);
     SplitterH->addWidget(panel1);
     SplitterH->setStretchFactor(0, 0);
     SplitterH->setStretchFactor(1, 1);
@@ -135,6 +130,8 @@ void TFrmMain::BuildLayout() {
     panel_ = new TCastPanel(appFolder_, session_, this);
     connect(panel_, &TCastPanel::castSucceeded, this, &TFrmMain::CloseTextWindow);
     connect(panel_, &TCastPanel::topicRequested, this, &TFrmMain::ShowTopic);
+    connect(panel_, &TCastPanel::saveRequested, this, &TFrmMain::SaveCurrentCase);
+    connect(panel_, &TCastPanel::newCaseRequested, this, &TFrmMain::NewCase);
     // The panel scrolls in a low window rather than forcing its height on it.
     auto* panelScroll = new QScrollArea(central);
     panelScroll->setObjectName(QStringLiteral("Panel2Scroll"));
@@ -165,6 +162,7 @@ void TFrmMain::BuildLayout() {
 void TFrmMain::BuildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     mnuSave = file->addAction(QStringLiteral("保存课例"));
+    connect(mnuSave, &QAction::triggered, this, &TFrmMain::SaveCurrentCase);
     file->addSeparator();
     mnuRestore = file->addAction(QStringLiteral("还原案例数据"));
     mnuBackup = file->addAction(QStringLiteral("备份案例数据"));
@@ -174,7 +172,7 @@ void TFrmMain::BuildMenus() {
     mnuImportDb = io->addAction(QStringLiteral("添加db文件"));
     mnuExportDb = io->addAction(QStringLiteral("导出db文件"));
     const auto maintenance = [this](bool (*command)(const TMaintenance&)) {
-        return [this, command] { command(TMaintenance{this, store_, RedtPingYu, treeBusy_}); };
+        return [this, command] { command(TMaintenance{this, store_, RedtPingYu, tree_->Busy()}); };
     };
     connect(mnuRestore, &QAction::triggered, this, maintenance(&qd::RestoreCommand));
     connect(mnuBackup, &QAction::triggered, this, maintenance(&qd::BackupCommand));
@@ -239,7 +237,10 @@ void TFrmMain::BuildMenus() {
         dlg.exec();
     });
 
-    // The case tree's menu; only its display style submenu is live so far.
+    BuildTreeMenu();
+}
+
+void TFrmMain::BuildTreeMenu() {
     PopGuaLi = new QMenu(this);
     MnuShowStyle = PopGuaLi->addMenu(QStringLiteral("显示样式"));
     styleGroup_ = new QActionGroup(this);
@@ -259,20 +260,62 @@ void TFrmMain::BuildMenus() {
         a->setData(QPoint(2, n++));
         sortGroup_->addAction(a);
     }
+    mnuOpenCase = PopGuaLi->addAction(QStringLiteral("查看课例"));
+    MnuMoveTo = PopGuaLi->addMenu(QStringLiteral("移动到"));
+    mnuDeleteCase = PopGuaLi->addAction(QStringLiteral("删除课例"));
     mnuEditClass = PopGuaLi->addAction(QStringLiteral("编辑类别"));
+    PopGuaLi->addSeparator();
+    mnuFuzzySearch = PopGuaLi->addAction(QStringLiteral("模糊查找"));
+    mnuSearch = PopGuaLi->addAction(QStringLiteral("条件查找"));
+    mnuShowAll = PopGuaLi->addAction(QStringLiteral("显示全部课例"));
+    PopGuaLi->addSeparator();
+    mnuRefresh = PopGuaLi->addAction(QStringLiteral("刷新显示"));
+    PopGuaLi->addSeparator();
+    mnuCaseCount = PopGuaLi->addAction(CountText(0));
+
+    connect(mnuOpenCase, &QAction::triggered, this, &TFrmMain::OpenSelectedCase);
+    connect(mnuDeleteCase, &QAction::triggered, this, &TFrmMain::DeleteSelectedCase);
     connect(mnuEditClass, &QAction::triggered, this, &TFrmMain::EditClassClick);
-    connect(Tree, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { PopGuaLi->popup(Tree->viewport()->mapToGlobal(p)); });
+    connect(mnuShowAll, &QAction::triggered, tree_, &TCaseTree::ShowAllCasesClick);
+    connect(mnuFuzzySearch, &QAction::triggered, this, &TFrmMain::FuzzySearchClick);
+    connect(mnuSearch, &QAction::triggered, this, &TFrmMain::SearchClick);
+    connect(mnuRefresh, &QAction::triggered, tree_, &TCaseTree::RefreshTree);
+    connect(MnuMoveTo, &QMenu::triggered, this, [this](QAction* a) { MoveSelectedCase(a->text()); });
+    connect(tree_, &TCaseTree::contextMenuRequested, this, [this](const QPoint& at) {
+        FillMoveMenu();
+        PopGuaLi->popup(at);
+    });
+    connect(tree_, &TCaseTree::caseActivated, this, &TFrmMain::OpenSelectedCase);
+    connect(tree_, &TCaseTree::countChanged, this, [this](int n) { mnuCaseCount->setText(CountText(n)); });
+    connect(tree_, &TCaseTree::displayChanged, this, &TFrmMain::SyncStyleChecks);
+    connect(tree_, &TCaseTree::loadingFinished, this, [this] {
+        // The saved window state waits for the first full loading too.
+        if (savedState_ == -1) return;
+        ApplyWindowState(savedState_);
+        savedState_ = -1;
+    });
+}
+
+void TFrmMain::SyncStyleChecks() {
+    for (QAction* a : MnuShowStyle->actions()) {
+        if (a->isSeparator()) continue;
+        const QPoint d = a->data().toPoint();
+        if (d.x() == 0) a->setChecked(d.y() == tree_->ShowStyle());
+        if (d.x() == 2) a->setChecked(d.y() == (tree_->SortOrder() == 0 ? 5 : tree_->SortOrder()));
+    }
+}
+
+void TFrmMain::FillMoveMenu() {
+    MnuMoveTo->clear();
+    for (const QString& c : tree_->MoveTargets()) MnuMoveTo->addAction(c);
 }
 
 void TFrmMain::EditClassClick() {
-    if (store_ && EditCategories(*store_, treeBusy_, this)) CategoriesChanged();
+    if (store_ && EditCategories(*store_, tree_->Busy(), this)) CategoriesChanged();
 }
 
 // The categories or the cases' categories changed: the tree shows them anew.
-void TFrmMain::CategoriesChanged() {
-    RefreshTree();
-}
+void TFrmMain::CategoriesChanged() { tree_->RefreshTree(); }
 
 void TFrmMain::BuildViewMenus() {
     auto editItems = [](QMenu* m, QTextEdit* v, const char* paste) {
@@ -333,9 +376,13 @@ void TFrmMain::FormShow() {
     OpenCaseStore();
     connect(styleGroup_, &QActionGroup::triggered, this, &TFrmMain::ShowStyleClick);
     connect(sortGroup_, &QActionGroup::triggered, this, &TFrmMain::ShowStyleClick);
-    if (savedState_ == 2)
+    ApplyWindowState(savedState_);
+}
+
+void TFrmMain::ApplyWindowState(int state) {
+    if (state == kWinMaximised)
         setWindowState(windowState() | Qt::WindowMaximized);
-    else if (savedState_ == 1)
+    else if (state == kWinMinimised)
         setWindowState(windowState() | Qt::WindowMinimized);
 }
 
@@ -346,7 +393,7 @@ void TFrmMain::OpenCaseStore() {
     const int last = store_->GetLastId();
     shownIds_.clear();
     for (int id = last; id >= 1 && int(shownIds_.size()) < 1000; --id) shownIds_.push_back(id);
-    BuildTree(shownIds_);
+    tree_->BuildTree(shownIds_);
     if (last > 1000) {
         RedtPingYu->setPlainText(RedtPingYu->toPlainText() + QStringLiteral("\n\n") +
                                  QStringLiteral("案例总数大致：%1个，可以在树表上按鼠标右键，点击“显示全部案例“").arg(last));
@@ -384,14 +431,15 @@ void TFrmMain::ReadConfiguration() {
 
     panel_->SelectPlace(c.sheng, c.shi);
 
-    showStyle_ = c.showStyle;
-    sort_ = c.sort;
+    tree_->SetOrder(c.showStyle, c.sort);
     SyncStyleChecks();
 }
 
 void TFrmMain::ShowStyleClick(QAction* a) {
     const QPoint d = a->data().toPoint();
-    SetDisplay(d.x() == 0 ? d.y() : showStyle_, d.x() == 2 ? (d.y() == 5 ? 0 : d.y()) : sort_);
+    tree_->SetDisplay(d.x() == 0 ? d.y() : tree_->ShowStyle(), d.x() == 2 ? (d.y() == 5 ? 0 : d.y()) : tree_->SortOrder());
+    // A refusal leaves the checks where the click put them.
+    SyncStyleChecks();
 }
 
 // ---------------------------------------------------------------- skins
@@ -594,21 +642,20 @@ QString TFrmMain::CommentPlainText() {
     return t;
 }
 
-int TFrmMain::TreeWidth() const { return SplitterH->sizes().value(0, Tree->width()); }
+int TFrmMain::TreeWidth() const { return SplitterH->sizes().value(0, tree_->width()); }
 int TFrmMain::CommentHeight() const { return SplitterV->sizes().value(1, RedtPingYu->height()); }
 
 // ---------------------------------------------------------------- close
 
 bool TFrmMain::FormCloseQuery() {
-    if (treeBusy_) {
+    if (tree_->Busy()) {
         if (!AskYes(this, QStringLiteral("是否停止显示案例？"), QStringLiteral("显示案例"), TMsgIcon::Warning)) {
             Notice(this, QStringLiteral("请等待案例加载完毕！"));
             return false;
         }
-        stopLoading_ = true;
-        // Wait for the loading now, so that saving a changed comment below is
-        // not refused as busy.
-        StopLoading();
+        // Stop and wait for the loading now, so that saving a changed comment
+        // below is not refused as busy.
+        tree_->StopLoading();
     }
     if (!AskYes(this, QStringLiteral("确定要关闭软件吗？"), QStringLiteral("关闭"), TMsgIcon::Information)) return false;
     if (storedCase_ && RedtPingYu->document()->isModified()) {
@@ -636,8 +683,8 @@ void TFrmMain::WriteConfiguration() {
     c.pinghei = CommentHeight();
     c.sheng = panel_->Province();
     c.shi = panel_->City();
-    c.showStyle = showStyle_;
-    c.sort = sort_;
+    c.showStyle = tree_->ShowStyle();
+    c.sort = tree_->SortOrder();
     WriteWindowConfig(*ini_, c);
 }
 
@@ -646,7 +693,7 @@ void TFrmMain::closeEvent(QCloseEvent* e) {
         e->ignore();
         return;
     }
-    StopLoading();
+    tree_->StopLoading();
     WriteConfiguration();
     CloseTextWindow();
     ini_.reset();

@@ -11,6 +11,7 @@
 
 #include "app/castpanel.h"
 #include "app/castsession.h"
+#include "app/casetree.h"
 #include "app/richtext_qt.h"
 #include "app/widgets.h"
 #include "base/inifile.h"
@@ -80,42 +81,31 @@ public:
     const TRecordData& Record() const { return session_.record; }
     int TreeWidth() const;
     int CommentHeight() const;
-    int ShowStyle() const { return showStyle_; }
-    int SortOrder() const { return sort_; }
     // Ids of the cases the tree is built from at start (the highest 1000).
     const std::vector<int>& StartIds() const { return shownIds_; }
     // "编辑类别"; a change refreshes the tree through CategoriesChanged.
     void EditClassClick();
     void CategoriesChanged();
 
-    // The case tree and the stored case on screen.
-    void BuildTree(const std::vector<int>& ids);
-    std::vector<int> ShownIds() const;
-    int SelectedCaseId() const;
-    // What a click in the display-style submenu does.
-    void SetDisplay(int showStyle, int sort);
-    void RefreshTree();
+    // The case tree.
+    TCaseTree& CaseTree() const { return *tree_; }
+    // A right click in the tree fills the "移动到" submenu.
     void FillMoveMenu();
     void MoveSelectedCase(const QString& category);
     void SaveCurrentCase();
     void NewCase();
     void OpenSelectedCase();
     void DeleteSelectedCase();
-    // "显示全部课例": all cases, read on a thread with a store of its own.
-    void ShowAllCasesClick();
     // "模糊查找" and "条件查找"; the picked hit joins the tree and is opened.
     void FuzzySearchClick();
     void SearchClick();
     void ShowHits(const std::vector<int>& hits);
     TSearchCriteria& Criteria() { return criteria_; }
-    bool TreeBusy() const { return treeBusy_; }
     bool StoredCase() const { return storedCase_; }
     int CurrentCaseId() const { return currentId_; }
-    int ShownCount() const { return shownCount_; }
     const QString& CommentFilePath() const { return commentPath_; }
 
     // Components, named as the handlers name them.
-    QTreeWidget* Tree = nullptr;
     QSplitter* SplitterH = nullptr;
     QSplitter* SplitterV = nullptr;
     QToolBar* ToolBar1 = nullptr;
@@ -166,10 +156,7 @@ private:
     CQtRichTextSink* sink_ = nullptr;
     std::unique_ptr<CQtRichTextSink> sinkOwner_;
     bool storedCase_ = false;
-    bool treeBusy_ = false;
-    bool stopLoading_ = false;
     bool shown_ = false;
-    int showStyle_ = 1, sort_ = 0;
     int savedState_ = 0;
     TColor bcolor_ = 0xC0CCD0;
     QPointer<TFrmText> FrmText;
@@ -178,18 +165,14 @@ private:
     QActionGroup *styleGroup_ = nullptr, *sortGroup_ = nullptr;
 
     // Case tree and stored cases.
-    void BuildCaseCommands();
-    bool RefusedWhileBusy();
-    void SetCountDisplay();
+    void BuildTreeMenu();
+    void ApplyWindowState(int state);
     void SyncStyleChecks();
     bool WriteCommentFile(const QString& path);
-    void StopLoading();
-    void ShowTreeContent(const struct TTreeContent& content);
     int currentId_ = 0;
-    int shownCount_ = 0;
     QString commentPath_;
     TRecordData storedCopy_;
-    std::shared_ptr<struct TCaseLoading> loading_;
+    TCaseTree* tree_ = nullptr;
     TSearchCriteria criteria_{};
 };
 

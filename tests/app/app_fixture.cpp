@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include "app/widgets.h"
 
@@ -29,7 +30,8 @@ TMainUi::TMainUi(const QWidget& w)
       RdoGong(Find<QRadioButton>(w, "RdoGong")),
       RdoNong(Find<QRadioButton>(w, "RdoNong")),
       ChkRun(Find<QCheckBox>(w, "ChkRun")),
-      SbtoSave(Find<QToolButton>(w, "SbtoSave")) {}
+      SbtoSave(Find<QToolButton>(w, "SbtoSave")),
+      Tree(Find<QTreeWidget>(w, "Tree")) {}
 
 QString NewAppFolder(const QTemporaryDir& dir, bool places, bool skins) {
     const QString root = dir.path() + '/';

@@ -15,6 +15,7 @@ class QComboBox;
 class QLineEdit;
 class QRadioButton;
 class QToolButton;
+class QTreeWidget;
 class QWidget;
 
 namespace qd {
@@ -79,6 +80,7 @@ struct TMainUi {
     QRadioButton *RdoGong = nullptr, *RdoNong = nullptr;
     QCheckBox* ChkRun = nullptr;
     QToolButton* SbtoSave = nullptr;
+    QTreeWidget* Tree = nullptr;
 };
 
 // A fresh application folder ending in '/' with dat/ (holding the shipped

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "app/casetree.h"
+#include "app/treenodes.h"
 #include "app/frmfenlei.h"
 #include "app/frmmain.h"
 #include "app_fixture.h"
@@ -85,7 +86,7 @@ private:
     }
     void Select(QTreeWidgetItem* n) {
         QVERIFY(n);
-        w_->Tree->setCurrentItem(n);
+        ui_.Tree->setCurrentItem(n);
         n->setSelected(true);
     }
     int BusyRefusals() const {
@@ -150,8 +151,8 @@ private slots:
         QCOMPARE(ui_.SbtoSave->text(), QStringLiteral("存旧"));
         QVERIFY(QFile::exists(w_->CommentFilePath()));
         QVERIFY(w_->CommentFilePath().endsWith(QStringLiteral("Quadrelle_f/张三_202405010930.rtf")));
-        QCOMPARE(w_->ShownCount(), 1);
-        QTreeWidgetItem* n = FindCaseNode(w_->Tree, id, w_->ShowStyle());
+        QCOMPARE(w_->CaseTree().ShownCount(), 1);
+        QTreeWidgetItem* n = FindCaseNode(ui_.Tree, id, w_->CaseTree().ShowStyle());
         QVERIFY(n);
         QVERIFY(n->text(0).startsWith(QStringLiteral("张三     公2024-05-01 09:30 ")));
         TRecordData r;
@@ -207,7 +208,7 @@ private slots:
         QCOMPARE(r.category, std::string("求职"));
         QCOMPARE(QString::fromStdString(r.comment), QStringLiteral("还在"));
         QVERIFY(QFile::exists(w_->CommentFilePath()));
-        QVERIFY(FindCaseNode(w_->Tree, w_->CurrentCaseId(), w_->ShowStyle()));
+        QVERIFY(FindCaseNode(ui_.Tree, w_->CurrentCaseId(), w_->CaseTree().ShowStyle()));
     }
 
     void aNewSaveWithoutItsCommentFileKeepsTheModifiedMark() {
@@ -247,7 +248,7 @@ private slots:
         ui_.EdtName->setText(QStringLiteral("别人"));
         ui_.CboDiFen->setCurrentIndex(0);
 
-        Select(FindCaseNode(w_->Tree, id, w_->ShowStyle()));
+        Select(FindCaseNode(ui_.Tree, id, w_->CaseTree().ShowStyle()));
         w_->OpenSelectedCase();
         QVERIFY(w_->CastShown() && w_->StoredCase());
         QCOMPARE(w_->CurrentCaseId(), id);
@@ -278,36 +279,36 @@ private slots:
         w_->NewCase();
         CastWith(QStringLiteral("赵六"));
         w_->SaveCurrentCase();
-        QCOMPARE(w_->ShownCount(), 2);
+        QCOMPARE(w_->CaseTree().ShownCount(), 2);
 
-        w_->Tree->clearSelection();
+        ui_.Tree->clearSelection();
         w_->DeleteSelectedCase();
         QVERIFY(msgs_->Has(QStringLiteral("请先选择一个案例！")));
 
-        Select(FindCaseNode(w_->Tree, first, w_->ShowStyle()));
+        Select(FindCaseNode(ui_.Tree, first, w_->CaseTree().ShowStyle()));
         w_->DeleteSelectedCase();  // unanswered: No
         const auto* ask = msgs_->Find(QStringLiteral("确定要删除“王五”这个案例吗？"));
         QVERIFY(ask && ask->question);
         QCOMPARE(ask->caption, QStringLiteral("注意"));
-        QVERIFY(FindCaseNode(w_->Tree, first, w_->ShowStyle()));
+        QVERIFY(FindCaseNode(ui_.Tree, first, w_->CaseTree().ShowStyle()));
         QVERIFY(QFile::exists(firstFile));
 
         msgs_->answers = {true};
         w_->DeleteSelectedCase();
-        QVERIFY(!FindCaseNode(w_->Tree, first, w_->ShowStyle()));
+        QVERIFY(!FindCaseNode(ui_.Tree, first, w_->CaseTree().ShowStyle()));
         QVERIFY(!QFile::exists(firstFile));
         TRecordData r;
         QVERIFY(!store_->ReadCase(first, r));
-        QCOMPARE(w_->ShownCount(), 1);
+        QCOMPARE(w_->CaseTree().ShownCount(), 1);
         QCOMPARE(w_->PopGuaLi->actions().last()->text(), QStringLiteral("【 1 条案例】"));
 
         // The case on screen: a second question, then the chart goes.
-        Select(FindCaseNode(w_->Tree, w_->CurrentCaseId(), w_->ShowStyle()));
+        Select(FindCaseNode(ui_.Tree, w_->CurrentCaseId(), w_->CaseTree().ShowStyle()));
         msgs_->answers = {true, true};
         w_->DeleteSelectedCase();
         QVERIFY(msgs_->Has(QStringLiteral("确定要删除当前正在查看的案例吗？")));
         QVERIFY(!w_->CastShown());
-        QCOMPARE(w_->Tree->topLevelItemCount(), 0);
+        QCOMPARE(ui_.Tree->topLevelItemCount(), 0);
         w_->SaveCurrentCase();
         QCOMPARE(msgs_->log.last().text, QStringLiteral("请先排一个正确的盘后再保存"));
     }
@@ -341,35 +342,35 @@ private slots:
             {4, {"a", "张三", "刘五", "李四", "李二"}},
         };
         for (const auto& row : table) {
-            w_->SetDisplay(kShowList, row.sort);
-            w_->BuildTree(ids);
-            QCOMPARE(Names(*w_, w_->ShownIds(), *store_), row.names);
+            w_->CaseTree().SetDisplay(kShowList, row.sort);
+            w_->CaseTree().BuildTree(ids);
+            QCOMPARE(Names(*w_, w_->CaseTree().ShownIds(), *store_), row.names);
         }
         QCOMPARE(w_->PopGuaLi->actions().last()->text(), QStringLiteral("【 5 条案例】"));
 
         // Classified: 求职 holds no case, 其他 is not a stored category.
-        w_->SetDisplay(kShowClassified, 0);
+        w_->CaseTree().SetDisplay(kShowClassified, 0);
         QStringList tops;
-        for (QTreeWidgetItem* c : CategoryNodes(w_->Tree, w_->ShowStyle())) tops << c->text(0);
+        for (QTreeWidgetItem* c : CategoryNodes(ui_.Tree, w_->CaseTree().ShowStyle())) tops << c->text(0);
         QCOMPARE(tops, QStringList({"婚姻", "财运", "其他"}));
-        std::vector<int> shown = w_->ShownIds();
+        std::vector<int> shown = w_->CaseTree().ShownIds();
         std::sort(shown.begin(), shown.end());
         QCOMPARE(shown, ids);
-        w_->SetDisplay(kShowList, 0);
-        shown = w_->ShownIds();
+        w_->CaseTree().SetDisplay(kShowList, 0);
+        shown = w_->CaseTree().ShownIds();
         std::sort(shown.begin(), shown.end());
         QCOMPARE(shown, ids);
-        QCOMPARE(w_->Tree->topLevelItemCount(), 5);
-        Select(w_->Tree->topLevelItem(0));
+        QCOMPARE(ui_.Tree->topLevelItemCount(), 5);
+        Select(ui_.Tree->topLevelItem(0));
         w_->FillMoveMenu();
         QVERIFY(w_->MnuMoveTo->actions().isEmpty());  // nothing to move to in a list
 
         // Moving 张三 from 财运 to 婚姻.
-        w_->SetDisplay(kShowClassified, 0);
-        Select(w_->Tree->topLevelItem(1));
+        w_->CaseTree().SetDisplay(kShowClassified, 0);
+        Select(ui_.Tree->topLevelItem(1));
         w_->FillMoveMenu();
         QVERIFY(w_->MnuMoveTo->actions().isEmpty());
-        QTreeWidgetItem* zhang = FindCaseNode(w_->Tree, 3, w_->ShowStyle());
+        QTreeWidgetItem* zhang = FindCaseNode(ui_.Tree, 3, w_->CaseTree().ShowStyle());
         Select(zhang);
         w_->FillMoveMenu();
         QStringList offered;
@@ -379,9 +380,9 @@ private slots:
         TRecordData r;
         QVERIFY(store_->ReadCase(3, r));
         QCOMPARE(r.category, std::string("婚姻"));
-        QTreeWidgetItem* marriage = w_->Tree->topLevelItem(0);
+        QTreeWidgetItem* marriage = ui_.Tree->topLevelItem(0);
         QCOMPARE(CaseIdOf(marriage->child(marriage->childCount() - 1)), 3);
-        QCOMPARE(w_->Tree->topLevelItem(1)->childCount(), 0);
+        QCOMPARE(ui_.Tree->topLevelItem(1)->childCount(), 0);
     }
 
     void fullLoadingRefusesEverythingUntilTheTreeIsComplete() {
@@ -393,31 +394,31 @@ private slots:
         }
         QVERIFY(store_->EndBatch());
         ShowWindow();
-        w_->SetDisplay(kShowClassified, 1);
-        w_->BuildTree({});
-        QCOMPARE(w_->ShownCount(), 0);
+        w_->CaseTree().SetDisplay(kShowClassified, 1);
+        w_->CaseTree().BuildTree({});
+        QCOMPARE(w_->CaseTree().ShownCount(), 0);
 
-        w_->ShowAllCasesClick();
-        QVERIFY(w_->TreeBusy());
+        w_->CaseTree().ShowAllCasesClick();
+        QVERIFY(w_->CaseTree().Busy());
         w_->SaveCurrentCase();
         w_->OpenSelectedCase();
         w_->DeleteSelectedCase();
         w_->MoveSelectedCase(QStringLiteral("婚姻"));
-        w_->RefreshTree();
-        w_->SetDisplay(kShowList, 0);
-        w_->ShowAllCasesClick();
+        w_->CaseTree().RefreshTree();
+        w_->CaseTree().SetDisplay(kShowList, 0);
+        w_->CaseTree().ShowAllCasesClick();
         QCOMPARE(BusyRefusals(), 7);
-        QCOMPARE(w_->ShowStyle(), kShowClassified);
+        QCOMPARE(w_->CaseTree().ShowStyle(), kShowClassified);
 
-        QTRY_VERIFY_WITH_TIMEOUT(!w_->TreeBusy(), 30000);
-        QCOMPARE(w_->ShownCount(), 300);
-        QCOMPARE(int(w_->ShownIds().size()), 300);
-        QCOMPARE(w_->Tree->topLevelItemCount(), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(!w_->CaseTree().Busy(), 30000);
+        QCOMPARE(w_->CaseTree().ShownCount(), 300);
+        QCOMPARE(int(w_->CaseTree().ShownIds().size()), 300);
+        QCOMPARE(ui_.Tree->topLevelItemCount(), 2);
         QCOMPARE(w_->windowTitle(), QStringLiteral("澜川霁岚术1.6 "));
 
         // A close during a loading stops it and leaves nothing running.
-        w_->ShowAllCasesClick();
-        QVERIFY(w_->TreeBusy());
+        w_->CaseTree().ShowAllCasesClick();
+        QVERIFY(w_->CaseTree().Busy());
         msgs_->answers = {true, true};
         QVERIFY(w_->close());
         QVERIFY(msgs_->Has(QStringLiteral("是否停止显示案例？")));

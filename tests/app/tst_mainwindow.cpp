@@ -44,8 +44,8 @@ private slots:
         QCOMPARE(ui.CboProv->currentText(), QStringLiteral("未知地"));
         QCOMPARE(ui.CboCity->currentIndex(), 0);
         QCOMPARE(ui.CboCity->currentText(), QStringLiteral("未知地"));
-        QCOMPARE(w.ShowStyle(), 1);
-        QCOMPARE(w.SortOrder(), 0);
+        QCOMPARE(w.CaseTree().ShowStyle(), 1);
+        QCOMPARE(w.CaseTree().SortOrder(), 0);
         QVERIFY(Item(w.MnuShowStyle, QStringLiteral("列表显示"))->isChecked());
         QVERIFY(Item(w.MnuShowStyle, QStringLiteral("无"))->isChecked());
         QCOMPARE(w.RedtVelmark->font().family(), QStringLiteral("宋体"));
@@ -87,7 +87,7 @@ private slots:
         QVERIFY(Item(w.MnuShowStyle, QStringLiteral("姓氏升序（a-z）"))->isChecked());
         // Choosing "无" stores 0, not its item number.
         Item(w.MnuShowStyle, QStringLiteral("无"))->trigger();
-        QCOMPARE(w.SortOrder(), 0);
+        QCOMPARE(w.CaseTree().SortOrder(), 0);
         CloseYes(w, msgs);
     }
 

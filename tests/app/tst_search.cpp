@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "app/casetree.h"
+#include "app/treenodes.h"
 #include "app/frmmain.h"
 #include "app/frmsamename.h"
 #include "app/frmsearch.h"
@@ -364,8 +365,8 @@ private slots:
         QFETCH(QList<int>, tree);
         AddCases();
         ShowWindow();
-        w_->SetDisplay(kShowList, 0);
-        w_->BuildTree({4, 1});
+        w_->CaseTree().SetDisplay(kShowList, 0);
+        w_->CaseTree().BuildTree({4, 1});
         onSearch_ = [](TFrmSearch& d) {
             d.CboProv->setCurrentIndex(0);
             d.LedtName->setText(QStringLiteral("张"));
@@ -382,9 +383,9 @@ private slots:
         w_->SearchClick();
         QCOMPARE(dialogs_, 2);
         QCOMPARE(lines_.size(), 3);
-        const std::vector<int> shown = w_->ShownIds();
+        const std::vector<int> shown = w_->CaseTree().ShownIds();
         QCOMPARE(QList<int>(shown.begin(), shown.end()), tree);
-        QCOMPARE(w_->SelectedCaseId(), 2);
+        QCOMPARE(w_->CaseTree().SelectedCaseId(), 2);
         QVERIFY(w_->StoredCase() && w_->CastShown());
         QCOMPARE(w_->CurrentCaseId(), 2);
         QCOMPARE(ui_.EdtName->text(), QStringLiteral("小张"));
@@ -394,12 +395,12 @@ private slots:
     void returnFromTheListLeavesTheTree() {
         AddCases();
         ShowWindow();
-        w_->SetDisplay(kShowClassified, 0);
-        w_->BuildTree({4});
+        w_->CaseTree().SetDisplay(kShowClassified, 0);
+        w_->CaseTree().BuildTree({4});
         shell_->inputs = {QStringLiteral("张")};
         w_->FuzzySearchClick();
         QCOMPARE(lines_.size(), 3);
-        QCOMPARE(w_->ShownIds(), std::vector<int>{4});
+        QCOMPARE(w_->CaseTree().ShownIds(), std::vector<int>{4});
         QVERIFY(!w_->StoredCase());
     }
 
@@ -412,15 +413,15 @@ private slots:
         QVERIFY(store_->EndBatch());
         ShowWindow();
         QVERIFY(w_->mnuFuzzySearch->isEnabled() && w_->mnuSearch->isEnabled());
-        w_->ShowAllCasesClick();
-        QVERIFY(w_->TreeBusy());
+        w_->CaseTree().ShowAllCasesClick();
+        QVERIFY(w_->CaseTree().Busy());
         shell_->inputs = {QStringLiteral("张")};
         w_->FuzzySearchClick();
         w_->SearchClick();
         QCOMPARE(Count(QStringLiteral("请等待案例加载完毕！")), 2);
         QVERIFY(shell_->captions.isEmpty());
         QCOMPARE(dialogs_, 0);
-        QTRY_VERIFY_WITH_TIMEOUT(!w_->TreeBusy(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!w_->CaseTree().Busy(), 30000);
         w_->FuzzySearchClick();
         QCOMPARE(lines_.size(), 150);
     }
