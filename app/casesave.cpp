@@ -29,7 +29,7 @@ static QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 bool TFrmMain::WriteCommentFile(const QString& path) {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    const std::string bytes = WriteRtf(DocumentToRtf(RedtPingYu->document()));
+    const std::string bytes = views_->CommentRtf();
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
         ShowBox(this, f.errorString(), QStringLiteral("错误"), TMsgIcon::Error);
@@ -67,12 +67,12 @@ void TFrmMain::SaveCurrentCase() {
         if (!AskYes(this, QStringLiteral("要修改“%1”这条案例吗？").arg(name), QStringLiteral("提示"),
                     TMsgIcon::Information))
             return;
-        session_.record.comment = CommentPlainText().toStdString();
+        session_.record.comment = views_->CommentPlainText().toStdString();
         if (!store_->UpdateCase(currentId_, session_.record)) {
             Notice(this, Q(store_->LastError()));
             return;
         }
-        if (WriteCommentFile(commentPath_)) RedtPingYu->document()->setModified(false);
+        if (WriteCommentFile(commentPath_)) views_->SetCommentModified(false);
         std::memcpy(storedCopy_.request.name, session_.record.request.name, sizeof storedCopy_.request.name);
         if (tree_->UpdateCase(currentId_, Q(CaseNodeText(session_.record)), session_.record.request.filled ? 1 : 0))
             Notice(this, QStringLiteral("已保存编辑后的案例。"));
@@ -89,7 +89,7 @@ void TFrmMain::SaveCurrentCase() {
     const bool written = WriteCommentFile(path);  // a failure is reported; the row still keeps the plain comment
     commentPath_ = path;
     session_.record.commentFile = base;
-    session_.record.comment = CommentPlainText().toStdString();
+    session_.record.comment = views_->CommentPlainText().toStdString();
     const int id = store_->AddCase(session_.record);
     if (id == -1) {
         Notice(this, Q(store_->LastError()));
@@ -99,7 +99,7 @@ void TFrmMain::SaveCurrentCase() {
     currentId_ = id;
     storedCase_ = true;
     // An unwritten comment file keeps the mark, so that closing still offers to save it.
-    if (written) RedtPingYu->document()->setModified(false);
+    if (written) views_->SetCommentModified(false);
     panel_->ShowSaveKind(true);
     storedCopy_ = session_.record;
 }
@@ -108,13 +108,12 @@ void TFrmMain::NewCase() {
     if (!AskYes(this, QStringLiteral("确定要开始建立一个新案例吗?这将清除现有评语！"), QStringLiteral("新建"),
                 TMsgIcon::Information))
         return;
-    if (storedCase_ && RedtPingYu->document()->isModified() &&
+    if (storedCase_ && views_->CommentModified() &&
         AskYes(this, QStringLiteral("当前评语文本已改变，要保存吗？"), QStringLiteral("提示"), TMsgIcon::Warning))
         SaveCurrentCase();
     storedCase_ = false;
-    RedtVelmark->clear();
-    RedtPingYu->setPlainText(QStringLiteral("输入自己的评语："));
-    RedtPingYu->document()->setModified(false);
+    views_->ClearResult();
+    views_->ResetComment();
     session_.shown = false;
     panel_->ShowSaveKind(false);
     for (int32_t& x : session_.record.extra) x = -1;
@@ -127,7 +126,7 @@ void TFrmMain::OpenSelectedCase() {
     if (id == -1 || !store_) return;
     TRecordData r;
     if (!store_->ReadCase(id, r)) return;
-    if (storedCase_ && RedtPingYu->document()->isModified() &&
+    if (storedCase_ && views_->CommentModified() &&
         AskYes(this, QStringLiteral("当前记录文本已改变，要保存吗？"), QStringLiteral("提示"), TMsgIcon::Warning))
         SaveCurrentCase();
     session_.record = r;
@@ -141,15 +140,13 @@ void TFrmMain::OpenSelectedCase() {
     commentPath_ = Q(store_->CommentFilePath(session_.record.commentFile));
     QFile f(commentPath_);
     if (f.exists() && f.open(QIODevice::ReadOnly)) {
-        RedtPingYu->clear();
-        const double size = RedtPingYu->font().pointSizeF() > 0 ? RedtPingYu->font().pointSizeF() : 10.5;
-        RtfToDocument(ReadRtf(f.readAll().toStdString()), RedtPingYu->document(), size);
+        views_->LoadCommentRtf(f.readAll().toStdString());
     } else {
-        RedtPingYu->setPlainText(Q(session_.record.comment));
+        views_->SetCommentText(Q(session_.record.comment));
     }
     panel_->ShowSaveKind(true);
     if (!CastRecord(session_, this)) return;
-    RedtPingYu->document()->setModified(false);
+    views_->SetCommentModified(false);
 }
 
 void TFrmMain::DeleteSelectedCase() {
@@ -168,7 +165,7 @@ void TFrmMain::DeleteSelectedCase() {
     if (storedCase_ && id == currentId_) {
         if (!AskYes(this, QStringLiteral("确定要删除当前正在查看的案例吗？"), QStringLiteral("提示"), TMsgIcon::Warning))
             return;
-        RedtVelmark->clear();
+        views_->ClearResult();
         session_.shown = false;
         file = commentPath_;
     } else {

@@ -8,6 +8,7 @@
 
 #include "app/messages.h"
 #include "app/treenodes.h"
+#include "app/widgets.h"
 #include "store/record_base.h"
 
 namespace qd {
@@ -29,8 +30,7 @@ struct TCaseLoading {
 TCaseTree::TCaseTree(MRecordBase* store, QWidget* parent) : QWidget(parent), store_(store) {
     auto* lay = new QVBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);
-    tree_ = new QTreeWidget(this);
-    tree_->setObjectName(QStringLiteral("Tree"));
+    tree_ = Named(new QTreeWidget(this), "Tree");
     tree_->setHeaderHidden(true);
     tree_->setDragEnabled(true);
     tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -33,13 +33,6 @@ std::string S(const QString& s) { return s.toStdString(); }
 // Hour item h shows the branch of hour h; odd hours begin the next branch.
 int BranchOfHour(int h) { return ((h + 1) / 2 + 1) % 12; }
 
-// Components carry their names as object names, so that they can be found.
-template <class T>
-T* Named(T* w, const char* name) {
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
-
 }  // namespace
 
 TCastPanel::TCastPanel(const QString& appFolder, TCastSession& session, QWidget* parent)

@@ -1,52 +1,29 @@
 #include "app/frmmain.h"
 
 #include <QActionGroup>
-#include <QCheckBox>
+#include <QApplication>
 #include <QCloseEvent>
-#include <QColorDialog>
-#include <QComboBox>
-#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
-#include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QRandomGenerator>
 #include <QScrollArea>
 #include <QSplitter>
-#include <QTextEdit>
 #include <QToolBar>
-#include <QToolButton>
-#include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QApplication>
 
 #include "app/appfolder.h"
-#include "app/casetree.h"
 #include "app/dialogs.h"
-#include "app/docconv.h"
 #include "app/frmeditclass.h"
 #include "app/frmwnl.h"
 #include "app/maintenance.h"
 #include "app/messages.h"
-#include "app/places.h"
-#include "app/widgets.h"
+#include "app/richtext_qt.h"
 #include "app/winconfig.h"
-#include "base/encoding.h"
-#include "base/rtf.h"
-#include "base/textclean.h"
-#include "engine/ganzhi.h"
+#include "base/inifile.h"
 #include "engine/topics.h"
 #include "store/record_base.h"
 
@@ -64,9 +41,9 @@ TFrmMain::TFrmMain(const QString& appFolder, MRecordBase* store, QWidget* parent
     setFont(f);
     BuildLayout();
     BuildMenus();
-    BuildViewMenus();
+    BuildTreeMenu();
     resize(952, 741);
-    RedtVelmark->clear();
+    views_->ClearResult();
 }
 
 TFrmMain::~TFrmMain() {
@@ -96,42 +73,15 @@ void TFrmMain::BuildLayout() {
     ToolBar1->setFixedHeight(30);
     ToolBar1->setMovable(false);
     col->addWidget(ToolBar1);
-    SplitterV = new QSplitter(Qt::Vertical, panel1);
-    SplitterV->setHandleWidth(3);
-    SplitterV->setChildrenCollapsible(false);
-    RedtVelmark = new QTextEdit(SplitterV);
-    RedtVelmark->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RedtVelmark->setContextMenuPolicy(Qt::CustomContextMenu);
-    RedtVelmark->setAcceptRichText(true);
-    RedtPingYu = new QTextEdit(SplitterV);
-    RedtPingYu->setMinimumHeight(20);
-    RedtPingYu->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    RedtPingYu->setContextMenuPolicy(Qt::CustomContextMenu);
-    RedtPingYu->setTabChangesFocus(false);
-    QFont pf(QStringLiteral("宋体"));
-    pf.setPixelSize(14);
-    RedtPingYu->setFont(pf);
-    RedtPingYu->setPlainText(QStringLiteral("输入自己的评语："));
-    RedtPingYu->document()->setModified(false);
-    SplitterV->addWidget(RedtVelmark);
-    SplitterV->addWidget(RedtPingYu);
-    SplitterV->setStretchFactor(0, 1);
-    SplitterV->setStretchFactor(1, 0);
-    col->addWidget(SplitterV, 1);
+    views_ = new TResultViews(panel1);
+    col->addWidget(views_, 1);
     SplitterH->addWidget(tree_);
     SplitterH->addWidget(panel1);
     SplitterH->setStretchFactor(0, 0);
     SplitterH->setStretchFactor(1, 1);
     row->addWidget(SplitterH, 1);
 
-    sinkOwner_ = std::make_unique<CQtRichTextSink>(RedtVelmark);
-    sink_ = sinkOwner_.get();
-
     panel_ = new TCastPanel(appFolder_, session_, this);
-    connect(panel_, &TCastPanel::castSucceeded, this, &TFrmMain::CloseTextWindow);
-    connect(panel_, &TCastPanel::topicRequested, this, &TFrmMain::ShowTopic);
-    connect(panel_, &TCastPanel::saveRequested, this, &TFrmMain::SaveCurrentCase);
-    connect(panel_, &TCastPanel::newCaseRequested, this, &TFrmMain::NewCase);
     // The panel scrolls in a low window rather than forcing its height on it.
     auto* panelScroll = new QScrollArea(central);
     panelScroll->setObjectName(QStringLiteral("Panel2Scroll"));
@@ -155,24 +105,29 @@ void TFrmMain::BuildLayout() {
         a->setToolTip(a->text());
         connect(a, &QAction::triggered, panel_, [this, step] { panel_->StepAndCast(step); });
     }
+
+    connect(panel_, &TCastPanel::castSucceeded, this, &TFrmMain::CloseTextWindow);
+    connect(panel_, &TCastPanel::topicRequested, this, &TFrmMain::ShowTopic);
+    connect(panel_, &TCastPanel::saveRequested, this, &TFrmMain::SaveCurrentCase);
+    connect(panel_, &TCastPanel::newCaseRequested, this, &TFrmMain::NewCase);
 }
 
 // ---------------------------------------------------------------- menus
 
 void TFrmMain::BuildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
-    mnuSave = file->addAction(QStringLiteral("保存课例"));
+    mnuSave = Named(file->addAction(QStringLiteral("保存课例")), "mnuSave");
     connect(mnuSave, &QAction::triggered, this, &TFrmMain::SaveCurrentCase);
     file->addSeparator();
-    mnuRestore = file->addAction(QStringLiteral("还原案例数据"));
-    mnuBackup = file->addAction(QStringLiteral("备份案例数据"));
-    mnuDeleteAll = file->addAction(QStringLiteral("删除案例数据"));
-    mnuCompact = file->addAction(QStringLiteral("整理数据"));
+    mnuRestore = Named(file->addAction(QStringLiteral("还原案例数据")), "mnuRestore");
+    mnuBackup = Named(file->addAction(QStringLiteral("备份案例数据")), "mnuBackup");
+    mnuDeleteAll = Named(file->addAction(QStringLiteral("删除案例数据")), "mnuDeleteAll");
+    mnuCompact = Named(file->addAction(QStringLiteral("整理数据")), "mnuCompact");
     QMenu* io = file->addMenu(QStringLiteral("导入导出"));
-    mnuImportDb = io->addAction(QStringLiteral("添加db文件"));
-    mnuExportDb = io->addAction(QStringLiteral("导出db文件"));
+    mnuImportDb = Named(io->addAction(QStringLiteral("添加db文件")), "mnuImportDb");
+    mnuExportDb = Named(io->addAction(QStringLiteral("导出db文件")), "mnuExportDb");
     const auto maintenance = [this](bool (*command)(const TMaintenance&)) {
-        return [this, command] { command(TMaintenance{this, store_, RedtPingYu, tree_->Busy()}); };
+        return [this, command] { command(TMaintenance{this, store_, views_->ProgressView(), tree_->Busy()}); };
     };
     connect(mnuRestore, &QAction::triggered, this, maintenance(&qd::RestoreCommand));
     connect(mnuBackup, &QAction::triggered, this, maintenance(&qd::BackupCommand));
@@ -181,68 +136,47 @@ void TFrmMain::BuildMenus() {
     connect(mnuImportDb, &QAction::triggered, this, maintenance(&qd::ImportCommand));
     connect(mnuExportDb, &QAction::triggered, this, maintenance(&qd::ExportCommand));
     file->addSeparator();
-    mnuClose = file->addAction(QStringLiteral("关闭"));
+    mnuClose = Named(file->addAction(QStringLiteral("关闭")), "mnuClose");
     connect(mnuClose, &QAction::triggered, this, &QWidget::close);
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("辅助工具(&T)"));
-    mnuDiLi = tools->addAction(QStringLiteral("经纬度设置"));
+    mnuDiLi = Named(tools->addAction(QStringLiteral("经纬度设置")), "mnuDiLi");
     connect(mnuDiLi, &QAction::triggered, this, [this] {
         TFrmDiLi dlg(appFolder_, this);
         dlg.exec();
     });
-    mnuCalendar = tools->addAction(QStringLiteral("万年历"));
+    mnuCalendar = Named(tools->addAction(QStringLiteral("万年历")), "mnuCalendar");
     connect(mnuCalendar, &QAction::triggered, this, &TFrmMain::CalendarClick);
-    mnuKnowledge = tools->addAction(QStringLiteral("相关知识"));
+    mnuKnowledge = Named(tools->addAction(QStringLiteral("相关知识")), "mnuKnowledge");
     connect(mnuKnowledge, &QAction::triggered, this,
             [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(appFolder_ + "dat/Quadrelle.html")); });
 
     QMenu* opt = menuBar()->addMenu(QStringLiteral("选项(&O)"));
     QMenu* mg = opt->addMenu(QStringLiteral("命稿设置"));
-    mnuDefault = mg->addAction(QStringLiteral("默认"));
-    mnuFont = mg->addAction(QStringLiteral("字体设置"));
-    mnuColor = mg->addAction(QStringLiteral("背景色设置"));
-    connect(mnuDefault, &QAction::triggered, this, [this] {
-        QFont f(QStringLiteral("宋体"));
-        f.setPointSize(12);
-        SetBaseFont(f);
-        SetBackground(0xFFFFFF);
-        Notice(this, QStringLiteral("设置完成"));
-    });
-    connect(mnuFont, &QAction::triggered, this, [this] {
-        bool ok = false;
-        const QFont f = QFontDialog::getFont(&ok, RedtVelmark->font(), this);
-        if (!ok) return;
-        QFont base(f.family());
-        base.setPointSizeF(f.pointSizeF() > 0 ? f.pointSizeF() : 12);
-        SetBaseFont(base);
-        Notice(this, QStringLiteral("设置完成"));
-    });
-    connect(mnuColor, &QAction::triggered, this, [this] {
-        const QColor c = QColorDialog::getColor(ColorOfWin(bcolor_), this);
-        if (!c.isValid()) return;
-        SetBackground(WinOfColor(c));
-        Notice(this, QStringLiteral("设置完成"));
-    });
-    mnuSet = opt->addAction(QStringLiteral("排盘设置"));
+    mnuDefault = Named(mg->addAction(QStringLiteral("默认")), "mnuDefault");
+    mnuFont = Named(mg->addAction(QStringLiteral("字体设置")), "mnuFont");
+    mnuColor = Named(mg->addAction(QStringLiteral("背景色设置")), "mnuColor");
+    connect(mnuDefault, &QAction::triggered, views_, &TResultViews::DefaultLookClick);
+    connect(mnuFont, &QAction::triggered, views_, &TResultViews::FontClick);
+    connect(mnuColor, &QAction::triggered, views_, &TResultViews::ColorClick);
+    mnuSet = Named(opt->addAction(QStringLiteral("排盘设置")), "mnuSet");
     connect(mnuSet, &QAction::triggered, this, [this] {
         TFrmSet dlg(appFolder_, this);
         dlg.exec();
     });
-    Opt_Skin = opt->addMenu(QStringLiteral("界面风格"));
+    Opt_Skin = Named(opt->addMenu(QStringLiteral("界面风格")), "Opt_Skin");
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
-    mnuHelp = help->addAction(QStringLiteral("软件帮助"));
+    mnuHelp = Named(help->addAction(QStringLiteral("软件帮助")), "mnuHelp");
     connect(mnuHelp, &QAction::triggered, this, [this] {
         TFrmHelp dlg(this);
         dlg.exec();
     });
-
-    BuildTreeMenu();
 }
 
 void TFrmMain::BuildTreeMenu() {
-    PopGuaLi = new QMenu(this);
-    MnuShowStyle = PopGuaLi->addMenu(QStringLiteral("显示样式"));
+    PopGuaLi = Named(new QMenu(this), "PopGuaLi");
+    MnuShowStyle = Named(PopGuaLi->addMenu(QStringLiteral("显示样式")), "MnuShowStyle");
     styleGroup_ = new QActionGroup(this);
     sortGroup_ = new QActionGroup(this);
     int n = 0;
@@ -260,33 +194,34 @@ void TFrmMain::BuildTreeMenu() {
         a->setData(QPoint(2, n++));
         sortGroup_->addAction(a);
     }
-    mnuOpenCase = PopGuaLi->addAction(QStringLiteral("查看课例"));
-    MnuMoveTo = PopGuaLi->addMenu(QStringLiteral("移动到"));
-    mnuDeleteCase = PopGuaLi->addAction(QStringLiteral("删除课例"));
-    mnuEditClass = PopGuaLi->addAction(QStringLiteral("编辑类别"));
+    mnuOpenCase = Named(PopGuaLi->addAction(QStringLiteral("查看课例")), "mnuOpenCase");
+    MnuMoveTo = Named(PopGuaLi->addMenu(QStringLiteral("移动到")), "MnuMoveTo");
+    mnuDeleteCase = Named(PopGuaLi->addAction(QStringLiteral("删除课例")), "mnuDeleteCase");
+    mnuEditClass = Named(PopGuaLi->addAction(QStringLiteral("编辑类别")), "mnuEditClass");
     PopGuaLi->addSeparator();
-    mnuFuzzySearch = PopGuaLi->addAction(QStringLiteral("模糊查找"));
-    mnuSearch = PopGuaLi->addAction(QStringLiteral("条件查找"));
-    mnuShowAll = PopGuaLi->addAction(QStringLiteral("显示全部课例"));
+    mnuFuzzySearch = Named(PopGuaLi->addAction(QStringLiteral("模糊查找")), "mnuFuzzySearch");
+    mnuSearch = Named(PopGuaLi->addAction(QStringLiteral("条件查找")), "mnuSearch");
+    mnuShowAll = Named(PopGuaLi->addAction(QStringLiteral("显示全部课例")), "mnuShowAll");
     PopGuaLi->addSeparator();
-    mnuRefresh = PopGuaLi->addAction(QStringLiteral("刷新显示"));
+    mnuRefresh = Named(PopGuaLi->addAction(QStringLiteral("刷新显示")), "mnuRefresh");
     PopGuaLi->addSeparator();
-    mnuCaseCount = PopGuaLi->addAction(CountText(0));
+    mnuCaseCount = Named(PopGuaLi->addAction(CountText(0)), "mnuCaseCount");
 
     connect(mnuOpenCase, &QAction::triggered, this, &TFrmMain::OpenSelectedCase);
     connect(mnuDeleteCase, &QAction::triggered, this, &TFrmMain::DeleteSelectedCase);
+    connect(MnuMoveTo, &QMenu::triggered, this, [this](QAction* a) { MoveSelectedCase(a->text()); });
     connect(mnuEditClass, &QAction::triggered, this, &TFrmMain::EditClassClick);
-    connect(mnuShowAll, &QAction::triggered, tree_, &TCaseTree::ShowAllCasesClick);
     connect(mnuFuzzySearch, &QAction::triggered, this, &TFrmMain::FuzzySearchClick);
     connect(mnuSearch, &QAction::triggered, this, &TFrmMain::SearchClick);
+    connect(mnuShowAll, &QAction::triggered, tree_, &TCaseTree::ShowAllCasesClick);
     connect(mnuRefresh, &QAction::triggered, tree_, &TCaseTree::RefreshTree);
-    connect(MnuMoveTo, &QMenu::triggered, this, [this](QAction* a) { MoveSelectedCase(a->text()); });
+
     connect(tree_, &TCaseTree::contextMenuRequested, this, [this](const QPoint& at) {
         FillMoveMenu();
         PopGuaLi->popup(at);
     });
     connect(tree_, &TCaseTree::caseActivated, this, &TFrmMain::OpenSelectedCase);
-    connect(tree_, &TCaseTree::countChanged, this, [this](int n) { mnuCaseCount->setText(CountText(n)); });
+    connect(tree_, &TCaseTree::countChanged, this, [this](int count) { mnuCaseCount->setText(CountText(count)); });
     connect(tree_, &TCaseTree::displayChanged, this, &TFrmMain::SyncStyleChecks);
     connect(tree_, &TCaseTree::loadingFinished, this, [this] {
         // The saved window state waits for the first full loading too.
@@ -297,12 +232,22 @@ void TFrmMain::BuildTreeMenu() {
 }
 
 void TFrmMain::SyncStyleChecks() {
+    const int sort = tree_->SortOrder();
     for (QAction* a : MnuShowStyle->actions()) {
         if (a->isSeparator()) continue;
         const QPoint d = a->data().toPoint();
         if (d.x() == 0) a->setChecked(d.y() == tree_->ShowStyle());
-        if (d.x() == 2) a->setChecked(d.y() == (tree_->SortOrder() == 0 ? 5 : tree_->SortOrder()));
+        if (d.x() == 2) a->setChecked(d.y() == (sort == kSortNone ? 5 : sort));
     }
+}
+
+void TFrmMain::ShowStyleClick(QAction* a) {
+    const QPoint d = a->data().toPoint();
+    // "无" is item 5 of its group and sort order 0.
+    tree_->SetDisplay(d.x() == 0 ? d.y() : tree_->ShowStyle(),
+                      d.x() == 2 ? (d.y() == 5 ? kSortNone : d.y()) : tree_->SortOrder());
+    // A refusal leaves the checks where the click put them.
+    SyncStyleChecks();
 }
 
 void TFrmMain::FillMoveMenu() {
@@ -311,50 +256,8 @@ void TFrmMain::FillMoveMenu() {
 }
 
 void TFrmMain::EditClassClick() {
-    if (store_ && EditCategories(*store_, tree_->Busy(), this)) CategoriesChanged();
-}
-
-// The categories or the cases' categories changed: the tree shows them anew.
-void TFrmMain::CategoriesChanged() { tree_->RefreshTree(); }
-
-void TFrmMain::BuildViewMenus() {
-    auto editItems = [](QMenu* m, QTextEdit* v, const char* paste) {
-        QObject::connect(m->addAction(QStringLiteral("撤销")), &QAction::triggered, v, &QTextEdit::undo);
-        QObject::connect(m->addAction(QStringLiteral("复制")), &QAction::triggered, v, &QTextEdit::copy);
-        QObject::connect(m->addAction(QString::fromUtf8(paste)), &QAction::triggered, v, &QTextEdit::paste);
-        QObject::connect(m->addAction(QStringLiteral("剪切")), &QAction::triggered, v, &QTextEdit::cut);
-        QObject::connect(m->addAction(QStringLiteral("删除")), &QAction::triggered, v,
-                         [v] { v->textCursor().removeSelectedText(); });
-        m->addSeparator();
-        QObject::connect(m->addAction(QStringLiteral("全选")), &QAction::triggered, v, &QTextEdit::selectAll);
-        m->addSeparator();
-    };
-    PopRdtqdl = new QMenu(this);
-    editItems(PopRdtqdl, RedtVelmark, "粘贴");
-    connect(PopRdtqdl->addAction(QStringLiteral("设置选中文字")), &QAction::triggered, this,
-            [this] { SetSelectionFont(RedtVelmark); });
-    PopRdtqdl->addSeparator();
-    connect(PopRdtqdl->addAction(QStringLiteral("导入霁岚术文件")), &QAction::triggered, this, &TFrmMain::ImportCommand);
-    connect(PopRdtqdl->addAction(QStringLiteral("另存为")), &QAction::triggered, this,
-            [this] { SaveAsCommand(RedtVelmark); });
-    PopRdtqdl->addSeparator();
-    connect(PopRdtqdl->addAction(QStringLiteral("打印课例")), &QAction::triggered, this,
-            [this] { PrintCommand(RedtVelmark, false); });
-
-    PopPingYu = new QMenu(this);
-    editItems(PopPingYu, RedtPingYu, "粘帖");
-    connect(PopPingYu->addAction(QStringLiteral("设置选中文本")), &QAction::triggered, this,
-            [this] { SetSelectionFont(RedtPingYu); });
-    PopPingYu->addSeparator();
-    connect(PopPingYu->addAction(QStringLiteral("另存为")), &QAction::triggered, this,
-            [this] { SaveAsCommand(RedtPingYu); });
-    connect(PopPingYu->addAction(QStringLiteral("打印")), &QAction::triggered, this,
-            [this] { PrintCommand(RedtPingYu, true); });
-
-    connect(RedtVelmark, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { PopRdtqdl->popup(RedtVelmark->viewport()->mapToGlobal(p)); });
-    connect(RedtPingYu, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { PopPingYu->popup(RedtPingYu->viewport()->mapToGlobal(p)); });
+    // A change of the categories or of the cases' categories: the tree shows them anew.
+    if (store_ && EditCategories(*store_, tree_->Busy(), this)) tree_->RefreshTree();
 }
 
 // ---------------------------------------------------------------- show step
@@ -372,7 +275,7 @@ void TFrmMain::FormShow() {
     ReadConfiguration();
     session_.engine = std::make_unique<CQuadrellemp>();
     session_.engine->SetApplicationFolder(S(appFolder_));
-    session_.engine->BindResultView(sink_);
+    session_.engine->BindResultView(views_->ResultSink());
     OpenCaseStore();
     connect(styleGroup_, &QActionGroup::triggered, this, &TFrmMain::ShowStyleClick);
     connect(sortGroup_, &QActionGroup::triggered, this, &TFrmMain::ShowStyleClick);
@@ -394,11 +297,9 @@ void TFrmMain::OpenCaseStore() {
     shownIds_.clear();
     for (int id = last; id >= 1 && int(shownIds_.size()) < 1000; --id) shownIds_.push_back(id);
     tree_->BuildTree(shownIds_);
-    if (last > 1000) {
-        RedtPingYu->setPlainText(RedtPingYu->toPlainText() + QStringLiteral("\n\n") +
-                                 QStringLiteral("案例总数大致：%1个，可以在树表上按鼠标右键，点击“显示全部案例“").arg(last));
-        RedtPingYu->document()->setModified(false);
-    }
+    if (last > 1000)
+        views_->AppendCommentNote(
+            QStringLiteral("案例总数大致：%1个，可以在树表上按鼠标右键，点击“显示全部案例“").arg(last));
 }
 
 void TFrmMain::ReadConfiguration() {
@@ -422,12 +323,11 @@ void TFrmMain::ReadConfiguration() {
 
     QFont base(Q(c.fname));
     base.setPointSize(c.fsize);
-    SetBaseFont(base);
-    SetBackground(c.bcolor);
+    views_->SetBaseFont(base);
+    views_->SetBackground(c.bcolor);
 
     SplitterH->setSizes({c.treewid, std::max(100, c.width - c.treewid - 123)});
-    const int viewTotal = std::max(c.height - 30 - 3, c.pinghei + 50);
-    SplitterV->setSizes({viewTotal - c.pinghei, c.pinghei});
+    views_->SetCommentHeight(c.pinghei, std::max(c.height - 30 - 3, c.pinghei + 50));
 
     panel_->SelectPlace(c.sheng, c.shi);
 
@@ -435,12 +335,8 @@ void TFrmMain::ReadConfiguration() {
     SyncStyleChecks();
 }
 
-void TFrmMain::ShowStyleClick(QAction* a) {
-    const QPoint d = a->data().toPoint();
-    tree_->SetDisplay(d.x() == 0 ? d.y() : tree_->ShowStyle(), d.x() == 2 ? (d.y() == 5 ? 0 : d.y()) : tree_->SortOrder());
-    // A refusal leaves the checks where the click put them.
-    SyncStyleChecks();
-}
+int TFrmMain::TreeWidth() const { return SplitterH->sizes().value(0, tree_->width()); }
+int TFrmMain::CommentHeight() const { return views_->CommentHeight(); }
 
 // ---------------------------------------------------------------- skins
 
@@ -474,7 +370,7 @@ void TFrmMain::ApplySkin(const QString& path, bool on) {
     }
     QFile f(path);
     if (f.open(QIODevice::ReadOnly)) qApp->setStyleSheet(QString::fromUtf8(f.readAll()));
-    ApplyViewLook();
+    views_->ApplyViewLook();
 }
 
 void TFrmMain::ChooseSkin(QAction* item) {
@@ -494,23 +390,13 @@ void TFrmMain::ChooseSkin(QAction* item) {
     WriteSkinChoice(*ini_, S(item->text()));
 }
 
-// ---------------------------------------------------------------- panel
+// ---------------------------------------------------------------- cast, topics, calendar
 
 void TFrmMain::SetPanelMoment(int year, int month, int day, int hour, int minute) {
     panel_->SetPanelMoment(year, month, day, hour, minute);
 }
 
 void TFrmMain::BtnPaiClick() { panel_->BtnPaiClick(); }
-
-void TFrmMain::CalendarClick() {
-    const TDateTime r = session_.shown && session_.engine ? session_.engine->ClockMoment() : panel_->Moment();
-    if (!FrmWnl) FrmWnl = new TFrmWnl(this, this);
-    FrmWnl->Open(r);
-    FrmWnl->show();
-    FrmWnl->raise();
-}
-
-TFrmWnl* TFrmMain::CalendarWindow() const { return FrmWnl.data(); }
 
 void TFrmMain::ShowTopic(int topic) {
     if (!session_.shown || !session_.engine) {
@@ -519,8 +405,6 @@ void TFrmMain::ShowTopic(int topic) {
     }
     ShowTextWindow(QString::fromUtf8(TopicTitle(topic)), Q(TopicReading(session_.engine->State(), topic)));
 }
-
-// ---------------------------------------------------------------- views
 
 void TFrmMain::ShowTextWindow(const QString& title, const QString& text) {
     if (!FrmText) FrmText = new TFrmText(this);
@@ -536,114 +420,15 @@ void TFrmMain::CloseTextWindow() {
     }
 }
 
-void TFrmMain::ApplyViewLook() {
-    const QColor c = ColorOfWin(bcolor_);
-    // The view's own style sheet wins over a skin's.
-    RedtVelmark->setStyleSheet(QStringLiteral("QTextEdit { background-color: %1; color: black; }").arg(c.name()));
+void TFrmMain::CalendarClick() {
+    const TDateTime r = session_.shown && session_.engine ? session_.engine->ClockMoment() : panel_->Moment();
+    if (!FrmWnl) FrmWnl = new TFrmWnl(this, this);
+    FrmWnl->Open(r);
+    FrmWnl->show();
+    FrmWnl->raise();
 }
 
-void TFrmMain::SetBaseFont(const QFont& font) {
-    RedtVelmark->setFont(font);
-    RedtVelmark->document()->setDefaultFont(font);
-}
-
-void TFrmMain::SetBackground(TColor color) {
-    bcolor_ = color & 0xFFFFFF;
-    ApplyViewLook();
-}
-
-void TFrmMain::SetSelectionFont(QTextEdit* view) {
-    QTextCursor c = view->textCursor();
-    if (!c.hasSelection()) return;
-    const QTextCharFormat cur = c.charFormat();
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, cur.font(), this);
-    if (!ok) return;
-    // Qt's font dialog has no colour box; the colour follows as a second step.
-    const QColor col = QColorDialog::getColor(cur.foreground().color(), this);
-    QTextCharFormat fmt;
-    fmt.setFont(f);
-    if (col.isValid()) fmt.setForeground(col);
-    c.mergeCharFormat(fmt);
-}
-
-bool TFrmMain::ImportFile(const QString& path) {
-    QFile f(path);
-    RedtVelmark->clear();
-    sink_->Clear();
-    sink_->SetDefaultAttributes();
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    const std::string bytes = f.readAll().toStdString();
-    const double size = RedtVelmark->font().pointSizeF() > 0 ? RedtVelmark->font().pointSizeF() : 12;
-    if (bytes.rfind("{\\rtf", 0) == 0) {
-        RtfToDocument(ReadRtf(bytes), RedtVelmark->document(), size);
-    } else {
-        RedtVelmark->setPlainText(Q(TextOfFileBytes(bytes)));
-    }
-    return true;
-}
-
-void TFrmMain::ImportCommand() {
-    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(),
-                                                      QStringLiteral("All.rtf (*.rtf);;All.txt (*.txt)"));
-    if (path.isEmpty()) return;
-    if (!ImportFile(path))
-        ShowBox(this, QStringLiteral("导入文件出错,请重试一次"), QStringLiteral("重试一次"), TMsgIcon::None);
-}
-
-bool TFrmMain::SaveViewAs(QTextEdit* view, const QString& base, bool rtf) {
-    const QString path = base + (rtf ? ".rtf" : ".txt");
-    std::string bytes;
-    if (rtf) {
-        bytes = WriteRtf(DocumentToRtf(view->document()));
-    } else {
-        QString text = view->toPlainText();
-        text.replace('\n', QStringLiteral("\r\n"));
-        bytes = Utf8ToGbk(S(text));
-    }
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        ShowBox(this, f.errorString(), QStringLiteral("错误"), TMsgIcon::Error);
-        return false;
-    }
-    f.write(bytes.data(), qint64(bytes.size()));
-    return true;
-}
-
-void TFrmMain::SaveAsCommand(QTextEdit* view) {
-    QFileDialog dlg(this);
-    dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.setNameFilters({QStringLiteral("Rtf格式 (*.rtf)"), QStringLiteral("Txt格式 (*.txt)")});
-    dlg.setOption(QFileDialog::DontConfirmOverwrite, false);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
-    const bool rtf = dlg.selectedNameFilter().startsWith(QStringLiteral("Rtf"));
-    if (SaveViewAs(view, dlg.selectedFiles().first(), rtf)) Notice(this, QStringLiteral("已保存！"));
-}
-
-bool TFrmMain::PrintView(QTextEdit* view, QPrinter* printer) {
-    printer->setDocName(QString());
-    view->document()->print(printer);
-    return printer->printerState() != QPrinter::Error;
-}
-
-void TFrmMain::PrintCommand(QTextEdit* view, bool ask) {
-    if (ask && !AskYes(this, QStringLiteral("准备开始打印吗?"), QStringLiteral("打印"), TMsgIcon::Information)) return;
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dlg(&printer, this);
-    if (dlg.exec() != QDialog::Accepted) return;
-    if (!PrintView(view, &printer))
-        ShowBox(this, QStringLiteral("打印错误，请检查打印设备！"), QStringLiteral("打印错误"), TMsgIcon::Error);
-}
-
-QString TFrmMain::CommentPlainText() {
-    QString t = RedtPingYu->toPlainText();
-    t.replace('\n', QStringLiteral("\r\n"));
-    t.remove('\'');
-    return t;
-}
-
-int TFrmMain::TreeWidth() const { return SplitterH->sizes().value(0, tree_->width()); }
-int TFrmMain::CommentHeight() const { return SplitterV->sizes().value(1, RedtPingYu->height()); }
+TFrmWnl* TFrmMain::CalendarWindow() const { return FrmWnl.data(); }
 
 // ---------------------------------------------------------------- close
 
@@ -658,7 +443,7 @@ bool TFrmMain::FormCloseQuery() {
         tree_->StopLoading();
     }
     if (!AskYes(this, QStringLiteral("确定要关闭软件吗？"), QStringLiteral("关闭"), TMsgIcon::Information)) return false;
-    if (storedCase_ && RedtPingYu->document()->isModified()) {
+    if (storedCase_ && views_->CommentModified()) {
         if (AskYes(this, QStringLiteral("当前评语文本已改变，要保存吗？"), QStringLiteral("提示"), TMsgIcon::Warning))
             SaveCurrentCase();
     }
@@ -675,10 +460,10 @@ void TFrmMain::WriteConfiguration() {
     c.top = g.y();
     c.width = g.width();
     c.height = g.height();
-    const QFont f = RedtVelmark->font();
+    const QFont f = views_->BaseFont();
     c.fname = S(f.family());
     c.fsize = f.pointSize() > 0 ? f.pointSize() : 12;
-    c.bcolor = bcolor_;
+    c.bcolor = views_->Background();
     c.treewid = TreeWidth();
     c.pinghei = CommentHeight();
     c.sheng = panel_->Province();

@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -31,7 +33,26 @@ TMainUi::TMainUi(const QWidget& w)
       RdoNong(Find<QRadioButton>(w, "RdoNong")),
       ChkRun(Find<QCheckBox>(w, "ChkRun")),
       SbtoSave(Find<QToolButton>(w, "SbtoSave")),
-      Tree(Find<QTreeWidget>(w, "Tree")) {}
+      Tree(Find<QTreeWidget>(w, "Tree")),
+      RedtVelmark(Find<QTextEdit>(w, "RedtVelmark")),
+      RedtPingYu(Find<QTextEdit>(w, "RedtPingYu")),
+      Opt_Skin(Find<QMenu>(w, "Opt_Skin")),
+      PopRdtqdl(Find<QMenu>(w, "PopRdtqdl")),
+      PopPingYu(Find<QMenu>(w, "PopPingYu")),
+      PopGuaLi(Find<QMenu>(w, "PopGuaLi")),
+      MnuShowStyle(Find<QMenu>(w, "MnuShowStyle")),
+      MnuMoveTo(Find<QMenu>(w, "MnuMoveTo")),
+      mnuSave(Find<QAction>(w, "mnuSave")),
+      mnuCalendar(Find<QAction>(w, "mnuCalendar")),
+      mnuDefault(Find<QAction>(w, "mnuDefault")),
+      mnuRestore(Find<QAction>(w, "mnuRestore")),
+      mnuBackup(Find<QAction>(w, "mnuBackup")),
+      mnuDeleteAll(Find<QAction>(w, "mnuDeleteAll")),
+      mnuCompact(Find<QAction>(w, "mnuCompact")),
+      mnuImportDb(Find<QAction>(w, "mnuImportDb")),
+      mnuExportDb(Find<QAction>(w, "mnuExportDb")),
+      mnuFuzzySearch(Find<QAction>(w, "mnuFuzzySearch")),
+      mnuSearch(Find<QAction>(w, "mnuSearch")) {}
 
 QString NewAppFolder(const QTemporaryDir& dir, bool places, bool skins) {
     const QString root = dir.path() + '/';

@@ -10,10 +10,13 @@
 
 #include "app/messages.h"
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QMenu;
 class QRadioButton;
+class QTextEdit;
 class QToolButton;
 class QTreeWidget;
 class QWidget;
@@ -81,6 +84,13 @@ struct TMainUi {
     QCheckBox* ChkRun = nullptr;
     QToolButton* SbtoSave = nullptr;
     QTreeWidget* Tree = nullptr;
+    QTextEdit *RedtVelmark = nullptr, *RedtPingYu = nullptr;
+    QMenu *Opt_Skin = nullptr, *PopRdtqdl = nullptr, *PopPingYu = nullptr, *PopGuaLi = nullptr,
+          *MnuShowStyle = nullptr, *MnuMoveTo = nullptr;
+    QAction *mnuSave = nullptr, *mnuCalendar = nullptr, *mnuDefault = nullptr;
+    QAction *mnuRestore = nullptr, *mnuBackup = nullptr, *mnuDeleteAll = nullptr, *mnuCompact = nullptr,
+            *mnuImportDb = nullptr, *mnuExportDb = nullptr;
+    QAction *mnuFuzzySearch = nullptr, *mnuSearch = nullptr;
 };
 
 // A fresh application folder ending in '/' with dat/ (holding the shipped

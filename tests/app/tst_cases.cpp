@@ -143,7 +143,7 @@ private slots:
         QCOMPARE(ui_.SbtoSave->text(), QStringLiteral("存新"));
 
         chooseOk_ = true;
-        w_->RedtPingYu->setPlainText(QStringLiteral("第一次评语'"));
+        ui_.RedtPingYu->setPlainText(QStringLiteral("第一次评语'"));
         w_->SaveCurrentCase();
         QVERIFY(w_->StoredCase());
         const int id = w_->CurrentCaseId();
@@ -160,7 +160,7 @@ private slots:
         QCOMPARE(r.category, std::string("婚姻"));
         QCOMPARE(QString::fromStdString(r.comment), QStringLiteral("第一次评语"));
 
-        w_->RedtPingYu->setPlainText(QStringLiteral("改过的评语"));
+        ui_.RedtPingYu->setPlainText(QStringLiteral("改过的评语"));
         ui_.EdtEvent->setText(QStringLiteral("新问题"));
         CastWith(QStringLiteral("张三"));
         msgs_->answers = {true};
@@ -173,7 +173,7 @@ private slots:
         QVERIFY(store_->ReadCase(id, r));
         QCOMPARE(QString::fromStdString(r.comment), QStringLiteral("改过的评语"));
         QVERIFY(n->text(0).endsWith(QStringLiteral("新问题")));
-        QVERIFY(!w_->RedtPingYu->document()->isModified());
+        QVERIFY(!ui_.RedtPingYu->document()->isModified());
     }
 
     void savingOverARowThatChangedOrWent() {
@@ -186,7 +186,7 @@ private slots:
         QVERIFY(store_->ReadCase(id, r));
         r.category = "财运";
         QVERIFY(store_->UpdateCase(id, r));
-        w_->RedtPingYu->setPlainText(QStringLiteral("改过"));
+        ui_.RedtPingYu->setPlainText(QStringLiteral("改过"));
         msgs_->answers = {true};
         w_->SaveCurrentCase();
         QVERIFY(store_->ReadCase(id, r));
@@ -196,7 +196,7 @@ private slots:
         // Then it deletes the case: the next save adds it anew instead of
         // updating nothing.
         QVERIFY(store_->DeleteCase(id));
-        w_->RedtPingYu->setPlainText(QStringLiteral("还在"));
+        ui_.RedtPingYu->setPlainText(QStringLiteral("还在"));
         chosen_ = QStringLiteral("求职");
         const int asked = int(msgs_->log.size());
         w_->SaveCurrentCase();
@@ -216,14 +216,14 @@ private slots:
         QDir(folder_ + "Quadrelle_f").removeRecursively();
         WriteFileText(folder_ + "Quadrelle_f", "not a folder");  // no comment file can be written
         CastWith(QStringLiteral("张三"));
-        w_->RedtPingYu->setPlainText(QStringLiteral("评语"));
-        w_->RedtPingYu->document()->setModified(true);
+        ui_.RedtPingYu->setPlainText(QStringLiteral("评语"));
+        ui_.RedtPingYu->document()->setModified(true);
         w_->SaveCurrentCase();
         QVERIFY(w_->StoredCase());
         QCOMPARE(store_->CountCases(), 1);
         QCOMPARE(msgs_->log.last().caption, QStringLiteral("错误"));
         // Closing will still offer to save the formatted comment.
-        QVERIFY(w_->RedtPingYu->document()->isModified());
+        QVERIFY(ui_.RedtPingYu->document()->isModified());
     }
 
     void reopeningCastsAgainWithTheFormattedComment() {
@@ -231,8 +231,8 @@ private slots:
         CastWith(QStringLiteral("李四"));
         ui_.CboDiFen->setCurrentIndex(11);  // earth 亥, stored as 0
         w_->Panel().BtnPaiClick();
-        w_->RedtPingYu->setPlainText(QStringLiteral("普通粗体"));
-        QTextCursor c(w_->RedtPingYu->document());
+        ui_.RedtPingYu->setPlainText(QStringLiteral("普通粗体"));
+        QTextCursor c(ui_.RedtPingYu->document());
         c.setPosition(2);
         c.setPosition(4, QTextCursor::KeepAnchor);
         QTextCharFormat bold;
@@ -244,7 +244,7 @@ private slots:
         msgs_->answers = {true};
         w_->NewCase();
         QVERIFY(!w_->StoredCase() && !w_->CastShown());
-        QCOMPARE(w_->RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语："));
+        QCOMPARE(ui_.RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语："));
         ui_.EdtName->setText(QStringLiteral("别人"));
         ui_.CboDiFen->setCurrentIndex(0);
 
@@ -254,10 +254,10 @@ private slots:
         QCOMPARE(w_->CurrentCaseId(), id);
         QCOMPARE(ui_.EdtName->text(), QStringLiteral("李四"));
         QCOMPARE(ui_.CboDiFen->currentIndex(), 11);
-        QVERIFY(!w_->RedtVelmark->toPlainText().isEmpty());
+        QVERIFY(!ui_.RedtVelmark->toPlainText().isEmpty());
         QCOMPARE(ui_.SbtoSave->text(), QStringLiteral("存旧"));
-        QCOMPARE(w_->RedtPingYu->toPlainText().trimmed(), QStringLiteral("普通粗体"));
-        QTextCursor r(w_->RedtPingYu->document());
+        QCOMPARE(ui_.RedtPingYu->toPlainText().trimmed(), QStringLiteral("普通粗体"));
+        QTextCursor r(ui_.RedtPingYu->document());
         r.setPosition(1);
         QVERIFY(r.charFormat().fontWeight() < QFont::Bold);
         r.setPosition(3);
@@ -266,7 +266,7 @@ private slots:
         // Without its comment file the stored plain comment is shown.
         QVERIFY(QFile::remove(w_->CommentFilePath()));
         w_->OpenSelectedCase();
-        QCOMPARE(w_->RedtPingYu->toPlainText(), QStringLiteral("普通粗体"));
+        QCOMPARE(ui_.RedtPingYu->toPlainText(), QStringLiteral("普通粗体"));
     }
 
     void deleteAsksWithNoAsDefaultAndRemovesNodeAndFile() {
@@ -300,7 +300,7 @@ private slots:
         TRecordData r;
         QVERIFY(!store_->ReadCase(first, r));
         QCOMPARE(w_->CaseTree().ShownCount(), 1);
-        QCOMPARE(w_->PopGuaLi->actions().last()->text(), QStringLiteral("【 1 条案例】"));
+        QCOMPARE(ui_.PopGuaLi->actions().last()->text(), QStringLiteral("【 1 条案例】"));
 
         // The case on screen: a second question, then the chart goes.
         Select(FindCaseNode(ui_.Tree, w_->CurrentCaseId(), w_->CaseTree().ShowStyle()));
@@ -346,7 +346,7 @@ private slots:
             w_->CaseTree().BuildTree(ids);
             QCOMPARE(Names(*w_, w_->CaseTree().ShownIds(), *store_), row.names);
         }
-        QCOMPARE(w_->PopGuaLi->actions().last()->text(), QStringLiteral("【 5 条案例】"));
+        QCOMPARE(ui_.PopGuaLi->actions().last()->text(), QStringLiteral("【 5 条案例】"));
 
         // Classified: 求职 holds no case, 其他 is not a stored category.
         w_->CaseTree().SetDisplay(kShowClassified, 0);
@@ -363,18 +363,18 @@ private slots:
         QCOMPARE(ui_.Tree->topLevelItemCount(), 5);
         Select(ui_.Tree->topLevelItem(0));
         w_->FillMoveMenu();
-        QVERIFY(w_->MnuMoveTo->actions().isEmpty());  // nothing to move to in a list
+        QVERIFY(ui_.MnuMoveTo->actions().isEmpty());  // nothing to move to in a list
 
         // Moving 张三 from 财运 to 婚姻.
         w_->CaseTree().SetDisplay(kShowClassified, 0);
         Select(ui_.Tree->topLevelItem(1));
         w_->FillMoveMenu();
-        QVERIFY(w_->MnuMoveTo->actions().isEmpty());
+        QVERIFY(ui_.MnuMoveTo->actions().isEmpty());
         QTreeWidgetItem* zhang = FindCaseNode(ui_.Tree, 3, w_->CaseTree().ShowStyle());
         Select(zhang);
         w_->FillMoveMenu();
         QStringList offered;
-        for (QAction* a : w_->MnuMoveTo->actions()) offered << a->text();
+        for (QAction* a : ui_.MnuMoveTo->actions()) offered << a->text();
         QCOMPARE(offered, QStringList({"婚姻", "其他"}));
         w_->MoveSelectedCase(QStringLiteral("婚姻"));
         TRecordData r;

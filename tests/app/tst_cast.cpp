@@ -40,7 +40,7 @@ class TCastTest : public QObject {
             .arg(ui_.CboMinute->currentIndex(), 2, 10, QChar('0'));
     }
     QColor ColorAt(int pos) const {
-        QTextCursor c(w_->RedtVelmark->document());
+        QTextCursor c(ui_.RedtVelmark->document());
         c.setPosition(pos + 1);
         return c.charFormat().foreground().color();
     }
@@ -65,7 +65,7 @@ private slots:
         Cast(2004, 6, 15, 0, 30);
         QVERIFY(msgs_->log.isEmpty());
         QVERIFY(w_->CastShown());
-        QTextDocument* doc = w_->RedtVelmark->document();
+        QTextDocument* doc = ui_.RedtVelmark->document();
         const QString text = doc->toPlainText();
         QVERIFY(text.contains(QStringLiteral("霁岚术课式：")));
         // The pillar line is red and bold, the chart title blue.
@@ -95,7 +95,7 @@ private slots:
     }
 
     void sinkCountsLikeTheTextControl() {
-        CQtRichTextSink sink(w_->RedtVelmark);
+        CQtRichTextSink sink(ui_.RedtVelmark);
         sink.Clear();
         QCOMPARE(sink.TextLength(), 0);
         sink.AddBlock("ab");
@@ -113,7 +113,7 @@ private slots:
 
     void yearOutOfRangeIsRefusedAndTheChartStays() {
         Cast(2004, 6, 15, 0, 30);
-        const QString before = w_->RedtVelmark->toPlainText();
+        const QString before = ui_.RedtVelmark->toPlainText();
         for (const char* year : {"1899", "2201", "abc", ""}) {
             msgs_->log.clear();
             ui_.EdtYear->setText(QString::fromUtf8(year));
@@ -123,7 +123,7 @@ private slots:
             QCOMPARE(m->caption, QStringLiteral("年份错误"));
             QCOMPARE(m->icon, TMsgIcon::Warning);
             QVERIFY(!w_->CastShown());
-            QCOMPARE(w_->RedtVelmark->toPlainText(), before);
+            QCOMPARE(ui_.RedtVelmark->toPlainText(), before);
         }
         // The engine's refusal: an impossible date.
         msgs_->log.clear();
@@ -285,7 +285,7 @@ private slots:
         w_->Panel().CboProvClick();
         QVERIFY(ui_.CboCity->currentText().endsWith(QStringLiteral("区")));
         Cast(2004, 6, 15, 0, 30);
-        const QString clock = w_->RedtVelmark->toPlainText();
+        const QString clock = ui_.RedtVelmark->toPlainText();
         QCOMPARE(ReadGbkField(w_->Record().request.place).rfind("北京市", 0), size_t(0));
         QVERIFY(w_->Record().request.longitude > 115.5f && w_->Record().request.longitude < 117.5f);
         {
@@ -295,9 +295,9 @@ private slots:
             QCOMPARE(dlg.result(), int(QDialog::Accepted));
         }
         // The chart on screen stays as it was.
-        QCOMPARE(w_->RedtVelmark->toPlainText(), clock);
+        QCOMPARE(ui_.RedtVelmark->toPlainText(), clock);
         Cast(2004, 6, 15, 0, 30);
-        const QString solar = w_->RedtVelmark->toPlainText();
+        const QString solar = ui_.RedtVelmark->toPlainText();
         QVERIFY(solar != clock);
         QVERIFY(solar.contains(QStringLiteral("真太阳时")));
         // At ~116.4°E true solar time runs about a quarter of an hour behind.

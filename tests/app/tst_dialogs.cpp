@@ -214,13 +214,13 @@ private slots:
         w.Panel().SetPanelMoment(2004, 6, 15, 12, 0);
         w.Panel().BtnPaiClick();
         QVERIFY(w.CastShown());
-        const QString chart = w.RedtVelmark->toPlainText();
+        const QString chart = ui.RedtVelmark->toPlainText();
 
-        QVERIFY(w.SaveViewAs(w.RedtVelmark, dir.path() + "/report", true));
+        QVERIFY(SaveViewAs(&w, ui.RedtVelmark, dir.path() + "/report", true));
         QVERIFY(QFile::exists(dir.path() + "/report.rtf"));
-        QVERIFY(w.SaveViewAs(w.RedtVelmark, dir.path() + "/report.rtf", true));
+        QVERIFY(SaveViewAs(&w, ui.RedtVelmark, dir.path() + "/report.rtf", true));
         QVERIFY(QFile::exists(dir.path() + "/report.rtf.rtf"));
-        QVERIFY(w.SaveViewAs(w.RedtVelmark, dir.path() + "/report", false));
+        QVERIFY(SaveViewAs(&w, ui.RedtVelmark, dir.path() + "/report", false));
         QFile txt(dir.path() + "/report.txt");
         QVERIFY(txt.open(QIODevice::ReadOnly));
         const std::string plain = GbkToUtf8(txt.readAll().toStdString());
@@ -232,22 +232,22 @@ private slots:
         QVERIFY(rtf.open(QIODevice::ReadOnly));
         const TRtfDocument doc = ReadRtf(rtf.readAll().toStdString());
         QVERIFY(doc.paragraphs.size() > 5);
-        w.RedtVelmark->clear();
-        QVERIFY(w.ImportFile(dir.path() + "/report.rtf"));
-        QCOMPARE(w.RedtVelmark->toPlainText().trimmed(), chart.trimmed());
-        QVERIFY(w.RedtVelmark->toHtml().contains(QStringLiteral("#ff0000")));
-        QVERIFY(w.RedtVelmark->toHtml().contains(QStringLiteral("#0000ff")));
-        QVERIFY(!w.ImportFile(dir.path() + "/missing.rtf"));
+        ui.RedtVelmark->clear();
+        QVERIFY(w.Views().ImportFile(dir.path() + "/report.rtf"));
+        QCOMPARE(ui.RedtVelmark->toPlainText().trimmed(), chart.trimmed());
+        QVERIFY(ui.RedtVelmark->toHtml().contains(QStringLiteral("#ff0000")));
+        QVERIFY(ui.RedtVelmark->toHtml().contains(QStringLiteral("#0000ff")));
+        QVERIFY(!w.Views().ImportFile(dir.path() + "/missing.rtf"));
 
         // Printing to a PDF file.
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.path() + "/chart.pdf");
-        QVERIFY(w.PrintView(w.RedtVelmark, &printer));
+        QVERIFY(PrintView(ui.RedtVelmark, &printer));
         QVERIFY(QFileInfo(dir.path() + "/chart.pdf").size() > 1000);
 
-        w.RedtPingYu->setPlainText(QStringLiteral("it's fine\nsecond"));
-        QCOMPARE(w.CommentPlainText(), QStringLiteral("its fine\r\nsecond"));
+        ui.RedtPingYu->setPlainText(QStringLiteral("it's fine\nsecond"));
+        QCOMPARE(w.Views().CommentPlainText(), QStringLiteral("its fine\r\nsecond"));
         msgs.answers = {true};
         w.close();
     }

@@ -46,19 +46,19 @@ private slots:
         QCOMPARE(ui.CboCity->currentText(), QStringLiteral("未知地"));
         QCOMPARE(w.CaseTree().ShowStyle(), 1);
         QCOMPARE(w.CaseTree().SortOrder(), 0);
-        QVERIFY(Item(w.MnuShowStyle, QStringLiteral("列表显示"))->isChecked());
-        QVERIFY(Item(w.MnuShowStyle, QStringLiteral("无"))->isChecked());
-        QCOMPARE(w.RedtVelmark->font().family(), QStringLiteral("宋体"));
-        QCOMPARE(w.RedtVelmark->font().pointSize(), 12);
-        QCOMPARE(w.Background(), TColor(0xC0CCD0));
+        QVERIFY(Item(ui.MnuShowStyle, QStringLiteral("列表显示"))->isChecked());
+        QVERIFY(Item(ui.MnuShowStyle, QStringLiteral("无"))->isChecked());
+        QCOMPARE(ui.RedtVelmark->font().family(), QStringLiteral("宋体"));
+        QCOMPARE(ui.RedtVelmark->font().pointSize(), 12);
+        QCOMPARE(w.Views().Background(), TColor(0xC0CCD0));
         QCOMPARE(qApp->styleSheet(), QString());
         // Three skins, a separator and the system default, which is checked.
-        const QList<QAction*> skins = w.Opt_Skin->actions();
+        const QList<QAction*> skins = ui.Opt_Skin->actions();
         QCOMPARE(skins.size(), 5);
         QCOMPARE(skins[1]->text(), QStringLiteral("Mx1"));
         QVERIFY(skins.last()->isChecked());
         QCOMPARE(skins.last()->text(), QStringLiteral("系统默认"));
-        QCOMPARE(w.RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语："));
+        QCOMPARE(ui.RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语："));
         QVERIFY(msgs.log.isEmpty());
         QCOMPARE(ui.CboH->itemText(0), QStringLiteral("0时子"));
         QCOMPARE(ui.CboH->itemText(1), QStringLiteral("1时丑"));
@@ -83,10 +83,10 @@ private slots:
         QCOMPARE(ui.CboProv->currentText(), QStringLiteral("北京市"));
         QVERIFY(ui.CboCity->count() > 10);
         QCOMPARE(ui.CboCity->currentIndex(), 0);
-        QVERIFY(Item(w.MnuShowStyle, QStringLiteral("分类显示"))->isChecked());
-        QVERIFY(Item(w.MnuShowStyle, QStringLiteral("姓氏升序（a-z）"))->isChecked());
+        QVERIFY(Item(ui.MnuShowStyle, QStringLiteral("分类显示"))->isChecked());
+        QVERIFY(Item(ui.MnuShowStyle, QStringLiteral("姓氏升序（a-z）"))->isChecked());
         // Choosing "无" stores 0, not its item number.
-        Item(w.MnuShowStyle, QStringLiteral("无"))->trigger();
+        Item(ui.MnuShowStyle, QStringLiteral("无"))->trigger();
         QCOMPARE(w.CaseTree().SortOrder(), 0);
         CloseYes(w, msgs);
     }
@@ -132,7 +132,7 @@ private slots:
             ui.CboProv->setCurrentIndex(1);
             w.Panel().CboProvClick();
             ui.CboCity->setCurrentIndex(2);
-            w.mnuDefault->trigger();
+            ui.mnuDefault->trigger();
             QVERIFY(msgs.Has(QStringLiteral("设置完成")));
             // "No" to the close question keeps the window and writes nothing.
             msgs.answers = {false};
@@ -184,22 +184,22 @@ private slots:
         TFrmMain w(folder);
         const TMainUi ui(w);
         w.show();
-        QAction* blue = Item(w.Opt_Skin, QStringLiteral("Blue"));
+        QAction* blue = Item(ui.Opt_Skin, QStringLiteral("Blue"));
         QVERIFY(blue);
-        Item(w.Opt_Skin, QStringLiteral("Mx1"))->trigger();
+        Item(ui.Opt_Skin, QStringLiteral("Mx1"))->trigger();
         QVERIFY(qApp->styleSheet().contains(QStringLiteral("Mx1")));
         CIniFile ini((folder + "dat/qdlinit.ini").toStdString());
         QCOMPARE(ini.ReadString("window", "skinname", ""), std::string("Mx1"));
         QCOMPARE(ini.ReadBool("window", "skined", false), true);
 
         QFile::remove(folder + "skins/Night.skn");
-        Item(w.Opt_Skin, QStringLiteral("Night"))->trigger();
+        Item(ui.Opt_Skin, QStringLiteral("Night"))->trigger();
         QVERIFY(msgs.Has(QStringLiteral("对应的皮肤文件已经丢失，请关闭软件，再重新打开软件！")));
-        QVERIFY(Item(w.Opt_Skin, QStringLiteral("Night"))->isChecked());
+        QVERIFY(Item(ui.Opt_Skin, QStringLiteral("Night"))->isChecked());
         ini.Reload();
         QCOMPARE(ini.ReadString("window", "skinname", ""), std::string("Mx1"));
 
-        Item(w.Opt_Skin, QStringLiteral("系统默认"))->trigger();
+        Item(ui.Opt_Skin, QStringLiteral("系统默认"))->trigger();
         QCOMPARE(qApp->styleSheet(), QString());
         ini.Reload();
         QCOMPARE(ini.ReadBool("window", "skined", true), false);
@@ -208,8 +208,9 @@ private slots:
         // The next start applies the skin named in the file.
         CIniFile(ini.Path()).WriteBool("window", "skined", true);
         TFrmMain again(folder);
+        const TMainUi againUi(again);
         again.show();
-        QVERIFY(Item(again.Opt_Skin, QStringLiteral("Mx1"))->isChecked());
+        QVERIFY(Item(againUi.Opt_Skin, QStringLiteral("Mx1"))->isChecked());
         QVERIFY(qApp->styleSheet().contains(QStringLiteral("Mx1")));
         CloseYes(again, msgs);
         qApp->setStyleSheet(QString());
@@ -222,7 +223,6 @@ private slots:
         {
             MRecordBase store;
             TFrmMain w(folder, &store);
-            const TMainUi ui(w);
             w.show();
             QVERIFY(msgs.log.isEmpty());
             QVERIFY(QFile::exists(folder + "dat/Quadrelle.db"));
@@ -234,7 +234,6 @@ private slots:
         QDir().mkpath(bad + "dat/Quadrelle.db");
         MRecordBase store;
         TFrmMain w(bad, &store);
-        const TMainUi ui(w);
         msgs.log.clear();
         w.show();
         QCOMPARE(msgs.log.size(), 1);
@@ -252,16 +251,16 @@ private slots:
         for (QAction* a : w.menuBar()->actions()) titles << a->text();
         QCOMPARE(titles, QStringList({"文件(&F)", "辅助工具(&T)", "选项(&O)", "帮助(&H)"}));
         QStringList pop;
-        for (QAction* a : w.PopRdtqdl->actions())
+        for (QAction* a : ui.PopRdtqdl->actions())
             if (!a->isSeparator()) pop << a->text();
         QCOMPARE(pop, QStringList({"撤销", "复制", "粘贴", "剪切", "删除", "全选", "设置选中文字", "导入霁岚术文件",
                                    "另存为", "打印课例"}));
         pop.clear();
-        for (QAction* a : w.PopPingYu->actions())
+        for (QAction* a : ui.PopPingYu->actions())
             if (!a->isSeparator()) pop << a->text();
         QCOMPARE(pop, QStringList({"撤销", "复制", "粘帖", "剪切", "删除", "全选", "设置选中文本", "另存为", "打印"}));
-        QVERIFY(w.mnuSave->isEnabled());
-        QVERIFY(w.mnuCalendar->isEnabled());
+        QVERIFY(ui.mnuSave->isEnabled());
+        QVERIFY(ui.mnuCalendar->isEnabled());
     }
 };
 

@@ -412,7 +412,7 @@ private slots:
         }
         QVERIFY(store_->EndBatch());
         ShowWindow();
-        QVERIFY(w_->mnuFuzzySearch->isEnabled() && w_->mnuSearch->isEnabled());
+        QVERIFY(ui_.mnuFuzzySearch->isEnabled() && ui_.mnuSearch->isEnabled());
         w_->CaseTree().ShowAllCasesClick();
         QVERIFY(w_->CaseTree().Busy());
         shell_->inputs = {QStringLiteral("张")};

@@ -56,14 +56,14 @@ private slots:
     }
 
     void menuCreatesTheWindowOnceAndKeepsIt() {
-        QVERIFY(main_->mnuCalendar->isEnabled());
-        main_->mnuCalendar->trigger();
+        QVERIFY(ui_.mnuCalendar->isEnabled());
+        ui_.mnuCalendar->trigger();
         TFrmWnl* w = main_->CalendarWindow();
         QVERIFY(w && w->isVisible());
         QCOMPARE(w->windowTitle(), QStringLiteral("澜川万年历"));
         // Without a cast the panel's moment is shown (2004 by default).
         QCOMPARE(w->EdtYear->text(), ui_.EdtYear->text());
-        main_->mnuCalendar->trigger();
+        ui_.mnuCalendar->trigger();
         QCOMPARE(main_->CalendarWindow(), w);
         // Closing forgets it.
         w->close();
