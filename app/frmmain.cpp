@@ -108,8 +108,11 @@ void TFrmMain::BuildLayout() {
 
     connect(panel_, &TCastPanel::castSucceeded, this, &TFrmMain::CloseTextWindow);
     connect(panel_, &TCastPanel::topicRequested, this, &TFrmMain::ShowTopic);
-    connect(panel_, &TCastPanel::saveRequested, this, &TFrmMain::SaveCurrentCase);
-    connect(panel_, &TCastPanel::newCaseRequested, this, &TFrmMain::NewCase);
+
+    cases_ = new TCaseCommands(store_, session_, *panel_, *tree_, *views_, this);
+    search_ = new TCaseSearch(store_, *tree_, *cases_, this);
+    connect(panel_, &TCastPanel::saveRequested, cases_, &TCaseCommands::SaveCurrentCase);
+    connect(panel_, &TCastPanel::newCaseRequested, cases_, &TCaseCommands::NewCase);
 }
 
 // ---------------------------------------------------------------- menus
@@ -117,7 +120,7 @@ void TFrmMain::BuildLayout() {
 void TFrmMain::BuildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     mnuSave = Named(file->addAction(QStringLiteral("保存课例")), "mnuSave");
-    connect(mnuSave, &QAction::triggered, this, &TFrmMain::SaveCurrentCase);
+    connect(mnuSave, &QAction::triggered, cases_, &TCaseCommands::SaveCurrentCase);
     file->addSeparator();
     mnuRestore = Named(file->addAction(QStringLiteral("还原案例数据")), "mnuRestore");
     mnuBackup = Named(file->addAction(QStringLiteral("备份案例数据")), "mnuBackup");
@@ -207,12 +210,12 @@ void TFrmMain::BuildTreeMenu() {
     PopGuaLi->addSeparator();
     mnuCaseCount = Named(PopGuaLi->addAction(CountText(0)), "mnuCaseCount");
 
-    connect(mnuOpenCase, &QAction::triggered, this, &TFrmMain::OpenSelectedCase);
-    connect(mnuDeleteCase, &QAction::triggered, this, &TFrmMain::DeleteSelectedCase);
-    connect(MnuMoveTo, &QMenu::triggered, this, [this](QAction* a) { MoveSelectedCase(a->text()); });
+    connect(mnuOpenCase, &QAction::triggered, cases_, &TCaseCommands::OpenSelectedCase);
+    connect(mnuDeleteCase, &QAction::triggered, cases_, &TCaseCommands::DeleteSelectedCase);
+    connect(MnuMoveTo, &QMenu::triggered, cases_, [this](QAction* a) { cases_->MoveSelectedCase(a->text()); });
     connect(mnuEditClass, &QAction::triggered, this, &TFrmMain::EditClassClick);
-    connect(mnuFuzzySearch, &QAction::triggered, this, &TFrmMain::FuzzySearchClick);
-    connect(mnuSearch, &QAction::triggered, this, &TFrmMain::SearchClick);
+    connect(mnuFuzzySearch, &QAction::triggered, search_, &TCaseSearch::FuzzySearchClick);
+    connect(mnuSearch, &QAction::triggered, search_, &TCaseSearch::SearchClick);
     connect(mnuShowAll, &QAction::triggered, tree_, &TCaseTree::ShowAllCasesClick);
     connect(mnuRefresh, &QAction::triggered, tree_, &TCaseTree::RefreshTree);
 
@@ -220,7 +223,7 @@ void TFrmMain::BuildTreeMenu() {
         FillMoveMenu();
         PopGuaLi->popup(at);
     });
-    connect(tree_, &TCaseTree::caseActivated, this, &TFrmMain::OpenSelectedCase);
+    connect(tree_, &TCaseTree::caseActivated, cases_, &TCaseCommands::OpenSelectedCase);
     connect(tree_, &TCaseTree::countChanged, this, [this](int count) { mnuCaseCount->setText(CountText(count)); });
     connect(tree_, &TCaseTree::displayChanged, this, &TFrmMain::SyncStyleChecks);
     connect(tree_, &TCaseTree::loadingFinished, this, [this] {
@@ -443,10 +446,7 @@ bool TFrmMain::FormCloseQuery() {
         tree_->StopLoading();
     }
     if (!AskYes(this, QStringLiteral("确定要关闭软件吗？"), QStringLiteral("关闭"), TMsgIcon::Information)) return false;
-    if (storedCase_ && views_->CommentModified()) {
-        if (AskYes(this, QStringLiteral("当前评语文本已改变，要保存吗？"), QStringLiteral("提示"), TMsgIcon::Warning))
-            SaveCurrentCase();
-    }
+    cases_->OfferToSave(QStringLiteral("当前评语文本已改变，要保存吗？"));
     return true;
 }
 

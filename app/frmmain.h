@@ -9,12 +9,13 @@
 #include <memory>
 #include <vector>
 
+#include "app/casecommands.h"
+#include "app/casesearch.h"
 #include "app/castpanel.h"
 #include "app/castsession.h"
 #include "app/casetree.h"
 #include "app/resultviews.h"
 #include "app/widgets.h"
-#include "store/criteria.h"
 
 class QAction;
 class QActionGroup;
@@ -42,6 +43,8 @@ public:
     TCastPanel& Panel() const { return *panel_; }
     TCaseTree& CaseTree() const { return *tree_; }
     TResultViews& Views() const { return *views_; }
+    TCaseCommands& Cases() const { return *cases_; }
+    TCaseSearch& Search() const { return *search_; }
 
     // The panel's moment and cast, for the screenshot hook of the entry point.
     void SetPanelMoment(int year, int month, int day, int hour, int minute);
@@ -68,21 +71,6 @@ public:
     // A right click in the tree fills the "移动到" submenu.
     void FillMoveMenu();
 
-    // The stored case on screen.
-    void SaveCurrentCase();
-    void NewCase();
-    void OpenSelectedCase();
-    void DeleteSelectedCase();
-    void MoveSelectedCase(const QString& category);
-    // "模糊查找" and "条件查找"; the picked hit joins the tree and is opened.
-    void FuzzySearchClick();
-    void SearchClick();
-    void ShowHits(const std::vector<int>& hits);
-    TSearchCriteria& Criteria() { return criteria_; }
-    bool StoredCase() const { return storedCase_; }
-    int CurrentCaseId() const { return currentId_; }
-    const QString& CommentFilePath() const { return commentPath_; }
-
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -103,7 +91,6 @@ private:
     void ShowStyleClick(QAction* a);
     void SyncStyleChecks();
     void EditClassClick();
-    bool WriteCommentFile(const QString& path);
 
     QString appFolder_;
     MRecordBase* store_ = nullptr;
@@ -113,17 +100,12 @@ private:
     bool shown_ = false;
     std::vector<int> shownIds_;
 
-    // The stored case on screen.
-    bool storedCase_ = false;
-    int currentId_ = 0;
-    QString commentPath_;
-    TRecordData storedCopy_;
-    TSearchCriteria criteria_{};
-
     // Parts and components.
     TCaseTree* tree_ = nullptr;
     TResultViews* views_ = nullptr;
     TCastPanel* panel_ = nullptr;
+    TCaseCommands* cases_ = nullptr;
+    TCaseSearch* search_ = nullptr;
     QSplitter* SplitterH = nullptr;
     QToolBar* ToolBar1 = nullptr;
     QAction *TbtoOne1 = nullptr, *TbtoOne2 = nullptr, *TbtoTwo1 = nullptr, *TbtoTwo2 = nullptr;

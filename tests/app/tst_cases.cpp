@@ -133,24 +133,24 @@ private slots:
 
     void saveAsNewThenUpdateTheSameCase() {
         ShowWindow();
-        w_->SaveCurrentCase();
+        w_->Cases().SaveCurrentCase();
         QVERIFY(msgs_->Has(QStringLiteral("请先排一个正确的盘后再保存")));
         CastWith(QStringLiteral("张三"));
         chooseOk_ = false;  // a cancelled choice saves nothing
-        w_->SaveCurrentCase();
-        QVERIFY(!w_->StoredCase());
+        w_->Cases().SaveCurrentCase();
+        QVERIFY(!w_->Cases().StoredCase());
         QCOMPARE(store_->CountCases(), 0);
         QCOMPARE(ui_.SbtoSave->text(), QStringLiteral("存新"));
 
         chooseOk_ = true;
         ui_.RedtPingYu->setPlainText(QStringLiteral("第一次评语'"));
-        w_->SaveCurrentCase();
-        QVERIFY(w_->StoredCase());
-        const int id = w_->CurrentCaseId();
+        w_->Cases().SaveCurrentCase();
+        QVERIFY(w_->Cases().StoredCase());
+        const int id = w_->Cases().CurrentCaseId();
         QCOMPARE(id, 1);
         QCOMPARE(ui_.SbtoSave->text(), QStringLiteral("存旧"));
-        QVERIFY(QFile::exists(w_->CommentFilePath()));
-        QVERIFY(w_->CommentFilePath().endsWith(QStringLiteral("Quadrelle_f/张三_202405010930.rtf")));
+        QVERIFY(QFile::exists(w_->Cases().CommentFilePath()));
+        QVERIFY(w_->Cases().CommentFilePath().endsWith(QStringLiteral("Quadrelle_f/张三_202405010930.rtf")));
         QCOMPARE(w_->CaseTree().ShownCount(), 1);
         QTreeWidgetItem* n = FindCaseNode(ui_.Tree, id, w_->CaseTree().ShowStyle());
         QVERIFY(n);
@@ -164,11 +164,11 @@ private slots:
         ui_.EdtEvent->setText(QStringLiteral("新问题"));
         CastWith(QStringLiteral("张三"));
         msgs_->answers = {true};
-        w_->SaveCurrentCase();
+        w_->Cases().SaveCurrentCase();
         const auto* ask = msgs_->Find(QStringLiteral("要修改“张三”这条案例吗？"));
         QVERIFY(ask && ask->question);
         QVERIFY(msgs_->Has(QStringLiteral("已保存编辑后的案例。")));
-        QCOMPARE(w_->CurrentCaseId(), id);
+        QCOMPARE(w_->Cases().CurrentCaseId(), id);
         QCOMPARE(store_->CountCases(), 1);
         QVERIFY(store_->ReadCase(id, r));
         QCOMPARE(QString::fromStdString(r.comment), QStringLiteral("改过的评语"));
@@ -179,8 +179,8 @@ private slots:
     void savingOverARowThatChangedOrWent() {
         ShowWindow();
         CastWith(QStringLiteral("张三"));
-        w_->SaveCurrentCase();
-        const int id = w_->CurrentCaseId();
+        w_->Cases().SaveCurrentCase();
+        const int id = w_->Cases().CurrentCaseId();
         // The category editor moves the case on screen into 财运.
         TRecordData r;
         QVERIFY(store_->ReadCase(id, r));
@@ -188,7 +188,7 @@ private slots:
         QVERIFY(store_->UpdateCase(id, r));
         ui_.RedtPingYu->setPlainText(QStringLiteral("改过"));
         msgs_->answers = {true};
-        w_->SaveCurrentCase();
+        w_->Cases().SaveCurrentCase();
         QVERIFY(store_->ReadCase(id, r));
         QCOMPARE(r.category, std::string("财运"));
         QCOMPARE(QString::fromStdString(r.comment), QStringLiteral("改过"));
@@ -199,16 +199,16 @@ private slots:
         ui_.RedtPingYu->setPlainText(QStringLiteral("还在"));
         chosen_ = QStringLiteral("求职");
         const int asked = int(msgs_->log.size());
-        w_->SaveCurrentCase();
+        w_->Cases().SaveCurrentCase();
         QCOMPARE(int(msgs_->log.size()), asked);  // no update question
-        QVERIFY(w_->StoredCase());
-        QVERIFY(w_->CurrentCaseId() != id);
+        QVERIFY(w_->Cases().StoredCase());
+        QVERIFY(w_->Cases().CurrentCaseId() != id);
         QCOMPARE(store_->CountCases(), 1);
-        QVERIFY(store_->ReadCase(w_->CurrentCaseId(), r));
+        QVERIFY(store_->ReadCase(w_->Cases().CurrentCaseId(), r));
         QCOMPARE(r.category, std::string("求职"));
         QCOMPARE(QString::fromStdString(r.comment), QStringLiteral("还在"));
-        QVERIFY(QFile::exists(w_->CommentFilePath()));
-        QVERIFY(FindCaseNode(ui_.Tree, w_->CurrentCaseId(), w_->CaseTree().ShowStyle()));
+        QVERIFY(QFile::exists(w_->Cases().CommentFilePath()));
+        QVERIFY(FindCaseNode(ui_.Tree, w_->Cases().CurrentCaseId(), w_->CaseTree().ShowStyle()));
     }
 
     void aNewSaveWithoutItsCommentFileKeepsTheModifiedMark() {
@@ -218,8 +218,8 @@ private slots:
         CastWith(QStringLiteral("张三"));
         ui_.RedtPingYu->setPlainText(QStringLiteral("评语"));
         ui_.RedtPingYu->document()->setModified(true);
-        w_->SaveCurrentCase();
-        QVERIFY(w_->StoredCase());
+        w_->Cases().SaveCurrentCase();
+        QVERIFY(w_->Cases().StoredCase());
         QCOMPARE(store_->CountCases(), 1);
         QCOMPARE(msgs_->log.last().caption, QStringLiteral("错误"));
         // Closing will still offer to save the formatted comment.
@@ -238,20 +238,20 @@ private slots:
         QTextCharFormat bold;
         bold.setFontWeight(QFont::Bold);
         c.mergeCharFormat(bold);
-        w_->SaveCurrentCase();
-        const int id = w_->CurrentCaseId();
+        w_->Cases().SaveCurrentCase();
+        const int id = w_->Cases().CurrentCaseId();
 
         msgs_->answers = {true};
-        w_->NewCase();
-        QVERIFY(!w_->StoredCase() && !w_->CastShown());
+        w_->Cases().NewCase();
+        QVERIFY(!w_->Cases().StoredCase() && !w_->CastShown());
         QCOMPARE(ui_.RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语："));
         ui_.EdtName->setText(QStringLiteral("别人"));
         ui_.CboDiFen->setCurrentIndex(0);
 
         Select(FindCaseNode(ui_.Tree, id, w_->CaseTree().ShowStyle()));
-        w_->OpenSelectedCase();
-        QVERIFY(w_->CastShown() && w_->StoredCase());
-        QCOMPARE(w_->CurrentCaseId(), id);
+        w_->Cases().OpenSelectedCase();
+        QVERIFY(w_->CastShown() && w_->Cases().StoredCase());
+        QCOMPARE(w_->Cases().CurrentCaseId(), id);
         QCOMPARE(ui_.EdtName->text(), QStringLiteral("李四"));
         QCOMPARE(ui_.CboDiFen->currentIndex(), 11);
         QVERIFY(!ui_.RedtVelmark->toPlainText().isEmpty());
@@ -264,29 +264,29 @@ private slots:
         QCOMPARE(r.charFormat().fontWeight(), int(QFont::Bold));
 
         // Without its comment file the stored plain comment is shown.
-        QVERIFY(QFile::remove(w_->CommentFilePath()));
-        w_->OpenSelectedCase();
+        QVERIFY(QFile::remove(w_->Cases().CommentFilePath()));
+        w_->Cases().OpenSelectedCase();
         QCOMPARE(ui_.RedtPingYu->toPlainText(), QStringLiteral("普通粗体"));
     }
 
     void deleteAsksWithNoAsDefaultAndRemovesNodeAndFile() {
         ShowWindow();
         CastWith(QStringLiteral("王五"));
-        w_->SaveCurrentCase();
-        const int first = w_->CurrentCaseId();
-        const QString firstFile = w_->CommentFilePath();
+        w_->Cases().SaveCurrentCase();
+        const int first = w_->Cases().CurrentCaseId();
+        const QString firstFile = w_->Cases().CommentFilePath();
         msgs_->answers = {true};
-        w_->NewCase();
+        w_->Cases().NewCase();
         CastWith(QStringLiteral("赵六"));
-        w_->SaveCurrentCase();
+        w_->Cases().SaveCurrentCase();
         QCOMPARE(w_->CaseTree().ShownCount(), 2);
 
         ui_.Tree->clearSelection();
-        w_->DeleteSelectedCase();
+        w_->Cases().DeleteSelectedCase();
         QVERIFY(msgs_->Has(QStringLiteral("请先选择一个案例！")));
 
         Select(FindCaseNode(ui_.Tree, first, w_->CaseTree().ShowStyle()));
-        w_->DeleteSelectedCase();  // unanswered: No
+        w_->Cases().DeleteSelectedCase();  // unanswered: No
         const auto* ask = msgs_->Find(QStringLiteral("确定要删除“王五”这个案例吗？"));
         QVERIFY(ask && ask->question);
         QCOMPARE(ask->caption, QStringLiteral("注意"));
@@ -294,7 +294,7 @@ private slots:
         QVERIFY(QFile::exists(firstFile));
 
         msgs_->answers = {true};
-        w_->DeleteSelectedCase();
+        w_->Cases().DeleteSelectedCase();
         QVERIFY(!FindCaseNode(ui_.Tree, first, w_->CaseTree().ShowStyle()));
         QVERIFY(!QFile::exists(firstFile));
         TRecordData r;
@@ -303,13 +303,13 @@ private slots:
         QCOMPARE(ui_.PopGuaLi->actions().last()->text(), QStringLiteral("【 1 条案例】"));
 
         // The case on screen: a second question, then the chart goes.
-        Select(FindCaseNode(ui_.Tree, w_->CurrentCaseId(), w_->CaseTree().ShowStyle()));
+        Select(FindCaseNode(ui_.Tree, w_->Cases().CurrentCaseId(), w_->CaseTree().ShowStyle()));
         msgs_->answers = {true, true};
-        w_->DeleteSelectedCase();
+        w_->Cases().DeleteSelectedCase();
         QVERIFY(msgs_->Has(QStringLiteral("确定要删除当前正在查看的案例吗？")));
         QVERIFY(!w_->CastShown());
         QCOMPARE(ui_.Tree->topLevelItemCount(), 0);
-        w_->SaveCurrentCase();
+        w_->Cases().SaveCurrentCase();
         QCOMPARE(msgs_->log.last().text, QStringLiteral("请先排一个正确的盘后再保存"));
     }
 
@@ -376,7 +376,7 @@ private slots:
         QStringList offered;
         for (QAction* a : ui_.MnuMoveTo->actions()) offered << a->text();
         QCOMPARE(offered, QStringList({"婚姻", "其他"}));
-        w_->MoveSelectedCase(QStringLiteral("婚姻"));
+        w_->Cases().MoveSelectedCase(QStringLiteral("婚姻"));
         TRecordData r;
         QVERIFY(store_->ReadCase(3, r));
         QCOMPARE(r.category, std::string("婚姻"));
@@ -400,10 +400,10 @@ private slots:
 
         w_->CaseTree().ShowAllCasesClick();
         QVERIFY(w_->CaseTree().Busy());
-        w_->SaveCurrentCase();
-        w_->OpenSelectedCase();
-        w_->DeleteSelectedCase();
-        w_->MoveSelectedCase(QStringLiteral("婚姻"));
+        w_->Cases().SaveCurrentCase();
+        w_->Cases().OpenSelectedCase();
+        w_->Cases().DeleteSelectedCase();
+        w_->Cases().MoveSelectedCase(QStringLiteral("婚姻"));
         w_->CaseTree().RefreshTree();
         w_->CaseTree().SetDisplay(kShowList, 0);
         w_->CaseTree().ShowAllCasesClick();

@@ -167,7 +167,7 @@ private slots:
         AddCases();
         ShowWindow();
         shell_->inputs = {typed};
-        w_->FuzzySearchClick();
+        w_->Search().FuzzySearchClick();
         QCOMPARE(shell_->captions, QStringList{QStringLiteral("模糊查找")});
         QCOMPARE(shell_->prompts[0],
                  QStringLiteral("请输入要查找的关键字（姓名、地址、类别、年-月-日-时、评语）：            "));
@@ -180,9 +180,9 @@ private slots:
         AddCases();
         ShowWindow();
         msgs_->log.clear();
-        w_->FuzzySearchClick();  // cancelled
+        w_->Search().FuzzySearchClick();  // cancelled
         shell_->inputs = {QStringLiteral("   ")};
-        w_->FuzzySearchClick();
+        w_->Search().FuzzySearchClick();
         QCOMPARE(dialogs_, 0);
         QVERIFY(msgs_->log.isEmpty());
     }
@@ -380,16 +380,16 @@ private slots:
             l.BtnSeeClick();
             return l.result();
         };
-        w_->SearchClick();
+        w_->Search().SearchClick();
         QCOMPARE(dialogs_, 2);
         QCOMPARE(lines_.size(), 3);
         const std::vector<int> shown = w_->CaseTree().ShownIds();
         QCOMPARE(QList<int>(shown.begin(), shown.end()), tree);
         QCOMPARE(w_->CaseTree().SelectedCaseId(), 2);
-        QVERIFY(w_->StoredCase() && w_->CastShown());
-        QCOMPARE(w_->CurrentCaseId(), 2);
+        QVERIFY(w_->Cases().StoredCase() && w_->CastShown());
+        QCOMPARE(w_->Cases().CurrentCaseId(), 2);
         QCOMPARE(ui_.EdtName->text(), QStringLiteral("小张"));
-        QCOMPARE(w_->Criteria().nameMode, uint8_t(1));  // kept for the next search
+        QCOMPARE(w_->Search().Criteria().nameMode, uint8_t(1));  // kept for the next search
     }
 
     void returnFromTheListLeavesTheTree() {
@@ -398,10 +398,10 @@ private slots:
         w_->CaseTree().SetDisplay(kShowClassified, 0);
         w_->CaseTree().BuildTree({4});
         shell_->inputs = {QStringLiteral("张")};
-        w_->FuzzySearchClick();
+        w_->Search().FuzzySearchClick();
         QCOMPARE(lines_.size(), 3);
         QCOMPARE(w_->CaseTree().ShownIds(), std::vector<int>{4});
-        QVERIFY(!w_->StoredCase());
+        QVERIFY(!w_->Cases().StoredCase());
     }
 
     void searchesRefuseWhileLoading() {
@@ -416,13 +416,13 @@ private slots:
         w_->CaseTree().ShowAllCasesClick();
         QVERIFY(w_->CaseTree().Busy());
         shell_->inputs = {QStringLiteral("张")};
-        w_->FuzzySearchClick();
-        w_->SearchClick();
+        w_->Search().FuzzySearchClick();
+        w_->Search().SearchClick();
         QCOMPARE(Count(QStringLiteral("请等待案例加载完毕！")), 2);
         QVERIFY(shell_->captions.isEmpty());
         QCOMPARE(dialogs_, 0);
         QTRY_VERIFY_WITH_TIMEOUT(!w_->CaseTree().Busy(), 30000);
-        w_->FuzzySearchClick();
+        w_->Search().FuzzySearchClick();
         QCOMPARE(lines_.size(), 150);
     }
 };
