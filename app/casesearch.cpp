@@ -6,8 +6,8 @@
 #include "app/casetree.h"
 #include "app/frmsamename.h"
 #include "app/frmsearch.h"
-#include "app/maintenance.h"
 #include "app/messages.h"
+#include "app/shell.h"
 #include "store/record_base.h"
 
 namespace qd {

@@ -14,9 +14,9 @@
 #include <memory>
 
 #include "app/casetree.h"
-#include "app/treenodes.h"
 #include "app/frmfenlei.h"
 #include "app/frmmain.h"
+#include "app/treenodes.h"
 #include "app_fixture.h"
 #include "base/encoding.h"
 #include "base/pinyin.h"

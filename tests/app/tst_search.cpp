@@ -15,11 +15,10 @@
 #include <memory>
 
 #include "app/casetree.h"
-#include "app/treenodes.h"
 #include "app/frmmain.h"
 #include "app/frmsamename.h"
 #include "app/frmsearch.h"
-#include "app/maintenance.h"
+#include "app/shell.h"
 #include "app_fixture.h"
 #include "base/encoding.h"
 #include "store/record_base.h"
