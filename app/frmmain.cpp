@@ -1,12 +1,8 @@
 #include "app/frmmain.h"
 
 #include <QActionGroup>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QScrollArea>
@@ -22,6 +18,7 @@
 #include "app/maintenance.h"
 #include "app/messages.h"
 #include "app/richtext_qt.h"
+#include "app/skinmenu.h"
 #include "app/winconfig.h"
 #include "base/inifile.h"
 #include "engine/topics.h"
@@ -168,6 +165,8 @@ void TFrmMain::BuildMenus() {
         dlg.exec();
     });
     Opt_Skin = Named(opt->addMenu(QStringLiteral("界面风格")), "Opt_Skin");
+    skins_ = new TSkinMenu(Opt_Skin, appFolder_, this);
+    connect(skins_, &TSkinMenu::skinApplied, views_, &TResultViews::ApplyViewLook);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     mnuHelp = Named(help->addAction(QStringLiteral("软件帮助")), "mnuHelp");
@@ -310,16 +309,7 @@ void TFrmMain::ReadConfiguration() {
 
     ini_ = std::make_unique<CIniFile>(S(appFolder_) + "dat/qdlinit.ini");
     const TWindowConfig c = ReadWindowConfig(*ini_);
-    BuildSkinList();
-    if (c.skined) {
-        const QString name = Q(c.skinname);
-        for (QAction* a : Opt_Skin->actions()) a->setChecked(a->text() == name);
-        ApplySkin(appFolder_ + "skins/" + name + ".skn", true);
-    } else {
-        ApplySkin(QString(), false);
-        const QList<QAction*> items = Opt_Skin->actions();
-        if (items.size() >= 2) items.last()->setChecked(true);
-    }
+    skins_->Build(*ini_, c.skined, Q(c.skinname));
 
     savedState_ = c.state;
     setGeometry(c.left, c.top, c.width, c.height);
@@ -340,58 +330,6 @@ void TFrmMain::ReadConfiguration() {
 
 int TFrmMain::TreeWidth() const { return SplitterH->sizes().value(0, tree_->width()); }
 int TFrmMain::CommentHeight() const { return views_->CommentHeight(); }
-
-// ---------------------------------------------------------------- skins
-
-void TFrmMain::BuildSkinList() {
-    Opt_Skin->clear();
-    skinGroup_ = new QActionGroup(this);
-    skinGroup_->setExclusive(true);
-    const QStringList files = QDir(appFolder_ + "skins").entryList({"*.skn"}, QDir::Files, QDir::Name);
-    for (const QString& f : files) {
-        QAction* a = Opt_Skin->addAction(f.section('.', 0, 0));
-        a->setCheckable(true);
-        skinGroup_->addAction(a);
-    }
-    if (!files.isEmpty()) {
-        Opt_Skin->addSeparator();
-        QAction* def = Opt_Skin->addAction(QStringLiteral("系统默认"));
-        def->setCheckable(true);
-        def->setData(true);
-        QFont bold = def->font();
-        bold.setBold(true);
-        def->setFont(bold);
-        skinGroup_->addAction(def);
-    }
-    connect(skinGroup_, &QActionGroup::triggered, this, &TFrmMain::ChooseSkin);
-}
-
-void TFrmMain::ApplySkin(const QString& path, bool on) {
-    if (!on) {
-        qApp->setStyleSheet(QString());
-        return;
-    }
-    QFile f(path);
-    if (f.open(QIODevice::ReadOnly)) qApp->setStyleSheet(QString::fromUtf8(f.readAll()));
-    views_->ApplyViewLook();
-}
-
-void TFrmMain::ChooseSkin(QAction* item) {
-    item->setChecked(true);
-    if (item->data().toBool()) {
-        ApplySkin(QString(), false);
-        update();
-        WriteSkinOff(*ini_);
-        return;
-    }
-    const QString path = appFolder_ + "skins/" + item->text() + ".skn";
-    if (!QFileInfo::exists(path)) {
-        Notice(this, QStringLiteral("对应的皮肤文件已经丢失，请关闭软件，再重新打开软件！"));
-        return;
-    }
-    ApplySkin(path, true);
-    WriteSkinChoice(*ini_, S(item->text()));
-}
 
 // ---------------------------------------------------------------- cast, topics, calendar
 

@@ -28,6 +28,7 @@ namespace qd {
 class CIniFile;
 class MRecordBase;
 class TFrmWnl;
+class TSkinMenu;
 
 class TFrmMain : public QMainWindow {
     Q_OBJECT
@@ -85,9 +86,6 @@ private:
     void ApplyWindowState(int state);
     bool FormCloseQuery();
     void WriteConfiguration();
-    void BuildSkinList();
-    void ApplySkin(const QString& path, bool on);
-    void ChooseSkin(QAction* item);
     void ShowStyleClick(QAction* a);
     void SyncStyleChecks();
     void EditClassClick();
@@ -111,7 +109,8 @@ private:
     QAction *TbtoOne1 = nullptr, *TbtoOne2 = nullptr, *TbtoTwo1 = nullptr, *TbtoTwo2 = nullptr;
     QMenu* Opt_Skin = nullptr;
     QMenu *PopGuaLi = nullptr, *MnuShowStyle = nullptr, *MnuMoveTo = nullptr;
-    QActionGroup *skinGroup_ = nullptr, *styleGroup_ = nullptr, *sortGroup_ = nullptr;
+    TSkinMenu* skins_ = nullptr;
+    QActionGroup *styleGroup_ = nullptr, *sortGroup_ = nullptr;
     QAction *mnuSave = nullptr, *mnuClose = nullptr;
     QAction *mnuRestore = nullptr, *mnuBackup = nullptr, *mnuDeleteAll = nullptr, *mnuCompact = nullptr;
     QAction *mnuImportDb = nullptr, *mnuExportDb = nullptr;
