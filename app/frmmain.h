@@ -98,18 +98,22 @@ private:
     bool shown_ = false;
     std::vector<int> shownIds_;
 
-    // Parts and components.
+    // The parts.
     TCaseTree* tree_ = nullptr;
     TResultViews* views_ = nullptr;
     TCastPanel* panel_ = nullptr;
     TCaseCommands* cases_ = nullptr;
     TCaseSearch* search_ = nullptr;
+    TSkinMenu* skins_ = nullptr;
+    QPointer<TFrmText> FrmText;
+    QPointer<TFrmWnl> FrmWnl;
+
+    // Layout and menus.
     QSplitter* SplitterH = nullptr;
     QToolBar* ToolBar1 = nullptr;
     QAction *TbtoOne1 = nullptr, *TbtoOne2 = nullptr, *TbtoTwo1 = nullptr, *TbtoTwo2 = nullptr;
     QMenu* Opt_Skin = nullptr;
     QMenu *PopGuaLi = nullptr, *MnuShowStyle = nullptr, *MnuMoveTo = nullptr;
-    TSkinMenu* skins_ = nullptr;
     QActionGroup *styleGroup_ = nullptr, *sortGroup_ = nullptr;
     QAction *mnuSave = nullptr, *mnuClose = nullptr;
     QAction *mnuRestore = nullptr, *mnuBackup = nullptr, *mnuDeleteAll = nullptr, *mnuCompact = nullptr;
@@ -119,8 +123,6 @@ private:
     QAction *mnuOpenCase = nullptr, *mnuDeleteCase = nullptr, *mnuEditClass = nullptr;
     QAction *mnuFuzzySearch = nullptr, *mnuSearch = nullptr, *mnuShowAll = nullptr, *mnuRefresh = nullptr,
             *mnuCaseCount = nullptr;
-    QPointer<TFrmText> FrmText;
-    QPointer<TFrmWnl> FrmWnl;
 };
 
 }  // namespace qd

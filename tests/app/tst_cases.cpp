@@ -313,6 +313,35 @@ private slots:
         QCOMPARE(msgs_->log.last().text, QStringLiteral("请先排一个正确的盘后再保存"));
     }
 
+    void treeOnItsOwnFollowsTheCaseCommands() {
+        for (TRecordData r : {Case("李四", 2020, 1, 1, 10, 0, "婚姻"), Case("王五", 2021, 1, 1, 10, 0, "Money"),
+                              Case("赵六", 2022, 1, 1, 10, 0, "Money")})
+            QVERIFY(store_->AddCase(r) > 0);
+        TCaseTree tree(store_.get());
+        const QTreeWidget* nodes = Find<QTreeWidget>(tree, "Tree");
+        tree.SetOrder(kShowClassified, kSortNone);
+        tree.BuildTree({1, 2});
+        QCOMPARE(tree.ShownCount(), 2);
+        // A newly saved case joins its category node whatever the letter case.
+        tree.AddCase(3, QStringLiteral("新案"), 1, QStringLiteral("MONEY"));
+        QCOMPARE(tree.ShownCount(), 3);
+        QCOMPARE(nodes->topLevelItemCount(), 2);
+        QCOMPARE(tree.ShownIds(), (std::vector<int>{1, 2, 3}));
+        QVERIFY(!tree.UpdateCase(42, QStringLiteral("无"), 0));
+        QVERIFY(tree.UpdateCase(3, QStringLiteral("改过"), 0));
+        QVERIFY(tree.SelectCase(3));
+        QCOMPARE(tree.SelectedCaseText(), QStringLiteral("改过"));
+        QCOMPARE(tree.MoveTargets(), QStringList{QStringLiteral("婚姻")});
+        tree.MoveSelectedCase(QStringLiteral("婚姻"), 1);
+        QCOMPARE(tree.ShownIds(), (std::vector<int>{1, 3, 2}));
+        QCOMPARE(tree.ShownCount(), 3);
+        // Nothing moves in a list.
+        QVERIFY(tree.SetDisplay(kShowList, kSortNone));
+        QVERIFY(tree.SelectCase(3));
+        QCOMPARE(tree.MovableCaseId(), -1);
+        QVERIFY(tree.MoveTargets().isEmpty());
+    }
+
     void surnameKeys() {
         const ImCode im;
         QCOMPARE(SurnameKey("张三", im), 90024);
