@@ -1,23 +1,24 @@
-// TFrmMain's searches over every stored case: the keyword search, the
-// conditional search and the hit list whose pick joins the tree.
-#include <QCheckBox>
-#include <QTreeWidget>
-#include <memory>
+#include "app/casesearch.h"
 
+#include <QCheckBox>
+
+#include "app/casecommands.h"
 #include "app/casetree.h"
-#include "app/frmmain.h"
 #include "app/frmsamename.h"
 #include "app/frmsearch.h"
-#include "app/maintenance.h"
 #include "app/messages.h"
+#include "app/shell.h"
 #include "store/record_base.h"
 
 namespace qd {
 
-void TFrmMain::FuzzySearchClick() {
-    if (RefusedWhileBusy()) return;
+TCaseSearch::TCaseSearch(MRecordBase* store, TCaseTree& tree, TCaseCommands& cases, QWidget* window)
+    : QObject(window), store_(store), tree_(tree), cases_(cases), window_(window) {}
+
+void TCaseSearch::FuzzySearchClick() {
+    if (tree_.RefusedWhileBusy()) return;
     QString text;
-    if (!Shell().InputQuery(this, QStringLiteral("模糊查找"),
+    if (!Shell().InputQuery(window_, QStringLiteral("模糊查找"),
                             QStringLiteral("请输入要查找的关键字（姓名、地址、类别、年-月-日-时、评语）：") +
                                 QString(12, QLatin1Char(' ')),
                             text))
@@ -33,50 +34,45 @@ void TFrmMain::FuzzySearchClick() {
     std::vector<std::string> keywords;
     for (const QString& k : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) keywords.push_back(k.toStdString());
     if (keywords.empty()) {
-        Notice(this, QStringLiteral("请输入要查找的关键字，多个关键字可以用空格隔开！"));
+        Notice(window_, QStringLiteral("请输入要查找的关键字，多个关键字可以用空格隔开！"));
         return;
     }
     if (!store_) return;
     std::vector<int> hits;
     store_->FindCasesByKeywords(keywords, hits);
     if (hits.empty()) {
-        Notice(this, QStringLiteral("没有符合的案例！"));
+        Notice(window_, QStringLiteral("没有符合的案例！"));
         return;
     }
     ShowHits(hits);
 }
 
-void TFrmMain::SearchClick() {
-    if (RefusedWhileBusy()) return;
+void TCaseSearch::SearchClick() {
+    if (tree_.RefusedWhileBusy()) return;
     if (!store_) return;
     std::vector<int> hits;
     {
-        TFrmSearch dlg(criteria_, *store_, this);
+        TFrmSearch dlg(criteria_, *store_, window_);
         if (RunDialog(dlg) != QDialog::Accepted) return;
         hits = dlg.Hits();
     }
     ShowHits(hits);
 }
 
-void TFrmMain::ShowHits(const std::vector<int>& hits) {
+void TCaseSearch::ShowHits(const std::vector<int>& hits) {
     if (!store_) return;
     int picked = -1;
     std::vector<int> base, list;
     {
-        TFrmSameName dlg(*store_, hits, this);
+        TFrmSameName dlg(*store_, hits, window_);
         if (RunDialog(dlg) != QDialog::Accepted) return;
         picked = dlg.PickedId();
         if (picked == -1) return;
-        if (!dlg.ChkClear->isChecked()) base = ShownIds();
+        if (!dlg.ChkClear->isChecked()) base = tree_.ShownIds();
         list = dlg.ChkShow->isChecked() ? hits : std::vector<int>{picked};
     }
-    BuildTree(MergeHits(base, list));
-    QTreeWidgetItem* node = FindCaseNode(Tree, picked, showStyle_);
-    if (!node) return;
-    Tree->setFocus();
-    Tree->setCurrentItem(node);
-    node->setSelected(true);
-    OpenSelectedCase();
+    tree_.BuildTree(MergeHits(base, list));
+    if (tree_.SelectCase(picked)) cases_.OpenSelectedCase();
 }
 
 }  // namespace qd

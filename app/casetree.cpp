@@ -1,283 +1,251 @@
 #include "app/casetree.h"
 
-#include <QPainter>
-#include <QPixmap>
+#include <QApplication>
+#include <QHeaderView>
+#include <QThread>
 #include <QTreeWidget>
-#include <algorithm>
-#include <cctype>
+#include <QVBoxLayout>
 
-#include "base/encoding.h"
-#include "base/pinyin.h"
-#include "calendar/yidate.h"
-#include "store/case_text.h"
+#include "app/messages.h"
+#include "app/treenodes.h"
+#include "app/widgets.h"
 #include "store/record_base.h"
 
 namespace qd {
 
-namespace {
+// The running (or last) full loading. The thread reads through a store of
+// its own; it meets the tree only through events posted to it, and the tree
+// waits for it before it lets go of itself.
+struct TCaseLoading {
+    QThread* thread = nullptr;
+    std::atomic<bool> stop{false};
+    ~TCaseLoading() {
+        if (!thread) return;
+        stop = true;
+        thread->wait();
+        delete thread;
+    }
+};
 
-// Case-insensitive equality of Latin letters; other bytes compare exactly.
-bool SameNameNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
+TCaseTree::TCaseTree(MRecordBase* store, QWidget* parent) : QWidget(parent), store_(store) {
+    auto* lay = new QVBoxLayout(this);
+    lay->setContentsMargins(0, 0, 0, 0);
+    tree_ = Named(new QTreeWidget(this), "Tree");
+    tree_->setHeaderHidden(true);
+    tree_->setDragEnabled(true);
+    tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tree_->setContextMenuPolicy(Qt::CustomContextMenu);
+    tree_->setIconSize(QSize(16, 16));
+    // Long node texts scroll sideways rather than being cut short.
+    tree_->setTextElideMode(Qt::ElideNone);
+    tree_->header()->setStretchLastSection(false);
+    lay->addWidget(tree_);
+    setMinimumWidth(30);
+    connect(tree_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { emit contextMenuRequested(tree_->viewport()->mapToGlobal(p)); });
+    connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this] { emit caseActivated(); });
+}
+
+TCaseTree::~TCaseTree() { StopLoading(); }
+
+bool TCaseTree::RefusedWhileBusy() {
+    if (!busy_) return false;
+    Notice(window(), QString::fromUtf8(kLoadingBusyText));
     return true;
 }
 
-int ReferencePosition(const std::string& ch) {
-    const std::string& ref = SurnameReference();
-    size_t i = 0;
-    for (int pos = 1; i < ref.size(); ++pos) {
-        const size_t start = i;
-        NextCodePoint(ref, i);
-        if (ref.compare(start, i - start, ch) == 0) return pos;
-    }
-    return 0;
+void TCaseTree::SetCount(int count) {
+    shownCount_ = count;
+    emit countChanged(count);
 }
 
-}  // namespace
+// ---------------------------------------------------------------- building
 
-int32_t SurnameKey(const std::string& nameUtf8, const ImCode& im) {
-    if (nameUtf8.empty()) return 0;
-    size_t end = 0;
-    NextCodePoint(nameUtf8, end);
-    const std::string ch = nameUtf8.substr(0, end);
-    const std::string gbk = Utf8ToGbk(ch);
-    std::string code = im.Convert(gbk, 0);
-    if (gbk.size() >= 2)
-        for (char& c : code) c = char(std::toupper(static_cast<unsigned char>(c)));
-    const int initial = code.empty() ? 32 : int(static_cast<signed char>(code[0]));
-    return initial * 1000 + ReferencePosition(ch);
+void TCaseTree::SetOrder(int showStyle, int sort) {
+    showStyle_ = showStyle == kShowList ? kShowList : kShowClassified;
+    sort_ = sort >= 0 && sort <= 4 ? sort : kSortNone;
 }
 
-bool CaseSortKeys(const TRecordData& r, MYiDateEx& cal, const ImCode& im, double& timeKey, int32_t& surnameKey) {
-    const TCastRequest& q = r.request;
-    TDateTime t{q.year, q.month, q.day, q.hour, q.minute};
-    if (q.lunar) {
-        TDateTime solar;
-        std::string message;
-        if (!cal.SolarOfLunar(t, q.leap != 0, solar, message)) return false;
-        solar.hour = q.hour;
-        solar.minute = q.minute;
-        t = solar;
-    }
-    timeKey = JulianDayOfRecord(t);
-    surnameKey = SurnameKey(ReadGbkField(q.name), im);
-    return true;
-}
-
-bool ComesBefore(const TCusTreeItem& a, const TCusTreeItem& b, int sort) {
-    switch (sort) {
-    case kSortTimeDesc:
-        if (a.timeKey != b.timeKey) return a.timeKey > b.timeKey;
-        return a.surnameKey < b.surnameKey;
-    case kSortTimeAsc:
-        if (a.timeKey != b.timeKey) return a.timeKey < b.timeKey;
-        return a.surnameKey < b.surnameKey;
-    case kSortSurnameAsc:
-        if (a.surnameKey != b.surnameKey) return a.surnameKey < b.surnameKey;
-        return a.timeKey > b.timeKey;
-    case kSortSurnameDesc:
-        if (a.surnameKey != b.surnameKey) return a.surnameKey > b.surnameKey;
-        return a.timeKey > b.timeKey;
-    default:
-        return false;
-    }
-}
-
-void InsertSorted(std::vector<TCusTreeItem>& items, TCusTreeItem item, int sort) {
-    const auto at = std::upper_bound(items.begin(), items.end(), item, [sort](const TCusTreeItem& a, const TCusTreeItem& b) {
-        return ComesBefore(a, b, sort);
+void TCaseTree::ShowContent(const TTreeContent& content) {
+    busy_ = true;
+    tree_->setRootIsDecorated(showStyle_ == kShowClassified);
+    FillTree(tree_, content, showStyle_, [this](int left) {
+        window()->setWindowTitle(QString::number(left));
+        QCoreApplication::processEvents();
     });
-    items.insert(at, std::move(item));
+    tree_->resizeColumnToContents(0);
+    busy_ = false;
+    SetCount(int(content.items.size()));
+    window()->setWindowTitle(QStringLiteral("澜川霁岚术1.6 "));
 }
 
-bool CollectTreeContent(MRecordBase& store, const std::vector<int>& ids, int sort, TTreeContent& out,
-                        const std::atomic<bool>* stop, const std::function<void(int, int)>& progress) {
-    out = TTreeContent();
-    std::vector<std::string> all;
-    store.GetCategories(all);
-    std::vector<int> counts(all.size(), 0);
-    MYiDateEx cal;
-    const ImCode im;
-    bool complete = true;
-    store.BeginBatch();
-    for (size_t k = 0; k < ids.size(); ++k) {
-        if (stop && stop->load()) {
-            complete = false;
-            break;
+void TCaseTree::BuildTree(const std::vector<int>& ids) {
+    window()->setWindowTitle(QStringLiteral("数据处理....."));
+    QCoreApplication::processEvents();
+    TTreeContent content;
+    if (store_) CollectTreeContent(*store_, ids, sort_, content);
+    ShowContent(content);
+}
+
+bool TCaseTree::SetDisplay(int showStyle, int sort) {
+    if (RefusedWhileBusy()) return false;
+    const std::vector<int> ids = ShownIds();  // read with the old style
+    SetOrder(showStyle, sort);
+    emit displayChanged();
+    BuildTree(ids);
+    return true;
+}
+
+void TCaseTree::RefreshTree() {
+    if (RefusedWhileBusy()) return;
+    BuildTree(ShownIds());
+}
+
+// ---------------------------------------------------------------- full loading
+
+void TCaseTree::ShowAllCasesClick() {
+    if (RefusedWhileBusy()) return;
+    if (!store_ || store_->GetLastId() <= 0) {
+        Notice(window(), QStringLiteral("没有记录，无从查找。"));
+        return;
+    }
+    loading_.reset();  // the previous thread has ended; release it
+    window()->setWindowTitle(QStringLiteral("加载....."));
+    QCoreApplication::processEvents();
+    busy_ = true;
+
+    auto loading = std::make_shared<TCaseLoading>();
+    TCaseLoading* L = loading.get();
+    const std::string path = store_->DatabasePath(), folder = store_->AppFolder();
+    const int sort = sort_;
+    L->thread = QThread::create([this, L, path, folder, sort] {
+        // Never the window's store: this thread reads through its own.
+        MRecordBase own;
+        auto content = std::make_shared<TTreeContent>();
+        if (own.OpenDatabase(path, folder, false) != -1) {
+            std::vector<int> ids;
+            for (int id = own.ReadLastId(); id >= 1; --id) ids.push_back(id);
+            CollectTreeContent(own, ids, sort, *content, &L->stop, [this](int done, int total) {
+                QMetaObject::invokeMethod(
+                    this, [this, left = total - done] { window()->setWindowTitle(QString::number(left)); },
+                    Qt::QueuedConnection);
+            });
         }
-        if (progress && k % 50 == 0) progress(int(k), int(ids.size()));
-        TRecordData r;
-        if (!store.ReadCase(ids[k], r)) continue;
-        TCusTreeItem item;
-        if (sort != kSortNone && !CaseSortKeys(r, cal, im, item.timeKey, item.surnameKey)) continue;
-        item.id = r.id > 0 ? r.id : ids[k];
-        item.text = CaseNodeText(r);
-        item.category = r.category;
-        item.flag = r.request.filled;
-        for (size_t c = 0; c < all.size(); ++c)
-            if (SameNameNoCase(all[c], item.category)) {
-                ++counts[c];
-                break;
-            }
-        if (sort == kSortNone)
-            out.items.push_back(std::move(item));
-        else
-            InsertSorted(out.items, std::move(item), sort);
-    }
-    store.EndBatch();
-    for (size_t c = 0; c < all.size(); ++c)
-        if (counts[c] > 0) out.categories.push_back(all[c]);
-    return complete;
+        if (L->stop) return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, L, content] {
+                if (loading_.get() != L || L->stop) return;
+                ShowContent(*content);
+                emit loadingFinished();
+                busy_ = false;
+            },
+            Qt::QueuedConnection);
+    });
+    loading_ = loading;
+    L->thread->start();
 }
 
-// ---------------------------------------------------------------- pictures
-
-namespace {
-
-QPixmap Page(bool redMark) {
-    QPixmap p(16, 16);
-    p.fill(Qt::transparent);
-    QPainter g(&p);
-    g.setPen(QColor(90, 90, 90));
-    g.setBrush(Qt::white);
-    g.drawRect(2, 1, 11, 13);
-    g.setPen(QColor(70, 110, 170));
-    for (int y = 4; y <= 11; y += 2) g.drawLine(4, y, 11, y);
-    if (redMark) {
-        g.setPen(Qt::NoPen);
-        g.setBrush(QColor(220, 20, 20));
-        g.drawEllipse(QPoint(12, 12), 3, 3);
-    }
-    return p;
-}
-
-QPixmap Folder() {
-    QPixmap p(16, 16);
-    p.fill(Qt::transparent);
-    QPainter g(&p);
-    g.setPen(QColor(150, 110, 20));
-    g.setBrush(QColor(240, 200, 80));
-    g.drawRect(1, 3, 6, 3);
-    g.drawRect(1, 5, 13, 9);
-    return p;
-}
-
-QPixmap Book() {
-    QPixmap p(16, 16);
-    p.fill(Qt::transparent);
-    QPainter g(&p);
-    g.setPen(QColor(60, 30, 30));
-    g.setBrush(QColor(150, 40, 40));
-    g.drawRect(3, 1, 10, 13);
-    g.setPen(QColor(230, 200, 120));
-    g.drawLine(5, 1, 5, 14);
-    return p;
-}
-
-}  // namespace
-
-const QIcon& TreeImage(int index) {
-    static const std::vector<QIcon> images = {QIcon(Page(false)), QIcon(Page(false)), QIcon(Folder()),
-                                              QIcon(Book()), QIcon(Page(true))};
-    return images[size_t(std::clamp(index, 0, 4))];
-}
-
-QIcon CaseNodeIcon(int flag) {
-    QIcon icon;
-    icon.addPixmap(TreeImage(flag ? 1 : 0).pixmap(16, 16), QIcon::Normal);
-    icon.addPixmap(TreeImage(4).pixmap(16, 16), QIcon::Selected);
-    return icon;
+void TCaseTree::StopLoading() {
+    if (!loading_) return;
+    loading_.reset();  // sets the stop request and waits for the thread
+    busy_ = false;
 }
 
 // ---------------------------------------------------------------- nodes
 
-QTreeWidgetItem* NewCategoryNode(const QString& name) {
-    auto* n = new QTreeWidgetItem(QStringList{name});
-    n->setIcon(0, TreeImage(2));
-    return n;
+std::vector<int> TCaseTree::ShownIds() const { return ShownCaseIds(tree_, showStyle_); }
+
+int TCaseTree::SelectedCaseId() const {
+    QTreeWidgetItem* n = tree_->currentItem();
+    if (!n || !n->isSelected() || !IsCaseNode(n, showStyle_)) return -1;
+    return CaseIdOf(n);
 }
 
-QTreeWidgetItem* NewCaseNode(const QString& text, int flag, int id) {
-    auto* n = new QTreeWidgetItem(QStringList{text});
-    n->setIcon(0, CaseNodeIcon(flag));
-    n->setData(0, kCaseIdRole, id);
-    return n;
+QString TCaseTree::SelectedCaseText() const {
+    QTreeWidgetItem* n = tree_->currentItem();
+    return n ? n->text(0) : QString();
 }
 
-void FillTree(QTreeWidget* tree, const TTreeContent& content, int showStyle, const std::function<void(int)>& progress) {
-    tree->clear();
-    const bool classified = showStyle == kShowClassified;
-    if (classified)
-        for (const std::string& c : content.categories) tree->addTopLevelItem(NewCategoryNode(QString::fromStdString(c)));
-    tree->setEnabled(false);
-    tree->setUpdatesEnabled(false);
-    const int n = int(content.items.size());
-    for (int k = 0; k < n; ++k) {
-        if (progress && k % 50 == 0) progress(n - k);
-        const TCusTreeItem& it = content.items[size_t(k)];
-        QTreeWidgetItem* node = NewCaseNode(QString::fromStdString(it.text), it.flag, it.id);
-        if (!classified) {
-            tree->addTopLevelItem(node);
-            continue;
-        }
-        const QString cat = QString::fromStdString(it.category);
-        QTreeWidgetItem* parent = nullptr;
-        for (int i = 0; i < tree->topLevelItemCount() && !parent; ++i)
-            if (tree->topLevelItem(i)->text(0) == cat) parent = tree->topLevelItem(i);
-        if (!parent) {
-            parent = NewCategoryNode(cat);
-            tree->addTopLevelItem(parent);
-        }
-        parent->addChild(node);
-    }
-    tree->setUpdatesEnabled(true);
-    tree->setEnabled(true);
-}
-
-bool IsCaseNode(const QTreeWidgetItem* node, int showStyle) {
+bool TCaseTree::SelectCase(int id) {
+    QTreeWidgetItem* node = FindCaseNode(tree_, id, showStyle_);
     if (!node) return false;
-    const int level = node->parent() ? 1 : 0;
-    return level == (showStyle == kShowClassified ? 1 : 0);
+    tree_->setFocus();
+    tree_->setCurrentItem(node);
+    node->setSelected(true);
+    return true;
 }
 
-int CaseIdOf(const QTreeWidgetItem* node) { return node ? node->data(0, kCaseIdRole).toInt() : -1; }
+int TCaseTree::MovableCaseId() const {
+    QTreeWidgetItem* n = tree_->currentItem();
+    if (!n || showStyle_ != kShowClassified || !IsCaseNode(n, showStyle_)) return -1;
+    return CaseIdOf(n);
+}
 
-std::vector<int> ShownCaseIds(const QTreeWidget* tree, int showStyle) {
-    std::vector<int> ids;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* top = tree->topLevelItem(i);
-        if (showStyle == kShowClassified) {
-            for (int j = 0; j < top->childCount(); ++j) ids.push_back(CaseIdOf(top->child(j)));
-        } else {
-            ids.push_back(CaseIdOf(top));
+QStringList TCaseTree::MoveTargets() const {
+    QStringList out;
+    if (MovableCaseId() == -1) return out;
+    const QString own = tree_->currentItem()->parent()->text(0);
+    for (QTreeWidgetItem* c : CategoryNodes(tree_, showStyle_))
+        if (c->text(0) != own) out << c->text(0);
+    return out;
+}
+
+void TCaseTree::AddCase(int id, const QString& text, int flag, const QString& category) {
+    SetCount(shownCount_ + 1);
+    QTreeWidgetItem* parent = nullptr;
+    if (showStyle_ == kShowClassified) {
+        for (QTreeWidgetItem* c : CategoryNodes(tree_, showStyle_))
+            if (c->text(0).compare(category, Qt::CaseInsensitive) == 0) {
+                parent = c;
+                break;
+            }
+        if (!parent) {
+            parent = NewCategoryNode(category);
+            tree_->addTopLevelItem(parent);
         }
     }
-    return ids;
-}
-
-QTreeWidgetItem* FindCaseNode(const QTreeWidget* tree, int id, int showStyle) {
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* top = tree->topLevelItem(i);
-        if (showStyle == kShowClassified) {
-            for (int j = 0; j < top->childCount(); ++j)
-                if (CaseIdOf(top->child(j)) == id) return top->child(j);
-        } else if (CaseIdOf(top) == id) {
-            return top;
-        }
+    QTreeWidgetItem* node = NewCaseNode(text, flag, id);
+    if (parent) {
+        parent->addChild(node);
+        parent->setExpanded(true);
+    } else {
+        tree_->addTopLevelItem(node);
     }
-    return nullptr;
+    tree_->resizeColumnToContents(0);
 }
 
-std::vector<QTreeWidgetItem*> CategoryNodes(const QTreeWidget* tree, int showStyle) {
-    std::vector<QTreeWidgetItem*> nodes;
-    if (showStyle != kShowClassified) return nodes;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) nodes.push_back(tree->topLevelItem(i));
-    return nodes;
+bool TCaseTree::UpdateCase(int id, const QString& text, int flag) {
+    QTreeWidgetItem* n = FindCaseNode(tree_, id, showStyle_);
+    if (!n) return false;
+    n->setText(0, text);
+    n->setIcon(0, CaseNodeIcon(flag));
+    if (n->parent()) n->parent()->setExpanded(true);
+    return true;
 }
 
-QString CountText(int count) { return QStringLiteral("【 %1 条案例】").arg(count); }
+void TCaseTree::RemoveSelectedCase() {
+    delete tree_->currentItem();
+    SetCount(shownCount_ - 1);
+}
+
+void TCaseTree::MoveSelectedCase(const QString& category, int flag) {
+    if (MovableCaseId() == -1) return;
+    QTreeWidgetItem* n = tree_->currentItem();
+    QTreeWidgetItem* target = nullptr;
+    for (QTreeWidgetItem* c : CategoryNodes(tree_, showStyle_))
+        if (c->text(0) == category) {
+            target = c;
+            break;
+        }
+    if (!target) {
+        target = NewCategoryNode(category);
+        tree_->addTopLevelItem(target);
+    }
+    const QString text = n->text(0);
+    const int id = CaseIdOf(n);
+    delete n;
+    target->addChild(NewCaseNode(text, flag, id));
+}
 
 }  // namespace qd

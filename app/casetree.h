@@ -1,88 +1,104 @@
-// The case tree: the items a tree is built from, their sort keys and sorted
-// insertion, and the helpers that fill a QTreeWidget from them.
+// TCaseTree: the case tree on the left of the main window. It shows the
+// stored cases of a list of case ids, grouped under their categories or as
+// one list, in one of five orders; it is always built from an explicit id
+// list, and case nodes are known to the rest of the window only by their
+// case ids. It carries the busy mark while it is filled, including the full
+// loading of all cases on a thread of its own.
 #pragma once
 
-#include <QIcon>
-#include <QString>
-#include <atomic>
-#include <cstdint>
-#include <functional>
-#include <string>
+#include <QStringList>
+#include <QWidget>
+#include <memory>
 #include <vector>
 
-#include "engine/request.h"
+#include "app/treecontent.h"
 
+class QPoint;
 class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace qd {
 
-class ImCode;
 class MRecordBase;
-class MYiDateEx;
 
-// One case while a tree is being built.
-struct TCusTreeItem {
-    int32_t id = 0;
-    std::string text;      // node text, UTF-8
-    std::string category;  // UTF-8
-    uint8_t flag = 0;      // the case's first record byte: its image index
-    double timeKey = 0;    // Julian day of the case moment
-    int32_t surnameKey = 0;
+class TCaseTree : public QWidget {
+    Q_OBJECT
+public:
+    // `store` is the program-wide case store (may be null: no case file).
+    explicit TCaseTree(MRecordBase* store, QWidget* parent = nullptr);
+    // Waits for a running loading to end.
+    ~TCaseTree() override;
+
+    // Display style (kShowClassified, kShowList) and sort order (TSortOrder).
+    int ShowStyle() const { return showStyle_; }
+    int SortOrder() const { return sort_; }
+    // Takes both for the next build.
+    void SetOrder(int showStyle, int sort);
+    // The "显示样式" submenu: the shown cases again in the new style and
+    // order. Refused (false) while busy.
+    bool SetDisplay(int showStyle, int sort);
+
+    // Reads the listed cases from the store in one batch and shows them.
+    void BuildTree(const std::vector<int>& ids);
+    // "刷新显示": the shown cases built again.
+    void RefreshTree();
+    // "显示全部课例": every case, newest first, read on a thread through a
+    // store of its own; busy until the tree is complete.
+    void ShowAllCasesClick();
+    // Sets the stop request of a running loading and waits for its end.
+    void StopLoading();
+
+    // The busy mark: set while the tree is filled or a loading runs.
+    bool Busy() const { return busy_; }
+    // While busy shows "请等待案例加载完毕！" and answers true.
+    bool RefusedWhileBusy();
+
+    // Ids of the case nodes in node order, and how many cases are shown.
+    std::vector<int> ShownIds() const;
+    int ShownCount() const { return shownCount_; }
+    // The selected case, -1 when no case node is selected.
+    int SelectedCaseId() const;
+    QString SelectedCaseText() const;
+    // Makes a shown case the selected one; false when it is not shown.
+    bool SelectCase(int id);
+    // The case "移动到" moves: the current case node in classified display;
+    // -1 in list display or without one.
+    int MovableCaseId() const;
+    // Categories it can be moved to: the other category nodes, in tree order.
+    QStringList MoveTargets() const;
+
+    // The tree follows what the case commands did to the store.
+    // A new case node under its category (found without regard to letter
+    // case, appended when missing); the count rises by one.
+    void AddCase(int id, const QString& text, int flag, const QString& category);
+    // A changed case's node text and picture; false when it is not shown.
+    bool UpdateCase(int id, const QString& text, int flag);
+    // The selected case node goes; the count falls by one.
+    void RemoveSelectedCase();
+    // The movable case node goes under another category node.
+    void MoveSelectedCase(const QString& category, int flag);
+
+signals:
+    // A double click on a node.
+    void caseActivated();
+    // A right click, at a global position.
+    void contextMenuRequested(const QPoint& at);
+    void countChanged(int count);
+    // The display style or sort order changed.
+    void displayChanged();
+    // A full loading has filled the tree.
+    void loadingFinished();
+
+private:
+    void ShowContent(const TTreeContent& content);
+    void SetCount(int count);
+
+    MRecordBase* store_;
+    QTreeWidget* tree_ = nullptr;
+    int showStyle_ = kShowList;
+    int sort_ = kSortNone;
+    bool busy_ = false;
+    int shownCount_ = 0;
+    std::shared_ptr<struct TCaseLoading> loading_;
 };
-
-// Display style and sort orders, as kept in [tree] of qdlinit.ini.
-constexpr int kShowClassified = 0;
-constexpr int kShowList = 1;
-enum TSortOrder { kSortNone = 0, kSortTimeDesc, kSortTimeAsc, kSortSurnameAsc, kSortSurnameDesc };
-
-// The reference surnames (UTF-8); a surname's key counts from 1 here.
-const std::string& SurnameReference();
-// Pinyin initial of the name's first character × 1000 plus its position in
-// the reference string; 0 for an empty name.
-int32_t SurnameKey(const std::string& nameUtf8, const ImCode& im);
-// Both keys of a case; false when a lunar date does not convert.
-bool CaseSortKeys(const TRecordData& r, MYiDateEx& cal, const ImCode& im, double& timeKey, int32_t& surnameKey);
-// True when a belongs before b in `sort` (ties on both keys: false).
-bool ComesBefore(const TCusTreeItem& a, const TCusTreeItem& b, int sort);
-// Inserts after every item that does not come after it, so equal items keep
-// their insertion order.
-void InsertSorted(std::vector<TCusTreeItem>& items, TCusTreeItem item, int sort);
-
-// What a build reads from the store: the categories to show (those of the
-// store's list that hold a listed case, in stored order) and the items.
-struct TTreeContent {
-    std::vector<std::string> categories;
-    std::vector<TCusTreeItem> items;
-};
-// Reads the listed cases in one batch. `stop` ends the reading early (the
-// content is then incomplete and the answer false); `progress` receives the
-// number of ids read, every 50 ids.
-bool CollectTreeContent(MRecordBase& store, const std::vector<int>& ids, int sort, TTreeContent& out,
-                        const std::atomic<bool>* stop = nullptr,
-                        const std::function<void(int done, int total)>& progress = {});
-
-// Tree pictures: 0 and 1 a page, 2 a folder, 3 a closed book, 4 a page with
-// a red mark.
-const QIcon& TreeImage(int index);
-// A case node's icon: its flag's page, the red-marked page when selected.
-QIcon CaseNodeIcon(int flag);
-
-// Roles of the node data.
-constexpr int kCaseIdRole = Qt::UserRole + 1;
-
-QTreeWidgetItem* NewCategoryNode(const QString& name);
-QTreeWidgetItem* NewCaseNode(const QString& text, int flag, int id);
-// Removes all nodes and adds the content; `progress` gets the number of
-// items still to add, every 50 items.
-void FillTree(QTreeWidget* tree, const TTreeContent& content, int showStyle,
-              const std::function<void(int left)>& progress = {});
-bool IsCaseNode(const QTreeWidgetItem* node, int showStyle);
-std::vector<int> ShownCaseIds(const QTreeWidget* tree, int showStyle);
-int CaseIdOf(const QTreeWidgetItem* node);
-QTreeWidgetItem* FindCaseNode(const QTreeWidget* tree, int id, int showStyle);
-// Level-0 nodes in classified display; none in list display.
-std::vector<QTreeWidgetItem*> CategoryNodes(const QTreeWidget* tree, int showStyle);
-QString CountText(int count);
 
 }  // namespace qd

@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/maintenance.h"
 #include "app/messages.h"
+#include "app/shell.h"
 #include "base/encoding.h"
 #include "base/textclean.h"
 #include "store/record_base.h"

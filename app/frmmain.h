@@ -1,7 +1,7 @@
-// TFrmMain: the main window. The case tree on the left, the toolbar, result
-// view and comment view in the middle, the cast input panel on the right;
-// the menus; the configuration dat/qdlinit.ini read at show and written
-// back at close.
+// TFrmMain: the main window. It lays out its parts (the case tree on the
+// left, the toolbar, result view and comment view in the middle, the cast
+// input panel on the right), owns the menus and wires them to the parts,
+// reads dat/qdlinit.ini at the show step and writes it back at close.
 #pragma once
 
 #include <QMainWindow>
@@ -9,35 +9,26 @@
 #include <memory>
 #include <vector>
 
-#include "app/richtext_qt.h"
+#include "app/casecommands.h"
+#include "app/casesearch.h"
+#include "app/castpanel.h"
+#include "app/castsession.h"
+#include "app/casetree.h"
+#include "app/resultviews.h"
 #include "app/widgets.h"
-#include "base/inifile.h"
-#include "engine/quadrellemp.h"
-#include "engine/request.h"
-#include "store/criteria.h"
 
 class QAction;
 class QActionGroup;
-class QCheckBox;
-class QComboBox;
-class QLineEdit;
 class QMenu;
-class QPrinter;
-class QPushButton;
-class QRadioButton;
 class QSplitter;
-class QTextEdit;
 class QToolBar;
-class QToolButton;
-class QTreeWidget;
 
 namespace qd {
 
+class CIniFile;
 class MRecordBase;
 class TFrmWnl;
-
-
-
+class TSkinMenu;
 
 class TFrmMain : public QMainWindow {
     Q_OBJECT
@@ -49,110 +40,37 @@ public:
 
     const QString& AppFolder() const { return appFolder_; }
 
-    // Panel and stepping (public so that the tests drive them).
-    void BtnPaiClick();
-    void ReadPanelAndCast();
-    void SbtoNowClick();
-    void SetPanelMoment(int year, int month, int day, int hour, int minute);
-    void StepAndCast(int kind);
-    void UpYearClick();
-    void SbtoOtherClick();
-    void ShowTopic(int topic);
-    void CboProvClick();
+    // The parts.
+    TCastPanel& Panel() const { return *panel_; }
+    TCaseTree& CaseTree() const { return *tree_; }
+    TResultViews& Views() const { return *views_; }
+    TCaseCommands& Cases() const { return *cases_; }
+    TCaseSearch& Search() const { return *search_; }
 
-    // Views and options.
+    // The panel's moment and cast, for the screenshot hook of the entry point.
+    void SetPanelMoment(int year, int month, int day, int hour, int minute);
+    void BtnPaiClick();
+
+    // The cast on screen.
+    bool CastShown() const { return session_.shown; }
+    CQuadrellemp* Engine() const { return session_.engine.get(); }
+    const TRecordData& Record() const { return session_.record; }
+
+    // A topic reading of the cast on screen, in the text window.
+    void ShowTopic(int topic);
     void ShowTextWindow(const QString& title, const QString& text);
     void CloseTextWindow();
     TFrmText* TextWindow() const { return FrmText; }
     // "万年历": the calendar window, created on first use and kept while open.
     void CalendarClick();
     TFrmWnl* CalendarWindow() const;
-    bool ImportFile(const QString& path);
-    bool SaveViewAs(QTextEdit* view, const QString& pathWithoutExtension, bool rtf);
-    bool PrintView(QTextEdit* view, QPrinter* printer);
-    void SetSelectionFont(QTextEdit* view);
-    void SetBaseFont(const QFont& font);
-    void SetBackground(TColor color);
-    TColor Background() const { return bcolor_; }
-    void ChooseSkin(QAction* item);
-    QString CommentPlainText();
 
-    bool CastShown() const { return castShown_; }
-    CQuadrellemp* Engine() const { return engine_.get(); }
-    const TRecordData& Record() const { return record_; }
-    float Longitude(int city) const;
-    float Latitude(int city) const;
     int TreeWidth() const;
     int CommentHeight() const;
-    int ShowStyle() const { return showStyle_; }
-    int SortOrder() const { return sort_; }
     // Ids of the cases the tree is built from at start (the highest 1000).
     const std::vector<int>& StartIds() const { return shownIds_; }
-    // "编辑类别"; a change refreshes the tree through CategoriesChanged.
-    void EditClassClick();
-    void CategoriesChanged();
-
-    // The case tree and the stored case on screen.
-    void BuildTree(const std::vector<int>& ids);
-    std::vector<int> ShownIds() const;
-    int SelectedCaseId() const;
-    // What a click in the display-style submenu does.
-    void SetDisplay(int showStyle, int sort);
-    void RefreshTree();
+    // A right click in the tree fills the "移动到" submenu.
     void FillMoveMenu();
-    void MoveSelectedCase(const QString& category);
-    void SaveCurrentCase();
-    void NewCase();
-    void OpenSelectedCase();
-    void DeleteSelectedCase();
-    // "显示全部课例": all cases, read on a thread with a store of its own.
-    void ShowAllCasesClick();
-    // "模糊查找" and "条件查找"; the picked hit joins the tree and is opened.
-    void FuzzySearchClick();
-    void SearchClick();
-    void ShowHits(const std::vector<int>& hits);
-    TSearchCriteria& Criteria() { return criteria_; }
-    bool TreeBusy() const { return treeBusy_; }
-    bool StoredCase() const { return storedCase_; }
-    int CurrentCaseId() const { return currentId_; }
-    int ShownCount() const { return shownCount_; }
-    const QString& CommentFilePath() const { return commentPath_; }
-
-    // Components, named as the handlers name them.
-    QTreeWidget* Tree = nullptr;
-    QSplitter* SplitterH = nullptr;
-    QSplitter* SplitterV = nullptr;
-    QToolBar* ToolBar1 = nullptr;
-    QTextEdit* RedtVelmark = nullptr;
-    QTextEdit* RedtPingYu = nullptr;
-    QWidget* Panel2 = nullptr;
-    QLineEdit* EdtYear = nullptr;
-    TUpDown* UpYear = nullptr;
-    QComboBox *CboM = nullptr, *CboD = nullptr, *CboH = nullptr, *CboMinute = nullptr;
-    QRadioButton *RdoGong = nullptr, *RdoNong = nullptr;
-    QCheckBox* ChkRun = nullptr;
-    QComboBox *CboProv = nullptr, *CboCity = nullptr;
-    QLineEdit *EdtName = nullptr, *EdtEvent = nullptr;
-    QComboBox *CboGuiShen = nullptr, *CboDiFen = nullptr, *CboSelJiang = nullptr;
-    QPushButton* BtnPai = nullptr;
-    QToolButton *SbtoNow = nullptr, *SbtoOther = nullptr;
-    QPushButton* BtnTopic[5] = {};
-    QAction *TbtoOne1 = nullptr, *TbtoOne2 = nullptr, *TbtoTwo1 = nullptr, *TbtoTwo2 = nullptr;
-    QMenu* Opt_Skin = nullptr;
-    QMenu *PopRdtqdl = nullptr, *PopPingYu = nullptr, *PopGuaLi = nullptr;
-    QMenu* MnuShowStyle = nullptr;
-    QAction *mnuClose = nullptr, *mnuDiLi = nullptr, *mnuCalendar = nullptr, *mnuKnowledge = nullptr;
-    QAction *mnuDefault = nullptr, *mnuFont = nullptr, *mnuColor = nullptr, *mnuSet = nullptr, *mnuHelp = nullptr;
-    QAction* mnuSave = nullptr;
-    // Case file maintenance (File menu) and category editing (tree menu).
-    QAction *mnuRestore = nullptr, *mnuBackup = nullptr, *mnuDeleteAll = nullptr, *mnuCompact = nullptr;
-    QAction *mnuImportDb = nullptr, *mnuExportDb = nullptr, *mnuEditClass = nullptr;
-    QToolButton* SbtoSave = nullptr;
-    QPushButton* BtoNewGua = nullptr;
-    QMenu* MnuMoveTo = nullptr;
-    QAction *mnuOpenCase = nullptr, *mnuDeleteCase = nullptr, *mnuShowAll = nullptr, *mnuRefresh = nullptr,
-            *mnuCaseCount = nullptr;
-    QAction *mnuFuzzySearch = nullptr, *mnuSearch = nullptr;
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -160,60 +78,51 @@ protected:
 
 private:
     void BuildLayout();
-    void BuildPanel();
     void BuildMenus();
-    void BuildViewMenus();
-    void FillPanelLists();
+    void BuildTreeMenu();
     void FormShow();
     void ReadConfiguration();
-    void BuildSkinList();
-    void ApplySkin(const QString& path, bool on);
     void OpenCaseStore();
-    void ShowStyleClick(QAction* a);
+    void ApplyWindowState(int state);
     bool FormCloseQuery();
     void WriteConfiguration();
-    void ApplyViewLook();
-    void SaveAsCommand(QTextEdit* view);
-    void PrintCommand(QTextEdit* view, bool ask);
-    void ImportCommand();
+    void ShowStyleClick(QAction* a);
+    void SyncStyleChecks();
+    void EditClassClick();
 
     QString appFolder_;
-    std::unique_ptr<CQuadrellemp> engine_;
     MRecordBase* store_ = nullptr;
-    std::vector<int> shownIds_;
+    TCastSession session_;
     std::unique_ptr<CIniFile> ini_;
-    CQtRichTextSink* sink_ = nullptr;
-    std::unique_ptr<CQtRichTextSink> sinkOwner_;
-    TRecordData record_;
-    bool castShown_ = false;
-    bool storedCase_ = false;
-    bool treeBusy_ = false;
-    bool stopLoading_ = false;
+    int savedState_ = 0;  // [winpos] state, until applied after the first full loading
     bool shown_ = false;
-    std::vector<float> lon_{120.0f}, lat_{30.0f};
-    int showStyle_ = 1, sort_ = 0;
-    int savedState_ = 0;
-    TColor bcolor_ = 0xC0CCD0;
+    std::vector<int> shownIds_;
+
+    // The parts.
+    TCaseTree* tree_ = nullptr;
+    TResultViews* views_ = nullptr;
+    TCastPanel* panel_ = nullptr;
+    TCaseCommands* cases_ = nullptr;
+    TCaseSearch* search_ = nullptr;
+    TSkinMenu* skins_ = nullptr;
     QPointer<TFrmText> FrmText;
     QPointer<TFrmWnl> FrmWnl;
-    QActionGroup* skinGroup_ = nullptr;
-    QActionGroup *styleGroup_ = nullptr, *sortGroup_ = nullptr;
 
-    // Case tree and stored cases.
-    void BuildCaseCommands();
-    bool RefusedWhileBusy();
-    void SetCountDisplay();
-    void SetSaveButton(bool stored);
-    void SyncStyleChecks();
-    bool WriteCommentFile(const QString& path);
-    void StopLoading();
-    void ShowTreeContent(const struct TTreeContent& content);
-    int currentId_ = 0;
-    int shownCount_ = 0;
-    QString commentPath_;
-    TRecordData storedCopy_;
-    std::shared_ptr<struct TCaseLoading> loading_;
-    TSearchCriteria criteria_{};
+    // Layout and menus.
+    QSplitter* SplitterH = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QAction *TbtoOne1 = nullptr, *TbtoOne2 = nullptr, *TbtoTwo1 = nullptr, *TbtoTwo2 = nullptr;
+    QMenu* Opt_Skin = nullptr;
+    QMenu *PopGuaLi = nullptr, *MnuShowStyle = nullptr, *MnuMoveTo = nullptr;
+    QActionGroup *styleGroup_ = nullptr, *sortGroup_ = nullptr;
+    QAction *mnuSave = nullptr, *mnuClose = nullptr;
+    QAction *mnuRestore = nullptr, *mnuBackup = nullptr, *mnuDeleteAll = nullptr, *mnuCompact = nullptr;
+    QAction *mnuImportDb = nullptr, *mnuExportDb = nullptr;
+    QAction *mnuDiLi = nullptr, *mnuCalendar = nullptr, *mnuKnowledge = nullptr;
+    QAction *mnuDefault = nullptr, *mnuFont = nullptr, *mnuColor = nullptr, *mnuSet = nullptr, *mnuHelp = nullptr;
+    QAction *mnuOpenCase = nullptr, *mnuDeleteCase = nullptr, *mnuEditClass = nullptr;
+    QAction *mnuFuzzySearch = nullptr, *mnuSearch = nullptr, *mnuShowAll = nullptr, *mnuRefresh = nullptr,
+            *mnuCaseCount = nullptr;
 };
 
 }  // namespace qd

@@ -437,15 +437,8 @@ void TFrmWnl::BitBtn1Click() {
 void TFrmWnl::BtnPaiClick() {
     hide();
     if (!main_) return;
-    main_->EdtYear->setText(EdtYear->text());
-    main_->CboM->setCurrentIndex(CboM->currentIndex());
-    main_->CboD->setCurrentIndex(CboD->currentIndex());
-    main_->CboH->setCurrentIndex(CboH->currentIndex());
-    main_->CboMinute->setCurrentIndex(CboMinute->currentIndex());
-    main_->RdoGong->setChecked(true);
-    main_->RdoNong->setChecked(false);
-    main_->ChkRun->setChecked(false);
-    main_->BtnPaiClick();
+    main_->Panel().CastCalendarMoment(EdtYear->text(), CboM->currentIndex(), CboD->currentIndex(),
+                                      CboH->currentIndex(), CboMinute->currentIndex());
 }
 
 }  // namespace qd

@@ -2,15 +2,10 @@
 
 #include <QApplication>
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QTextEdit>
-#include <QUrl>
 #include <ctime>
 
 #include "app/frmeditclass.h"
@@ -23,30 +18,6 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
-
-class CQtShell : public IShellServices {
-public:
-    QString ChooseFolder(QWidget* parent, const QString& caption) override {
-        return QFileDialog::getExistingDirectory(
-            parent, caption, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
-    }
-    QString ChooseOpenFile(QWidget* parent, const QString& filter) override {
-        return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
-    }
-    bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) override {
-        bool ok = false;
-        const QString t = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, value, &ok);
-        if (ok) value = t;
-        return ok;
-    }
-    void OpenFolder(const QString& folder) override { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); }
-    // No closing questions and no configuration write-back: the files the
-    // window would save against are gone or replaced.
-    void EndProgram() override { QCoreApplication::exit(0); }
-};
-
-CQtShell g_qtShell;
-IShellServices* g_shell = &g_qtShell;
 
 QString WithSlash(QString folder) {
     if (!folder.endsWith('/') && !folder.endsWith('\\')) folder += '/';
@@ -112,9 +83,6 @@ bool Refuse(const TMaintenance& m) {
 }
 
 }  // namespace
-
-IShellServices& Shell() { return *g_shell; }
-void SetShell(IShellServices* s) { g_shell = s ? s : &g_qtShell; }
 
 QString DrawDeleteCode() {
     QString code;

@@ -5,7 +5,8 @@
 
 #include <QString>
 #include <QStringList>
-#include <functional>
+
+#include "app/shell.h"
 
 class QTextEdit;
 class QWidget;
@@ -13,30 +14,6 @@ class QWidget;
 namespace qd {
 
 class MRecordBase;
-
-// The shell services the commands need besides message boxes: the common
-// dialogs, the one-line input prompt, opening a folder and ending the
-// program. The tests replace them to supply answers.
-class IShellServices {
-public:
-    virtual ~IShellServices() = default;
-    // A folder chosen by the user (starting at the desktop), empty when cancelled.
-    virtual QString ChooseFolder(QWidget* parent, const QString& caption) = 0;
-    // A file chosen in an open-file dialog, empty when cancelled. `filter`
-    // is in Qt's form ("all.db (*.db)").
-    virtual QString ChooseOpenFile(QWidget* parent, const QString& filter) = 0;
-    // A one-line input prompt starting with `value`; false when cancelled.
-    virtual bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) = 0;
-    // Shows a folder in the system's file browser.
-    virtual void OpenFolder(const QString& folder) = 0;
-    // Ends the program without the closing questions: the database or the
-    // comment folder changed underneath the running program.
-    virtual void EndProgram() = 0;
-};
-
-// The services in use (the real dialogs unless replaced); nullptr restores them.
-IShellServices& Shell();
-void SetShell(IShellServices* s);
 
 // What a command works on: the program-wide store, the window that owns the
 // dialogue (its caption shows progress), the view the progress texts go to

@@ -10,6 +10,13 @@ class QToolButton;
 
 namespace qd {
 
+// Gives a component its name as object name, so that it can be found by it.
+template <class T>
+T* Named(T* object, const char* name) {
+    object->setObjectName(QLatin1String(name));
+    return object;
+}
+
 // Two arrows that step a position within [min, max] and report each click.
 class TUpDown : public QWidget {
     Q_OBJECT

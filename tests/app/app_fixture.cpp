@@ -1,9 +1,58 @@
 #include "app_fixture.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "app/widgets.h"
 
 namespace qdtest {
+
+TMainUi::TMainUi(const QWidget& w)
+    : EdtYear(Find<QLineEdit>(w, "EdtYear")),
+      EdtName(Find<QLineEdit>(w, "EdtName")),
+      EdtEvent(Find<QLineEdit>(w, "EdtEvent")),
+      UpYear(Find<qd::TUpDown>(w, "UpYear")),
+      CboM(Find<QComboBox>(w, "CboM")),
+      CboD(Find<QComboBox>(w, "CboD")),
+      CboH(Find<QComboBox>(w, "CboH")),
+      CboMinute(Find<QComboBox>(w, "CboMinute")),
+      CboProv(Find<QComboBox>(w, "CboProv")),
+      CboCity(Find<QComboBox>(w, "CboCity")),
+      CboGuiShen(Find<QComboBox>(w, "CboGuiShen")),
+      CboDiFen(Find<QComboBox>(w, "CboDiFen")),
+      CboSelJiang(Find<QComboBox>(w, "CboSelJiang")),
+      RdoGong(Find<QRadioButton>(w, "RdoGong")),
+      RdoNong(Find<QRadioButton>(w, "RdoNong")),
+      ChkRun(Find<QCheckBox>(w, "ChkRun")),
+      SbtoSave(Find<QToolButton>(w, "SbtoSave")),
+      Tree(Find<QTreeWidget>(w, "Tree")),
+      RedtVelmark(Find<QTextEdit>(w, "RedtVelmark")),
+      RedtPingYu(Find<QTextEdit>(w, "RedtPingYu")),
+      Opt_Skin(Find<QMenu>(w, "Opt_Skin")),
+      PopRdtqdl(Find<QMenu>(w, "PopRdtqdl")),
+      PopPingYu(Find<QMenu>(w, "PopPingYu")),
+      PopGuaLi(Find<QMenu>(w, "PopGuaLi")),
+      MnuShowStyle(Find<QMenu>(w, "MnuShowStyle")),
+      MnuMoveTo(Find<QMenu>(w, "MnuMoveTo")),
+      mnuSave(Find<QAction>(w, "mnuSave")),
+      mnuCalendar(Find<QAction>(w, "mnuCalendar")),
+      mnuDefault(Find<QAction>(w, "mnuDefault")),
+      mnuRestore(Find<QAction>(w, "mnuRestore")),
+      mnuBackup(Find<QAction>(w, "mnuBackup")),
+      mnuDeleteAll(Find<QAction>(w, "mnuDeleteAll")),
+      mnuCompact(Find<QAction>(w, "mnuCompact")),
+      mnuImportDb(Find<QAction>(w, "mnuImportDb")),
+      mnuExportDb(Find<QAction>(w, "mnuExportDb")),
+      mnuFuzzySearch(Find<QAction>(w, "mnuFuzzySearch")),
+      mnuSearch(Find<QAction>(w, "mnuSearch")) {}
 
 QString NewAppFolder(const QTemporaryDir& dir, bool places, bool skins) {
     const QString root = dir.path() + '/';

@@ -4,10 +4,26 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <QTemporaryDir>
 
 #include "app/messages.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QMenu;
+class QRadioButton;
+class QTextEdit;
+class QToolButton;
+class QTreeWidget;
+class QWidget;
+
+namespace qd {
+class TUpDown;
+}
 
 namespace qdtest {
 
@@ -43,6 +59,38 @@ public:
 
     QList<TMsg> log;
     QList<bool> answers;
+};
+
+// The child of `root` with the object name `name`; a missing one ends the
+// test program, as every later step would fail on it.
+template <class T>
+T* Find(const QObject& root, const char* name) {
+    T* c = root.findChild<T*>(QString::fromLatin1(name));
+    if (!c) qFatal("no control %s", name);
+    return c;
+}
+
+// The main window's controls, found by their component names.
+struct TMainUi {
+    TMainUi() = default;
+    explicit TMainUi(const QWidget& window);
+
+    QLineEdit *EdtYear = nullptr, *EdtName = nullptr, *EdtEvent = nullptr;
+    qd::TUpDown* UpYear = nullptr;
+    QComboBox *CboM = nullptr, *CboD = nullptr, *CboH = nullptr, *CboMinute = nullptr;
+    QComboBox *CboProv = nullptr, *CboCity = nullptr, *CboGuiShen = nullptr, *CboDiFen = nullptr,
+              *CboSelJiang = nullptr;
+    QRadioButton *RdoGong = nullptr, *RdoNong = nullptr;
+    QCheckBox* ChkRun = nullptr;
+    QToolButton* SbtoSave = nullptr;
+    QTreeWidget* Tree = nullptr;
+    QTextEdit *RedtVelmark = nullptr, *RedtPingYu = nullptr;
+    QMenu *Opt_Skin = nullptr, *PopRdtqdl = nullptr, *PopPingYu = nullptr, *PopGuaLi = nullptr,
+          *MnuShowStyle = nullptr, *MnuMoveTo = nullptr;
+    QAction *mnuSave = nullptr, *mnuCalendar = nullptr, *mnuDefault = nullptr;
+    QAction *mnuRestore = nullptr, *mnuBackup = nullptr, *mnuDeleteAll = nullptr, *mnuCompact = nullptr,
+            *mnuImportDb = nullptr, *mnuExportDb = nullptr;
+    QAction *mnuFuzzySearch = nullptr, *mnuSearch = nullptr;
 };
 
 // A fresh application folder ending in '/' with dat/ (holding the shipped

@@ -16,6 +16,7 @@
 #include "app/casetree.h"
 #include "app/frmfenlei.h"
 #include "app/frmmain.h"
+#include "app/treenodes.h"
 #include "app_fixture.h"
 #include "base/encoding.h"
 #include "base/pinyin.h"
@@ -63,6 +64,7 @@ private:
     std::unique_ptr<MRecordBase> store_;
     std::unique_ptr<TScriptedMessenger> msgs_;
     std::unique_ptr<TFrmMain> w_;
+    TMainUi ui_;
     QString chosen_ = QStringLiteral("婚姻");
     bool chooseOk_ = true;
 
@@ -73,17 +75,18 @@ private:
     }
     void ShowWindow() {
         w_ = std::make_unique<TFrmMain>(folder_, store_.get());
+        ui_ = TMainUi(*w_);
         w_->show();
     }
     void CastWith(const QString& name) {
-        w_->SetPanelMoment(2024, 5, 1, 9, 30);
-        w_->EdtName->setText(name);
-        w_->BtnPaiClick();
+        w_->Panel().SetPanelMoment(2024, 5, 1, 9, 30);
+        ui_.EdtName->setText(name);
+        w_->Panel().BtnPaiClick();
         QVERIFY(w_->CastShown());
     }
     void Select(QTreeWidgetItem* n) {
         QVERIFY(n);
-        w_->Tree->setCurrentItem(n);
+        ui_.Tree->setCurrentItem(n);
         n->setSelected(true);
     }
     int BusyRefusals() const {
@@ -130,26 +133,26 @@ private slots:
 
     void saveAsNewThenUpdateTheSameCase() {
         ShowWindow();
-        w_->SaveCurrentCase();
+        w_->Cases().SaveCurrentCase();
         QVERIFY(msgs_->Has(QStringLiteral("请先排一个正确的盘后再保存")));
         CastWith(QStringLiteral("张三"));
         chooseOk_ = false;  // a cancelled choice saves nothing
-        w_->SaveCurrentCase();
-        QVERIFY(!w_->StoredCase());
+        w_->Cases().SaveCurrentCase();
+        QVERIFY(!w_->Cases().StoredCase());
         QCOMPARE(store_->CountCases(), 0);
-        QCOMPARE(w_->SbtoSave->text(), QStringLiteral("存新"));
+        QCOMPARE(ui_.SbtoSave->text(), QStringLiteral("存新"));
 
         chooseOk_ = true;
-        w_->RedtPingYu->setPlainText(QStringLiteral("第一次评语'"));
-        w_->SaveCurrentCase();
-        QVERIFY(w_->StoredCase());
-        const int id = w_->CurrentCaseId();
+        ui_.RedtPingYu->setPlainText(QStringLiteral("第一次评语'"));
+        w_->Cases().SaveCurrentCase();
+        QVERIFY(w_->Cases().StoredCase());
+        const int id = w_->Cases().CurrentCaseId();
         QCOMPARE(id, 1);
-        QCOMPARE(w_->SbtoSave->text(), QStringLiteral("存旧"));
-        QVERIFY(QFile::exists(w_->CommentFilePath()));
-        QVERIFY(w_->CommentFilePath().endsWith(QStringLiteral("Quadrelle_f/张三_202405010930.rtf")));
-        QCOMPARE(w_->ShownCount(), 1);
-        QTreeWidgetItem* n = FindCaseNode(w_->Tree, id, w_->ShowStyle());
+        QCOMPARE(ui_.SbtoSave->text(), QStringLiteral("存旧"));
+        QVERIFY(QFile::exists(w_->Cases().CommentFilePath()));
+        QVERIFY(w_->Cases().CommentFilePath().endsWith(QStringLiteral("Quadrelle_f/张三_202405010930.rtf")));
+        QCOMPARE(w_->CaseTree().ShownCount(), 1);
+        QTreeWidgetItem* n = FindCaseNode(ui_.Tree, id, w_->CaseTree().ShowStyle());
         QVERIFY(n);
         QVERIFY(n->text(0).startsWith(QStringLiteral("张三     公2024-05-01 09:30 ")));
         TRecordData r;
@@ -157,35 +160,35 @@ private slots:
         QCOMPARE(r.category, std::string("婚姻"));
         QCOMPARE(QString::fromStdString(r.comment), QStringLiteral("第一次评语"));
 
-        w_->RedtPingYu->setPlainText(QStringLiteral("改过的评语"));
-        w_->EdtEvent->setText(QStringLiteral("新问题"));
+        ui_.RedtPingYu->setPlainText(QStringLiteral("改过的评语"));
+        ui_.EdtEvent->setText(QStringLiteral("新问题"));
         CastWith(QStringLiteral("张三"));
         msgs_->answers = {true};
-        w_->SaveCurrentCase();
+        w_->Cases().SaveCurrentCase();
         const auto* ask = msgs_->Find(QStringLiteral("要修改“张三”这条案例吗？"));
         QVERIFY(ask && ask->question);
         QVERIFY(msgs_->Has(QStringLiteral("已保存编辑后的案例。")));
-        QCOMPARE(w_->CurrentCaseId(), id);
+        QCOMPARE(w_->Cases().CurrentCaseId(), id);
         QCOMPARE(store_->CountCases(), 1);
         QVERIFY(store_->ReadCase(id, r));
         QCOMPARE(QString::fromStdString(r.comment), QStringLiteral("改过的评语"));
         QVERIFY(n->text(0).endsWith(QStringLiteral("新问题")));
-        QVERIFY(!w_->RedtPingYu->document()->isModified());
+        QVERIFY(!ui_.RedtPingYu->document()->isModified());
     }
 
     void savingOverARowThatChangedOrWent() {
         ShowWindow();
         CastWith(QStringLiteral("张三"));
-        w_->SaveCurrentCase();
-        const int id = w_->CurrentCaseId();
+        w_->Cases().SaveCurrentCase();
+        const int id = w_->Cases().CurrentCaseId();
         // The category editor moves the case on screen into 财运.
         TRecordData r;
         QVERIFY(store_->ReadCase(id, r));
         r.category = "财运";
         QVERIFY(store_->UpdateCase(id, r));
-        w_->RedtPingYu->setPlainText(QStringLiteral("改过"));
+        ui_.RedtPingYu->setPlainText(QStringLiteral("改过"));
         msgs_->answers = {true};
-        w_->SaveCurrentCase();
+        w_->Cases().SaveCurrentCase();
         QVERIFY(store_->ReadCase(id, r));
         QCOMPARE(r.category, std::string("财运"));
         QCOMPARE(QString::fromStdString(r.comment), QStringLiteral("改过"));
@@ -193,19 +196,19 @@ private slots:
         // Then it deletes the case: the next save adds it anew instead of
         // updating nothing.
         QVERIFY(store_->DeleteCase(id));
-        w_->RedtPingYu->setPlainText(QStringLiteral("还在"));
+        ui_.RedtPingYu->setPlainText(QStringLiteral("还在"));
         chosen_ = QStringLiteral("求职");
         const int asked = int(msgs_->log.size());
-        w_->SaveCurrentCase();
+        w_->Cases().SaveCurrentCase();
         QCOMPARE(int(msgs_->log.size()), asked);  // no update question
-        QVERIFY(w_->StoredCase());
-        QVERIFY(w_->CurrentCaseId() != id);
+        QVERIFY(w_->Cases().StoredCase());
+        QVERIFY(w_->Cases().CurrentCaseId() != id);
         QCOMPARE(store_->CountCases(), 1);
-        QVERIFY(store_->ReadCase(w_->CurrentCaseId(), r));
+        QVERIFY(store_->ReadCase(w_->Cases().CurrentCaseId(), r));
         QCOMPARE(r.category, std::string("求职"));
         QCOMPARE(QString::fromStdString(r.comment), QStringLiteral("还在"));
-        QVERIFY(QFile::exists(w_->CommentFilePath()));
-        QVERIFY(FindCaseNode(w_->Tree, w_->CurrentCaseId(), w_->ShowStyle()));
+        QVERIFY(QFile::exists(w_->Cases().CommentFilePath()));
+        QVERIFY(FindCaseNode(ui_.Tree, w_->Cases().CurrentCaseId(), w_->CaseTree().ShowStyle()));
     }
 
     void aNewSaveWithoutItsCommentFileKeepsTheModifiedMark() {
@@ -213,101 +216,130 @@ private slots:
         QDir(folder_ + "Quadrelle_f").removeRecursively();
         WriteFileText(folder_ + "Quadrelle_f", "not a folder");  // no comment file can be written
         CastWith(QStringLiteral("张三"));
-        w_->RedtPingYu->setPlainText(QStringLiteral("评语"));
-        w_->RedtPingYu->document()->setModified(true);
-        w_->SaveCurrentCase();
-        QVERIFY(w_->StoredCase());
+        ui_.RedtPingYu->setPlainText(QStringLiteral("评语"));
+        ui_.RedtPingYu->document()->setModified(true);
+        w_->Cases().SaveCurrentCase();
+        QVERIFY(w_->Cases().StoredCase());
         QCOMPARE(store_->CountCases(), 1);
         QCOMPARE(msgs_->log.last().caption, QStringLiteral("错误"));
         // Closing will still offer to save the formatted comment.
-        QVERIFY(w_->RedtPingYu->document()->isModified());
+        QVERIFY(ui_.RedtPingYu->document()->isModified());
     }
 
     void reopeningCastsAgainWithTheFormattedComment() {
         ShowWindow();
         CastWith(QStringLiteral("李四"));
-        w_->CboDiFen->setCurrentIndex(11);  // earth 亥, stored as 0
-        w_->BtnPaiClick();
-        w_->RedtPingYu->setPlainText(QStringLiteral("普通粗体"));
-        QTextCursor c(w_->RedtPingYu->document());
+        ui_.CboDiFen->setCurrentIndex(11);  // earth 亥, stored as 0
+        w_->Panel().BtnPaiClick();
+        ui_.RedtPingYu->setPlainText(QStringLiteral("普通粗体"));
+        QTextCursor c(ui_.RedtPingYu->document());
         c.setPosition(2);
         c.setPosition(4, QTextCursor::KeepAnchor);
         QTextCharFormat bold;
         bold.setFontWeight(QFont::Bold);
         c.mergeCharFormat(bold);
-        w_->SaveCurrentCase();
-        const int id = w_->CurrentCaseId();
+        w_->Cases().SaveCurrentCase();
+        const int id = w_->Cases().CurrentCaseId();
 
         msgs_->answers = {true};
-        w_->NewCase();
-        QVERIFY(!w_->StoredCase() && !w_->CastShown());
-        QCOMPARE(w_->RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语："));
-        w_->EdtName->setText(QStringLiteral("别人"));
-        w_->CboDiFen->setCurrentIndex(0);
+        w_->Cases().NewCase();
+        QVERIFY(!w_->Cases().StoredCase() && !w_->CastShown());
+        QCOMPARE(ui_.RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语："));
+        ui_.EdtName->setText(QStringLiteral("别人"));
+        ui_.CboDiFen->setCurrentIndex(0);
 
-        Select(FindCaseNode(w_->Tree, id, w_->ShowStyle()));
-        w_->OpenSelectedCase();
-        QVERIFY(w_->CastShown() && w_->StoredCase());
-        QCOMPARE(w_->CurrentCaseId(), id);
-        QCOMPARE(w_->EdtName->text(), QStringLiteral("李四"));
-        QCOMPARE(w_->CboDiFen->currentIndex(), 11);
-        QVERIFY(!w_->RedtVelmark->toPlainText().isEmpty());
-        QCOMPARE(w_->SbtoSave->text(), QStringLiteral("存旧"));
-        QCOMPARE(w_->RedtPingYu->toPlainText().trimmed(), QStringLiteral("普通粗体"));
-        QTextCursor r(w_->RedtPingYu->document());
+        Select(FindCaseNode(ui_.Tree, id, w_->CaseTree().ShowStyle()));
+        w_->Cases().OpenSelectedCase();
+        QVERIFY(w_->CastShown() && w_->Cases().StoredCase());
+        QCOMPARE(w_->Cases().CurrentCaseId(), id);
+        QCOMPARE(ui_.EdtName->text(), QStringLiteral("李四"));
+        QCOMPARE(ui_.CboDiFen->currentIndex(), 11);
+        QVERIFY(!ui_.RedtVelmark->toPlainText().isEmpty());
+        QCOMPARE(ui_.SbtoSave->text(), QStringLiteral("存旧"));
+        QCOMPARE(ui_.RedtPingYu->toPlainText().trimmed(), QStringLiteral("普通粗体"));
+        QTextCursor r(ui_.RedtPingYu->document());
         r.setPosition(1);
         QVERIFY(r.charFormat().fontWeight() < QFont::Bold);
         r.setPosition(3);
         QCOMPARE(r.charFormat().fontWeight(), int(QFont::Bold));
 
         // Without its comment file the stored plain comment is shown.
-        QVERIFY(QFile::remove(w_->CommentFilePath()));
-        w_->OpenSelectedCase();
-        QCOMPARE(w_->RedtPingYu->toPlainText(), QStringLiteral("普通粗体"));
+        QVERIFY(QFile::remove(w_->Cases().CommentFilePath()));
+        w_->Cases().OpenSelectedCase();
+        QCOMPARE(ui_.RedtPingYu->toPlainText(), QStringLiteral("普通粗体"));
     }
 
     void deleteAsksWithNoAsDefaultAndRemovesNodeAndFile() {
         ShowWindow();
         CastWith(QStringLiteral("王五"));
-        w_->SaveCurrentCase();
-        const int first = w_->CurrentCaseId();
-        const QString firstFile = w_->CommentFilePath();
+        w_->Cases().SaveCurrentCase();
+        const int first = w_->Cases().CurrentCaseId();
+        const QString firstFile = w_->Cases().CommentFilePath();
         msgs_->answers = {true};
-        w_->NewCase();
+        w_->Cases().NewCase();
         CastWith(QStringLiteral("赵六"));
-        w_->SaveCurrentCase();
-        QCOMPARE(w_->ShownCount(), 2);
+        w_->Cases().SaveCurrentCase();
+        QCOMPARE(w_->CaseTree().ShownCount(), 2);
 
-        w_->Tree->clearSelection();
-        w_->DeleteSelectedCase();
+        ui_.Tree->clearSelection();
+        w_->Cases().DeleteSelectedCase();
         QVERIFY(msgs_->Has(QStringLiteral("请先选择一个案例！")));
 
-        Select(FindCaseNode(w_->Tree, first, w_->ShowStyle()));
-        w_->DeleteSelectedCase();  // unanswered: No
+        Select(FindCaseNode(ui_.Tree, first, w_->CaseTree().ShowStyle()));
+        w_->Cases().DeleteSelectedCase();  // unanswered: No
         const auto* ask = msgs_->Find(QStringLiteral("确定要删除“王五”这个案例吗？"));
         QVERIFY(ask && ask->question);
         QCOMPARE(ask->caption, QStringLiteral("注意"));
-        QVERIFY(FindCaseNode(w_->Tree, first, w_->ShowStyle()));
+        QVERIFY(FindCaseNode(ui_.Tree, first, w_->CaseTree().ShowStyle()));
         QVERIFY(QFile::exists(firstFile));
 
         msgs_->answers = {true};
-        w_->DeleteSelectedCase();
-        QVERIFY(!FindCaseNode(w_->Tree, first, w_->ShowStyle()));
+        w_->Cases().DeleteSelectedCase();
+        QVERIFY(!FindCaseNode(ui_.Tree, first, w_->CaseTree().ShowStyle()));
         QVERIFY(!QFile::exists(firstFile));
         TRecordData r;
         QVERIFY(!store_->ReadCase(first, r));
-        QCOMPARE(w_->ShownCount(), 1);
-        QCOMPARE(w_->PopGuaLi->actions().last()->text(), QStringLiteral("【 1 条案例】"));
+        QCOMPARE(w_->CaseTree().ShownCount(), 1);
+        QCOMPARE(ui_.PopGuaLi->actions().last()->text(), QStringLiteral("【 1 条案例】"));
 
         // The case on screen: a second question, then the chart goes.
-        Select(FindCaseNode(w_->Tree, w_->CurrentCaseId(), w_->ShowStyle()));
+        Select(FindCaseNode(ui_.Tree, w_->Cases().CurrentCaseId(), w_->CaseTree().ShowStyle()));
         msgs_->answers = {true, true};
-        w_->DeleteSelectedCase();
+        w_->Cases().DeleteSelectedCase();
         QVERIFY(msgs_->Has(QStringLiteral("确定要删除当前正在查看的案例吗？")));
         QVERIFY(!w_->CastShown());
-        QCOMPARE(w_->Tree->topLevelItemCount(), 0);
-        w_->SaveCurrentCase();
+        QCOMPARE(ui_.Tree->topLevelItemCount(), 0);
+        w_->Cases().SaveCurrentCase();
         QCOMPARE(msgs_->log.last().text, QStringLiteral("请先排一个正确的盘后再保存"));
+    }
+
+    void treeOnItsOwnFollowsTheCaseCommands() {
+        for (TRecordData r : {Case("李四", 2020, 1, 1, 10, 0, "婚姻"), Case("王五", 2021, 1, 1, 10, 0, "Money"),
+                              Case("赵六", 2022, 1, 1, 10, 0, "Money")})
+            QVERIFY(store_->AddCase(r) > 0);
+        TCaseTree tree(store_.get());
+        const QTreeWidget* nodes = Find<QTreeWidget>(tree, "Tree");
+        tree.SetOrder(kShowClassified, kSortNone);
+        tree.BuildTree({1, 2});
+        QCOMPARE(tree.ShownCount(), 2);
+        // A newly saved case joins its category node whatever the letter case.
+        tree.AddCase(3, QStringLiteral("新案"), 1, QStringLiteral("MONEY"));
+        QCOMPARE(tree.ShownCount(), 3);
+        QCOMPARE(nodes->topLevelItemCount(), 2);
+        QCOMPARE(tree.ShownIds(), (std::vector<int>{1, 2, 3}));
+        QVERIFY(!tree.UpdateCase(42, QStringLiteral("无"), 0));
+        QVERIFY(tree.UpdateCase(3, QStringLiteral("改过"), 0));
+        QVERIFY(tree.SelectCase(3));
+        QCOMPARE(tree.SelectedCaseText(), QStringLiteral("改过"));
+        QCOMPARE(tree.MoveTargets(), QStringList{QStringLiteral("婚姻")});
+        tree.MoveSelectedCase(QStringLiteral("婚姻"), 1);
+        QCOMPARE(tree.ShownIds(), (std::vector<int>{1, 3, 2}));
+        QCOMPARE(tree.ShownCount(), 3);
+        // Nothing moves in a list.
+        QVERIFY(tree.SetDisplay(kShowList, kSortNone));
+        QVERIFY(tree.SelectCase(3));
+        QCOMPARE(tree.MovableCaseId(), -1);
+        QVERIFY(tree.MoveTargets().isEmpty());
     }
 
     void surnameKeys() {
@@ -339,47 +371,47 @@ private slots:
             {4, {"a", "张三", "刘五", "李四", "李二"}},
         };
         for (const auto& row : table) {
-            w_->SetDisplay(kShowList, row.sort);
-            w_->BuildTree(ids);
-            QCOMPARE(Names(*w_, w_->ShownIds(), *store_), row.names);
+            w_->CaseTree().SetDisplay(kShowList, row.sort);
+            w_->CaseTree().BuildTree(ids);
+            QCOMPARE(Names(*w_, w_->CaseTree().ShownIds(), *store_), row.names);
         }
-        QCOMPARE(w_->PopGuaLi->actions().last()->text(), QStringLiteral("【 5 条案例】"));
+        QCOMPARE(ui_.PopGuaLi->actions().last()->text(), QStringLiteral("【 5 条案例】"));
 
         // Classified: 求职 holds no case, 其他 is not a stored category.
-        w_->SetDisplay(kShowClassified, 0);
+        w_->CaseTree().SetDisplay(kShowClassified, 0);
         QStringList tops;
-        for (QTreeWidgetItem* c : CategoryNodes(w_->Tree, w_->ShowStyle())) tops << c->text(0);
+        for (QTreeWidgetItem* c : CategoryNodes(ui_.Tree, w_->CaseTree().ShowStyle())) tops << c->text(0);
         QCOMPARE(tops, QStringList({"婚姻", "财运", "其他"}));
-        std::vector<int> shown = w_->ShownIds();
+        std::vector<int> shown = w_->CaseTree().ShownIds();
         std::sort(shown.begin(), shown.end());
         QCOMPARE(shown, ids);
-        w_->SetDisplay(kShowList, 0);
-        shown = w_->ShownIds();
+        w_->CaseTree().SetDisplay(kShowList, 0);
+        shown = w_->CaseTree().ShownIds();
         std::sort(shown.begin(), shown.end());
         QCOMPARE(shown, ids);
-        QCOMPARE(w_->Tree->topLevelItemCount(), 5);
-        Select(w_->Tree->topLevelItem(0));
+        QCOMPARE(ui_.Tree->topLevelItemCount(), 5);
+        Select(ui_.Tree->topLevelItem(0));
         w_->FillMoveMenu();
-        QVERIFY(w_->MnuMoveTo->actions().isEmpty());  // nothing to move to in a list
+        QVERIFY(ui_.MnuMoveTo->actions().isEmpty());  // nothing to move to in a list
 
         // Moving 张三 from 财运 to 婚姻.
-        w_->SetDisplay(kShowClassified, 0);
-        Select(w_->Tree->topLevelItem(1));
+        w_->CaseTree().SetDisplay(kShowClassified, 0);
+        Select(ui_.Tree->topLevelItem(1));
         w_->FillMoveMenu();
-        QVERIFY(w_->MnuMoveTo->actions().isEmpty());
-        QTreeWidgetItem* zhang = FindCaseNode(w_->Tree, 3, w_->ShowStyle());
+        QVERIFY(ui_.MnuMoveTo->actions().isEmpty());
+        QTreeWidgetItem* zhang = FindCaseNode(ui_.Tree, 3, w_->CaseTree().ShowStyle());
         Select(zhang);
         w_->FillMoveMenu();
         QStringList offered;
-        for (QAction* a : w_->MnuMoveTo->actions()) offered << a->text();
+        for (QAction* a : ui_.MnuMoveTo->actions()) offered << a->text();
         QCOMPARE(offered, QStringList({"婚姻", "其他"}));
-        w_->MoveSelectedCase(QStringLiteral("婚姻"));
+        w_->Cases().MoveSelectedCase(QStringLiteral("婚姻"));
         TRecordData r;
         QVERIFY(store_->ReadCase(3, r));
         QCOMPARE(r.category, std::string("婚姻"));
-        QTreeWidgetItem* marriage = w_->Tree->topLevelItem(0);
+        QTreeWidgetItem* marriage = ui_.Tree->topLevelItem(0);
         QCOMPARE(CaseIdOf(marriage->child(marriage->childCount() - 1)), 3);
-        QCOMPARE(w_->Tree->topLevelItem(1)->childCount(), 0);
+        QCOMPARE(ui_.Tree->topLevelItem(1)->childCount(), 0);
     }
 
     void fullLoadingRefusesEverythingUntilTheTreeIsComplete() {
@@ -391,31 +423,31 @@ private slots:
         }
         QVERIFY(store_->EndBatch());
         ShowWindow();
-        w_->SetDisplay(kShowClassified, 1);
-        w_->BuildTree({});
-        QCOMPARE(w_->ShownCount(), 0);
+        w_->CaseTree().SetDisplay(kShowClassified, 1);
+        w_->CaseTree().BuildTree({});
+        QCOMPARE(w_->CaseTree().ShownCount(), 0);
 
-        w_->ShowAllCasesClick();
-        QVERIFY(w_->TreeBusy());
-        w_->SaveCurrentCase();
-        w_->OpenSelectedCase();
-        w_->DeleteSelectedCase();
-        w_->MoveSelectedCase(QStringLiteral("婚姻"));
-        w_->RefreshTree();
-        w_->SetDisplay(kShowList, 0);
-        w_->ShowAllCasesClick();
+        w_->CaseTree().ShowAllCasesClick();
+        QVERIFY(w_->CaseTree().Busy());
+        w_->Cases().SaveCurrentCase();
+        w_->Cases().OpenSelectedCase();
+        w_->Cases().DeleteSelectedCase();
+        w_->Cases().MoveSelectedCase(QStringLiteral("婚姻"));
+        w_->CaseTree().RefreshTree();
+        w_->CaseTree().SetDisplay(kShowList, 0);
+        w_->CaseTree().ShowAllCasesClick();
         QCOMPARE(BusyRefusals(), 7);
-        QCOMPARE(w_->ShowStyle(), kShowClassified);
+        QCOMPARE(w_->CaseTree().ShowStyle(), kShowClassified);
 
-        QTRY_VERIFY_WITH_TIMEOUT(!w_->TreeBusy(), 30000);
-        QCOMPARE(w_->ShownCount(), 300);
-        QCOMPARE(int(w_->ShownIds().size()), 300);
-        QCOMPARE(w_->Tree->topLevelItemCount(), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(!w_->CaseTree().Busy(), 30000);
+        QCOMPARE(w_->CaseTree().ShownCount(), 300);
+        QCOMPARE(int(w_->CaseTree().ShownIds().size()), 300);
+        QCOMPARE(ui_.Tree->topLevelItemCount(), 2);
         QCOMPARE(w_->windowTitle(), QStringLiteral("澜川霁岚术1.6 "));
 
         // A close during a loading stops it and leaves nothing running.
-        w_->ShowAllCasesClick();
-        QVERIFY(w_->TreeBusy());
+        w_->CaseTree().ShowAllCasesClick();
+        QVERIFY(w_->CaseTree().Busy());
         msgs_->answers = {true, true};
         QVERIFY(w_->close());
         QVERIFY(msgs_->Has(QStringLiteral("是否停止显示案例？")));

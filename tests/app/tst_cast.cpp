@@ -25,21 +25,22 @@ class TCastTest : public QObject {
     QString folder_;
     std::unique_ptr<TScriptedMessenger> msgs_;
     std::unique_ptr<TFrmMain> w_;
+    TMainUi ui_;
 
     void Cast(int y, int m, int d, int h, int min) {
-        w_->SetPanelMoment(y, m, d, h, min);
-        w_->BtnPaiClick();
+        w_->Panel().SetPanelMoment(y, m, d, h, min);
+        w_->Panel().BtnPaiClick();
     }
     QString Panel() const {
         return QStringLiteral("%1-%2-%3 %4:%5")
-            .arg(w_->EdtYear->text())
-            .arg(w_->CboM->currentIndex() + 1, 2, 10, QChar('0'))
-            .arg(w_->CboD->currentIndex() + 1, 2, 10, QChar('0'))
-            .arg(w_->CboH->currentIndex(), 2, 10, QChar('0'))
-            .arg(w_->CboMinute->currentIndex(), 2, 10, QChar('0'));
+            .arg(ui_.EdtYear->text())
+            .arg(ui_.CboM->currentIndex() + 1, 2, 10, QChar('0'))
+            .arg(ui_.CboD->currentIndex() + 1, 2, 10, QChar('0'))
+            .arg(ui_.CboH->currentIndex(), 2, 10, QChar('0'))
+            .arg(ui_.CboMinute->currentIndex(), 2, 10, QChar('0'));
     }
     QColor ColorAt(int pos) const {
-        QTextCursor c(w_->RedtVelmark->document());
+        QTextCursor c(ui_.RedtVelmark->document());
         c.setPosition(pos + 1);
         return c.charFormat().foreground().color();
     }
@@ -50,6 +51,7 @@ private slots:
         QFile::remove(folder_ + "dat/set.ini");
         msgs_ = std::make_unique<TScriptedMessenger>();
         w_ = std::make_unique<TFrmMain>(folder_);
+        ui_ = TMainUi(*w_);
         w_->show();
     }
     void cleanup() {
@@ -63,7 +65,7 @@ private slots:
         Cast(2004, 6, 15, 0, 30);
         QVERIFY(msgs_->log.isEmpty());
         QVERIFY(w_->CastShown());
-        QTextDocument* doc = w_->RedtVelmark->document();
+        QTextDocument* doc = ui_.RedtVelmark->document();
         const QString text = doc->toPlainText();
         QVERIFY(text.contains(QStringLiteral("霁岚术课式：")));
         // The pillar line is red and bold, the chart title blue.
@@ -93,7 +95,7 @@ private slots:
     }
 
     void sinkCountsLikeTheTextControl() {
-        CQtRichTextSink sink(w_->RedtVelmark);
+        CQtRichTextSink sink(ui_.RedtVelmark);
         sink.Clear();
         QCOMPARE(sink.TextLength(), 0);
         sink.AddBlock("ab");
@@ -111,17 +113,17 @@ private slots:
 
     void yearOutOfRangeIsRefusedAndTheChartStays() {
         Cast(2004, 6, 15, 0, 30);
-        const QString before = w_->RedtVelmark->toPlainText();
+        const QString before = ui_.RedtVelmark->toPlainText();
         for (const char* year : {"1899", "2201", "abc", ""}) {
             msgs_->log.clear();
-            w_->EdtYear->setText(QString::fromUtf8(year));
-            w_->BtnPaiClick();
+            ui_.EdtYear->setText(QString::fromUtf8(year));
+            w_->Panel().BtnPaiClick();
             const auto* m = msgs_->Find(QStringLiteral("年份最大范围1900 - 2200"));
             QVERIFY2(m, year);
             QCOMPARE(m->caption, QStringLiteral("年份错误"));
             QCOMPARE(m->icon, TMsgIcon::Warning);
             QVERIFY(!w_->CastShown());
-            QCOMPARE(w_->RedtVelmark->toPlainText(), before);
+            QCOMPARE(ui_.RedtVelmark->toPlainText(), before);
         }
         // The engine's refusal: an impossible date.
         msgs_->log.clear();
@@ -139,28 +141,28 @@ private slots:
         struct Case { const char* name; const char* cleaned; };
         for (const Case& c : {Case{"", "甲"}, Case{"张*三 ?", "张三"}, Case{"一二三四五六七八九十壹贰", "一二三四五六七八九十"}}) {
             msgs_->log.clear();
-            w_->EdtName->setText(QString::fromUtf8(c.name));
+            ui_.EdtName->setText(QString::fromUtf8(c.name));
             Cast(2004, 6, 15, 12, 0);
             QVERIFY2(msgs_->Has(nameMsg), c.name);
-            QCOMPARE(w_->EdtName->text(), QString::fromUtf8(c.cleaned));
+            QCOMPARE(ui_.EdtName->text(), QString::fromUtf8(c.cleaned));
             QVERIFY(w_->CastShown());
             QCOMPARE(ReadGbkField(w_->Record().request.name), std::string(c.cleaned));
         }
         msgs_->log.clear();
-        w_->EdtName->setText(QStringLiteral("  某人  "));
-        w_->EdtEvent->setText(QStringLiteral("能否成功?"));
+        ui_.EdtName->setText(QStringLiteral("  某人  "));
+        ui_.EdtEvent->setText(QStringLiteral("能否成功?"));
         Cast(2004, 6, 15, 12, 0);
         QVERIFY(!msgs_->Has(nameMsg));
         QVERIFY(msgs_->Has(eventMsg));
-        QCOMPARE(w_->EdtEvent->text(), QStringLiteral("能否成功"));
+        QCOMPARE(ui_.EdtEvent->text(), QStringLiteral("能否成功"));
     }
 
     void typingStopsAtTheFieldsByteLimits() {
         // The limits count GBK bytes: a Chinese character takes two.
         struct Case { QLineEdit* edit; QString typed; int kept; };
-        for (const Case& c : {Case{w_->EdtName, QStringLiteral("一二三四五六七八九十壹贰"), 10},
-                              Case{w_->EdtName, QStringLiteral("abcdefghij一二三四五六"), 15},
-                              Case{w_->EdtEvent, QString(120, QChar(0x4E8B)), 100}}) {
+        for (const Case& c : {Case{ui_.EdtName, QStringLiteral("一二三四五六七八九十壹贰"), 10},
+                              Case{ui_.EdtName, QStringLiteral("abcdefghij一二三四五六"), 15},
+                              Case{ui_.EdtEvent, QString(120, QChar(0x4E8B)), 100}}) {
             c.edit->clear();
             // keyClicks takes Latin-1 only; these are the key events an input method sends.
             for (QChar ch : c.typed) {
@@ -174,8 +176,8 @@ private slots:
     void earthNumberIsTypedOrChosen() {
         struct Case { QString text; int item; int earth; };
         for (const Case& c : {Case{"12", 0, 0}, Case{"1", 5, 1}, Case{"13", 5, 1}, Case{"0", 4, 5}, Case{"", 2, 3}}) {
-            w_->CboDiFen->setCurrentIndex(c.item);
-            w_->CboDiFen->setEditText(c.text);
+            ui_.CboDiFen->setCurrentIndex(c.item);
+            ui_.CboDiFen->setEditText(c.text);
             Cast(2004, 6, 15, 12, 0);
             QCOMPARE(int(w_->Record().request.earth), c.earth);
         }
@@ -183,47 +185,47 @@ private slots:
 
     void steppingByDayAndDoubleHour() {
         // Stepping needs a cast on screen.
-        w_->StepAndCast(2);
+        w_->Panel().StepAndCast(TStep::NextDay);
         const auto* m = msgs_->Find(QStringLiteral("请先排一个正确的盘！"));
         QVERIFY(m);
         QCOMPARE(m->caption, QStringLiteral("先排盘"));
 
         Cast(2004, 6, 15, 23, 10);
-        w_->StepAndCast(4);
+        w_->Panel().StepAndCast(TStep::NextDoubleHour);
         QCOMPARE(Panel(), QStringLiteral("2004-06-16 01:10"));
         QVERIFY(w_->CastShown());
-        w_->StepAndCast(3);
+        w_->Panel().StepAndCast(TStep::PreviousDoubleHour);
         QCOMPARE(Panel(), QStringLiteral("2004-06-15 23:10"));
 
         Cast(2004, 3, 1, 12, 0);
-        w_->StepAndCast(1);
+        w_->Panel().StepAndCast(TStep::PreviousDay);
         QCOMPARE(Panel(), QStringLiteral("2004-02-29 12:00"));
-        w_->StepAndCast(2);
+        w_->Panel().StepAndCast(TStep::NextDay);
         QCOMPARE(Panel(), QStringLiteral("2004-03-01 12:00"));
 
         // After a lunar cast the stepped moment is cast as a Gregorian one.
-        w_->SetPanelMoment(2004, 5, 1, 12, 0);
-        w_->RdoNong->setChecked(true);
-        w_->BtnPaiClick();
+        w_->Panel().SetPanelMoment(2004, 5, 1, 12, 0);
+        ui_.RdoNong->setChecked(true);
+        w_->Panel().BtnPaiClick();
         QVERIFY(w_->CastShown());
-        w_->StepAndCast(2);
-        QVERIFY(w_->RdoGong->isChecked());
+        w_->Panel().StepAndCast(TStep::NextDay);
+        QVERIFY(ui_.RdoGong->isChecked());
         QCOMPARE(int(w_->Record().request.lunar), 0);
         QCOMPARE(Panel(), QStringLiteral("2004-06-19 12:00"));
     }
 
     void presentMomentAndUpDown() {
-        w_->SetPanelMoment(1950, 1, 1, 0, 0);
-        w_->RdoNong->setChecked(true);
-        w_->ChkRun->setChecked(true);
-        w_->SbtoNowClick();
-        QVERIFY(w_->RdoGong->isChecked());
-        QVERIFY(!w_->ChkRun->isChecked());
-        QCOMPARE(w_->EdtYear->text().toInt(), QDate::currentDate().year());
-        QCOMPARE(w_->CboM->currentIndex() + 1, QDate::currentDate().month());
-        w_->UpYear->SetPosition(104);
-        w_->UpYear->Step(1);
-        QCOMPARE(w_->EdtYear->text(), QStringLiteral("2005"));
+        w_->Panel().SetPanelMoment(1950, 1, 1, 0, 0);
+        ui_.RdoNong->setChecked(true);
+        ui_.ChkRun->setChecked(true);
+        w_->Panel().SbtoNowClick();
+        QVERIFY(ui_.RdoGong->isChecked());
+        QVERIFY(!ui_.ChkRun->isChecked());
+        QCOMPARE(ui_.EdtYear->text().toInt(), QDate::currentDate().year());
+        QCOMPARE(ui_.CboM->currentIndex() + 1, QDate::currentDate().month());
+        ui_.UpYear->SetPosition(104);
+        ui_.UpYear->Step(1);
+        QCOMPARE(ui_.EdtYear->text(), QStringLiteral("2005"));
     }
 
     void topicsNeedACastAndShareOneWindow() {
@@ -279,11 +281,11 @@ private slots:
     }
 
     void settingsApplyToTheNextCastOnly() {
-        w_->CboProv->setCurrentIndex(1);
-        w_->CboProvClick();
-        QVERIFY(w_->CboCity->currentText().endsWith(QStringLiteral("区")));
+        ui_.CboProv->setCurrentIndex(1);
+        w_->Panel().CboProvClick();
+        QVERIFY(ui_.CboCity->currentText().endsWith(QStringLiteral("区")));
         Cast(2004, 6, 15, 0, 30);
-        const QString clock = w_->RedtVelmark->toPlainText();
+        const QString clock = ui_.RedtVelmark->toPlainText();
         QCOMPARE(ReadGbkField(w_->Record().request.place).rfind("北京市", 0), size_t(0));
         QVERIFY(w_->Record().request.longitude > 115.5f && w_->Record().request.longitude < 117.5f);
         {
@@ -293,9 +295,9 @@ private slots:
             QCOMPARE(dlg.result(), int(QDialog::Accepted));
         }
         // The chart on screen stays as it was.
-        QCOMPARE(w_->RedtVelmark->toPlainText(), clock);
+        QCOMPARE(ui_.RedtVelmark->toPlainText(), clock);
         Cast(2004, 6, 15, 0, 30);
-        const QString solar = w_->RedtVelmark->toPlainText();
+        const QString solar = ui_.RedtVelmark->toPlainText();
         QVERIFY(solar != clock);
         QVERIFY(solar.contains(QStringLiteral("真太阳时")));
         // At ~116.4°E true solar time runs about a quarter of an hour behind.

@@ -171,34 +171,35 @@ private slots:
         WriteFileText(folder + "dat/dili.ini",
                       QByteArray::fromStdString(Utf8ToGbk("[福建省]\r\n福州市=119:18*26:5\r\n厦门市=118:6*24:29\r\n[北京市]\r\n")));
         TFrmMain w(folder);
+        const TMainUi ui(w);
         w.show();
-        w.CboProv->setCurrentIndex(0);
-        w.CboProvClick();
-        QCOMPARE(w.CboCity->count(), 2);
-        QCOMPARE(w.Longitude(1), float(118 + 6 / 60.0));
-        QCOMPARE(w.Latitude(0), float(26 + 5 / 60.0));
+        ui.CboProv->setCurrentIndex(0);
+        w.Panel().CboProvClick();
+        QCOMPARE(ui.CboCity->count(), 2);
+        QCOMPARE(w.Panel().Longitude(1), float(118 + 6 / 60.0));
+        QCOMPARE(w.Panel().Latitude(0), float(26 + 5 / 60.0));
         // A province without cities: no selection, the default place.
-        w.CboProv->setCurrentIndex(1);
-        w.CboProvClick();
-        QCOMPARE(w.CboCity->count(), 0);
-        w.SetPanelMoment(2004, 6, 15, 12, 0);
-        w.BtnPaiClick();
+        ui.CboProv->setCurrentIndex(1);
+        w.Panel().CboProvClick();
+        QCOMPARE(ui.CboCity->count(), 0);
+        w.Panel().SetPanelMoment(2004, 6, 15, 12, 0);
+        w.Panel().BtnPaiClick();
         QCOMPARE(w.Record().request.longitude, 120.0f);
         QCOMPARE(w.Record().request.latitude, 30.0f);
         QCOMPARE(ReadGbkField(w.Record().request.place), std::string("北京市"));
-        w.CboProv->setCurrentIndex(34);
-        w.CboProvClick();
-        QCOMPARE(w.CboCity->count(), 1);
-        QCOMPARE(w.CboCity->currentText(), QStringLiteral("未知地"));
+        ui.CboProv->setCurrentIndex(34);
+        w.Panel().CboProvClick();
+        QCOMPARE(ui.CboCity->count(), 1);
+        QCOMPARE(ui.CboCity->currentText(), QStringLiteral("未知地"));
         // A broken value is reported once and ends the reading of that province.
         WriteFileText(folder + "dat/dili.ini",
                       QByteArray::fromStdString(Utf8ToGbk("[福建省]\r\n福州市=119:18*26:5\r\n莆田市=x:0*25:26\r\n厦门市=118:6*24:29\r\n")));
         msgs.log.clear();
-        w.CboProv->setCurrentIndex(0);
-        w.CboProvClick();
+        ui.CboProv->setCurrentIndex(0);
+        w.Panel().CboProvClick();
         QCOMPARE(msgs.log.size(), 1);
         QCOMPARE(msgs.log[0].caption, QStringLiteral("错误"));
-        QCOMPARE(w.CboCity->count(), 2);
+        QCOMPARE(ui.CboCity->count(), 2);
         msgs.answers = {true};
         w.close();
     }
@@ -208,17 +209,18 @@ private slots:
         TScriptedMessenger msgs;
         const QString folder = NewAppFolder(dir);
         TFrmMain w(folder);
+        const TMainUi ui(w);
         w.show();
-        w.SetPanelMoment(2004, 6, 15, 12, 0);
-        w.BtnPaiClick();
+        w.Panel().SetPanelMoment(2004, 6, 15, 12, 0);
+        w.Panel().BtnPaiClick();
         QVERIFY(w.CastShown());
-        const QString chart = w.RedtVelmark->toPlainText();
+        const QString chart = ui.RedtVelmark->toPlainText();
 
-        QVERIFY(w.SaveViewAs(w.RedtVelmark, dir.path() + "/report", true));
+        QVERIFY(SaveViewAs(&w, ui.RedtVelmark, dir.path() + "/report", true));
         QVERIFY(QFile::exists(dir.path() + "/report.rtf"));
-        QVERIFY(w.SaveViewAs(w.RedtVelmark, dir.path() + "/report.rtf", true));
+        QVERIFY(SaveViewAs(&w, ui.RedtVelmark, dir.path() + "/report.rtf", true));
         QVERIFY(QFile::exists(dir.path() + "/report.rtf.rtf"));
-        QVERIFY(w.SaveViewAs(w.RedtVelmark, dir.path() + "/report", false));
+        QVERIFY(SaveViewAs(&w, ui.RedtVelmark, dir.path() + "/report", false));
         QFile txt(dir.path() + "/report.txt");
         QVERIFY(txt.open(QIODevice::ReadOnly));
         const std::string plain = GbkToUtf8(txt.readAll().toStdString());
@@ -230,22 +232,22 @@ private slots:
         QVERIFY(rtf.open(QIODevice::ReadOnly));
         const TRtfDocument doc = ReadRtf(rtf.readAll().toStdString());
         QVERIFY(doc.paragraphs.size() > 5);
-        w.RedtVelmark->clear();
-        QVERIFY(w.ImportFile(dir.path() + "/report.rtf"));
-        QCOMPARE(w.RedtVelmark->toPlainText().trimmed(), chart.trimmed());
-        QVERIFY(w.RedtVelmark->toHtml().contains(QStringLiteral("#ff0000")));
-        QVERIFY(w.RedtVelmark->toHtml().contains(QStringLiteral("#0000ff")));
-        QVERIFY(!w.ImportFile(dir.path() + "/missing.rtf"));
+        ui.RedtVelmark->clear();
+        QVERIFY(w.Views().ImportFile(dir.path() + "/report.rtf"));
+        QCOMPARE(ui.RedtVelmark->toPlainText().trimmed(), chart.trimmed());
+        QVERIFY(ui.RedtVelmark->toHtml().contains(QStringLiteral("#ff0000")));
+        QVERIFY(ui.RedtVelmark->toHtml().contains(QStringLiteral("#0000ff")));
+        QVERIFY(!w.Views().ImportFile(dir.path() + "/missing.rtf"));
 
         // Printing to a PDF file.
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.path() + "/chart.pdf");
-        QVERIFY(w.PrintView(w.RedtVelmark, &printer));
+        QVERIFY(PrintView(ui.RedtVelmark, &printer));
         QVERIFY(QFileInfo(dir.path() + "/chart.pdf").size() > 1000);
 
-        w.RedtPingYu->setPlainText(QStringLiteral("it's fine\nsecond"));
-        QCOMPARE(w.CommentPlainText(), QStringLiteral("its fine\r\nsecond"));
+        ui.RedtPingYu->setPlainText(QStringLiteral("it's fine\nsecond"));
+        QCOMPARE(w.Views().CommentPlainText(), QStringLiteral("its fine\r\nsecond"));
         msgs.answers = {true};
         w.close();
     }

@@ -408,13 +408,14 @@ private slots:
         TScriptedMessenger msgs;
         TScriptedShell shell;
         TFrmMain w(home, &store);
+        const TMainUi ui(w);
         w.show();
-        for (QAction* a : {w.mnuRestore, w.mnuBackup, w.mnuDeleteAll, w.mnuCompact, w.mnuImportDb, w.mnuExportDb})
+        for (QAction* a : {ui.mnuRestore, ui.mnuBackup, ui.mnuDeleteAll, ui.mnuCompact, ui.mnuImportDb, ui.mnuExportDb})
             QVERIFY(a->isEnabled());
         msgs.log.clear();
         msgs.answers = {true};
         shell.inputs = {"wrong"};
-        w.mnuDeleteAll->trigger();
+        ui.mnuDeleteAll->trigger();
         QCOMPARE(msgs.log.last().text, QStringLiteral("删除码错误，无法删除！"));
         QVERIFY(QFileInfo::exists(home + "dat/Quadrelle.db"));
     }

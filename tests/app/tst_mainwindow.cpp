@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "app/frmmain.h"
+#include "app/winconfig.h"
 #include "app_fixture.h"
 #include "base/inifile.h"
 #include "store/record_base.h"
@@ -34,35 +35,36 @@ private slots:
         QTemporaryDir dir;
         TScriptedMessenger msgs;
         TFrmMain w(NewAppFolder(dir, true, true));
+        const TMainUi ui(w);
         w.show();
         QCOMPARE(w.geometry(), QRect(10, 10, 400, 400));
         QCOMPARE(w.TreeWidth(), 180);
         QCOMPARE(w.CommentHeight(), 80);
-        QCOMPARE(w.CboProv->count(), 35);
-        QCOMPARE(w.CboProv->currentText(), QStringLiteral("未知地"));
-        QCOMPARE(w.CboCity->currentIndex(), 0);
-        QCOMPARE(w.CboCity->currentText(), QStringLiteral("未知地"));
-        QCOMPARE(w.ShowStyle(), 1);
-        QCOMPARE(w.SortOrder(), 0);
-        QVERIFY(Item(w.MnuShowStyle, QStringLiteral("列表显示"))->isChecked());
-        QVERIFY(Item(w.MnuShowStyle, QStringLiteral("无"))->isChecked());
-        QCOMPARE(w.RedtVelmark->font().family(), QStringLiteral("宋体"));
-        QCOMPARE(w.RedtVelmark->font().pointSize(), 12);
-        QCOMPARE(w.Background(), TColor(0xC0CCD0));
+        QCOMPARE(ui.CboProv->count(), 35);
+        QCOMPARE(ui.CboProv->currentText(), QStringLiteral("未知地"));
+        QCOMPARE(ui.CboCity->currentIndex(), 0);
+        QCOMPARE(ui.CboCity->currentText(), QStringLiteral("未知地"));
+        QCOMPARE(w.CaseTree().ShowStyle(), 1);
+        QCOMPARE(w.CaseTree().SortOrder(), 0);
+        QVERIFY(Item(ui.MnuShowStyle, QStringLiteral("列表显示"))->isChecked());
+        QVERIFY(Item(ui.MnuShowStyle, QStringLiteral("无"))->isChecked());
+        QCOMPARE(ui.RedtVelmark->font().family(), QStringLiteral("宋体"));
+        QCOMPARE(ui.RedtVelmark->font().pointSize(), 12);
+        QCOMPARE(w.Views().Background(), TColor(0xC0CCD0));
         QCOMPARE(qApp->styleSheet(), QString());
         // Three skins, a separator and the system default, which is checked.
-        const QList<QAction*> skins = w.Opt_Skin->actions();
+        const QList<QAction*> skins = ui.Opt_Skin->actions();
         QCOMPARE(skins.size(), 5);
         QCOMPARE(skins[1]->text(), QStringLiteral("Mx1"));
         QVERIFY(skins.last()->isChecked());
         QCOMPARE(skins.last()->text(), QStringLiteral("系统默认"));
-        QCOMPARE(w.RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语："));
+        QCOMPARE(ui.RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语："));
         QVERIFY(msgs.log.isEmpty());
-        QCOMPARE(w.CboH->itemText(0), QStringLiteral("0时子"));
-        QCOMPARE(w.CboH->itemText(1), QStringLiteral("1时丑"));
-        QCOMPARE(w.CboH->itemText(23), QStringLiteral("23时子"));
-        QCOMPARE(w.CboDiFen->itemText(11), QStringLiteral("亥、猪"));
-        QCOMPARE(w.CboSelJiang->itemText(12), QStringLiteral("亥将"));
+        QCOMPARE(ui.CboH->itemText(0), QStringLiteral("0时子"));
+        QCOMPARE(ui.CboH->itemText(1), QStringLiteral("1时丑"));
+        QCOMPARE(ui.CboH->itemText(23), QStringLiteral("23时子"));
+        QCOMPARE(ui.CboDiFen->itemText(11), QStringLiteral("亥、猪"));
+        QCOMPARE(ui.CboSelJiang->itemText(12), QStringLiteral("亥将"));
         CloseYes(w, msgs);
     }
 
@@ -74,18 +76,48 @@ private slots:
                       "[winpos]\r\nwidth=900\r\nheight=700\r\ntreewid=5\r\npinghei=0\r\nsheng=1\r\nshi=999\r\n"
                       "[tree]\r\nsort=3\r\nshowStyle=0\r\n");
         TFrmMain w(folder);
+        const TMainUi ui(w);
         w.show();
         QCOMPARE(w.TreeWidth(), 30);
         QCOMPARE(w.CommentHeight(), 20);
-        QCOMPARE(w.CboProv->currentText(), QStringLiteral("北京市"));
-        QVERIFY(w.CboCity->count() > 10);
-        QCOMPARE(w.CboCity->currentIndex(), 0);
-        QVERIFY(Item(w.MnuShowStyle, QStringLiteral("分类显示"))->isChecked());
-        QVERIFY(Item(w.MnuShowStyle, QStringLiteral("姓氏升序（a-z）"))->isChecked());
+        QCOMPARE(ui.CboProv->currentText(), QStringLiteral("北京市"));
+        QVERIFY(ui.CboCity->count() > 10);
+        QCOMPARE(ui.CboCity->currentIndex(), 0);
+        QVERIFY(Item(ui.MnuShowStyle, QStringLiteral("分类显示"))->isChecked());
+        QVERIFY(Item(ui.MnuShowStyle, QStringLiteral("姓氏升序（a-z）"))->isChecked());
         // Choosing "无" stores 0, not its item number.
-        Item(w.MnuShowStyle, QStringLiteral("无"))->trigger();
-        QCOMPARE(w.SortOrder(), 0);
+        Item(ui.MnuShowStyle, QStringLiteral("无"))->trigger();
+        QCOMPARE(w.CaseTree().SortOrder(), 0);
         CloseYes(w, msgs);
+    }
+
+    void configurationRecordTakesDefaultsAndMendsHandEditedValues() {
+        QTemporaryDir dir;
+        const std::string path = (NewAppFolder(dir, false) + "dat/qdlinit.ini").toStdString();
+        CIniFile ini(path);
+        const TWindowConfig d = ReadWindowConfig(ini);
+        QCOMPARE(d.sheng, 34);
+        QCOMPARE(d.bcolor, TColor(0xC0CCD0));
+        QCOMPARE(d.skinname, std::string("Mx1"));
+        WriteFileText(QString::fromStdString(path),
+                      "[window]\r\nskinname=Jade\r\n[winpos]\r\nsheng=35\r\ntreewid=-4\r\n"
+                      "[minggao]\r\nfsize=0\r\n[tree]\r\nshowStyle=2\r\nsort=5\r\n");
+        ini.Reload();
+        TWindowConfig c = ReadWindowConfig(ini);
+        QCOMPARE(c.skinname, std::string("Mx1"));  // read only with a skin on
+        QCOMPARE(c.sheng, 34);
+        QCOMPARE(c.treewid, 30);
+        QCOMPARE(c.fsize, 1);
+        QCOMPARE(c.showStyle, 0);
+        QCOMPARE(c.sort, 0);
+        // A minimised window writes its state but not its geometry.
+        c.state = kWinMinimised;
+        c.left = 77;
+        WriteWindowConfig(ini, c);
+        CIniFile back(path);
+        QCOMPARE(back.ReadInteger("winpos", "state", -1), 1);
+        QVERIFY(!back.KeyExists("winpos", "left"));
+        QCOMPARE(back.ReadInteger("tree", "sort", -1), 0);
     }
 
     void closeWritesBackAndAMaximisedWindowKeepsItsNormalGeometry() {
@@ -94,12 +126,13 @@ private slots:
         const QString folder = NewAppFolder(dir);
         {
             TFrmMain w(folder);
+            const TMainUi ui(w);
             w.show();
             w.setGeometry(40, 50, 800, 600);
-            w.CboProv->setCurrentIndex(1);
-            w.CboProvClick();
-            w.CboCity->setCurrentIndex(2);
-            w.mnuDefault->trigger();
+            ui.CboProv->setCurrentIndex(1);
+            w.Panel().CboProvClick();
+            ui.CboCity->setCurrentIndex(2);
+            ui.mnuDefault->trigger();
             QVERIFY(msgs.Has(QStringLiteral("设置完成")));
             // "No" to the close question keeps the window and writes nothing.
             msgs.answers = {false};
@@ -126,8 +159,9 @@ private slots:
 
         {
             TFrmMain w(folder);
+            const TMainUi ui(w);
             w.show();
-            QCOMPARE(w.CboCity->currentIndex(), 2);
+            QCOMPARE(ui.CboCity->currentIndex(), 2);
             w.showMaximized();
             QTRY_VERIFY(w.isMaximized());
             CloseYes(w, msgs);
@@ -148,23 +182,24 @@ private slots:
         const QString folder = NewAppFolder(dir, false, true);
         QFile::copy(folder + "skins/Jade.skn", folder + "skins/Blue.dark.skn");
         TFrmMain w(folder);
+        const TMainUi ui(w);
         w.show();
-        QAction* blue = Item(w.Opt_Skin, QStringLiteral("Blue"));
+        QAction* blue = Item(ui.Opt_Skin, QStringLiteral("Blue"));
         QVERIFY(blue);
-        Item(w.Opt_Skin, QStringLiteral("Mx1"))->trigger();
+        Item(ui.Opt_Skin, QStringLiteral("Mx1"))->trigger();
         QVERIFY(qApp->styleSheet().contains(QStringLiteral("Mx1")));
         CIniFile ini((folder + "dat/qdlinit.ini").toStdString());
         QCOMPARE(ini.ReadString("window", "skinname", ""), std::string("Mx1"));
         QCOMPARE(ini.ReadBool("window", "skined", false), true);
 
         QFile::remove(folder + "skins/Night.skn");
-        Item(w.Opt_Skin, QStringLiteral("Night"))->trigger();
+        Item(ui.Opt_Skin, QStringLiteral("Night"))->trigger();
         QVERIFY(msgs.Has(QStringLiteral("对应的皮肤文件已经丢失，请关闭软件，再重新打开软件！")));
-        QVERIFY(Item(w.Opt_Skin, QStringLiteral("Night"))->isChecked());
+        QVERIFY(Item(ui.Opt_Skin, QStringLiteral("Night"))->isChecked());
         ini.Reload();
         QCOMPARE(ini.ReadString("window", "skinname", ""), std::string("Mx1"));
 
-        Item(w.Opt_Skin, QStringLiteral("系统默认"))->trigger();
+        Item(ui.Opt_Skin, QStringLiteral("系统默认"))->trigger();
         QCOMPARE(qApp->styleSheet(), QString());
         ini.Reload();
         QCOMPARE(ini.ReadBool("window", "skined", true), false);
@@ -173,8 +208,9 @@ private slots:
         // The next start applies the skin named in the file.
         CIniFile(ini.Path()).WriteBool("window", "skined", true);
         TFrmMain again(folder);
+        const TMainUi againUi(again);
         again.show();
-        QVERIFY(Item(again.Opt_Skin, QStringLiteral("Mx1"))->isChecked());
+        QVERIFY(Item(againUi.Opt_Skin, QStringLiteral("Mx1"))->isChecked());
         QVERIFY(qApp->styleSheet().contains(QStringLiteral("Mx1")));
         CloseYes(again, msgs);
         qApp->setStyleSheet(QString());
@@ -210,20 +246,21 @@ private slots:
         QTemporaryDir dir;
         TScriptedMessenger msgs;
         TFrmMain w(NewAppFolder(dir));
+        const TMainUi ui(w);
         QStringList titles;
         for (QAction* a : w.menuBar()->actions()) titles << a->text();
         QCOMPARE(titles, QStringList({"文件(&F)", "辅助工具(&T)", "选项(&O)", "帮助(&H)"}));
         QStringList pop;
-        for (QAction* a : w.PopRdtqdl->actions())
+        for (QAction* a : ui.PopRdtqdl->actions())
             if (!a->isSeparator()) pop << a->text();
         QCOMPARE(pop, QStringList({"撤销", "复制", "粘贴", "剪切", "删除", "全选", "设置选中文字", "导入霁岚术文件",
                                    "另存为", "打印课例"}));
         pop.clear();
-        for (QAction* a : w.PopPingYu->actions())
+        for (QAction* a : ui.PopPingYu->actions())
             if (!a->isSeparator()) pop << a->text();
         QCOMPARE(pop, QStringList({"撤销", "复制", "粘帖", "剪切", "删除", "全选", "设置选中文本", "另存为", "打印"}));
-        QVERIFY(w.mnuSave->isEnabled());
-        QVERIFY(w.mnuCalendar->isEnabled());
+        QVERIFY(ui.mnuSave->isEnabled());
+        QVERIFY(ui.mnuCalendar->isEnabled());
     }
 };
 

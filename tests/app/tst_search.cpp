@@ -18,7 +18,7 @@
 #include "app/frmmain.h"
 #include "app/frmsamename.h"
 #include "app/frmsearch.h"
-#include "app/maintenance.h"
+#include "app/shell.h"
 #include "app_fixture.h"
 #include "base/encoding.h"
 #include "store/record_base.h"
@@ -77,6 +77,7 @@ private:
     std::unique_ptr<TScriptedMessenger> msgs_;
     std::unique_ptr<TPromptShell> shell_;
     std::unique_ptr<TFrmMain> w_;
+    TMainUi ui_;
     // What the runner does with each dialog; by default it declines.
     std::function<int(TFrmSearch&)> onSearch_;
     std::function<int(TFrmSameName&)> onList_;
@@ -99,6 +100,7 @@ private:
     }
     void ShowWindow() {
         w_ = std::make_unique<TFrmMain>(folder_, store_.get());
+        ui_ = TMainUi(*w_);
         w_->show();
     }
     std::vector<int> Conditional(const std::function<void(TFrmSearch&)>& fill, TSearchCriteria& c) {
@@ -164,7 +166,7 @@ private slots:
         AddCases();
         ShowWindow();
         shell_->inputs = {typed};
-        w_->FuzzySearchClick();
+        w_->Search().FuzzySearchClick();
         QCOMPARE(shell_->captions, QStringList{QStringLiteral("模糊查找")});
         QCOMPARE(shell_->prompts[0],
                  QStringLiteral("请输入要查找的关键字（姓名、地址、类别、年-月-日-时、评语）：            "));
@@ -177,9 +179,9 @@ private slots:
         AddCases();
         ShowWindow();
         msgs_->log.clear();
-        w_->FuzzySearchClick();  // cancelled
+        w_->Search().FuzzySearchClick();  // cancelled
         shell_->inputs = {QStringLiteral("   ")};
-        w_->FuzzySearchClick();
+        w_->Search().FuzzySearchClick();
         QCOMPARE(dialogs_, 0);
         QVERIFY(msgs_->log.isEmpty());
     }
@@ -362,8 +364,8 @@ private slots:
         QFETCH(QList<int>, tree);
         AddCases();
         ShowWindow();
-        w_->SetDisplay(kShowList, 0);
-        w_->BuildTree({4, 1});
+        w_->CaseTree().SetDisplay(kShowList, 0);
+        w_->CaseTree().BuildTree({4, 1});
         onSearch_ = [](TFrmSearch& d) {
             d.CboProv->setCurrentIndex(0);
             d.LedtName->setText(QStringLiteral("张"));
@@ -377,28 +379,28 @@ private slots:
             l.BtnSeeClick();
             return l.result();
         };
-        w_->SearchClick();
+        w_->Search().SearchClick();
         QCOMPARE(dialogs_, 2);
         QCOMPARE(lines_.size(), 3);
-        const std::vector<int> shown = w_->ShownIds();
+        const std::vector<int> shown = w_->CaseTree().ShownIds();
         QCOMPARE(QList<int>(shown.begin(), shown.end()), tree);
-        QCOMPARE(w_->SelectedCaseId(), 2);
-        QVERIFY(w_->StoredCase() && w_->CastShown());
-        QCOMPARE(w_->CurrentCaseId(), 2);
-        QCOMPARE(w_->EdtName->text(), QStringLiteral("小张"));
-        QCOMPARE(w_->Criteria().nameMode, uint8_t(1));  // kept for the next search
+        QCOMPARE(w_->CaseTree().SelectedCaseId(), 2);
+        QVERIFY(w_->Cases().StoredCase() && w_->CastShown());
+        QCOMPARE(w_->Cases().CurrentCaseId(), 2);
+        QCOMPARE(ui_.EdtName->text(), QStringLiteral("小张"));
+        QCOMPARE(w_->Search().Criteria().nameMode, uint8_t(1));  // kept for the next search
     }
 
     void returnFromTheListLeavesTheTree() {
         AddCases();
         ShowWindow();
-        w_->SetDisplay(kShowClassified, 0);
-        w_->BuildTree({4});
+        w_->CaseTree().SetDisplay(kShowClassified, 0);
+        w_->CaseTree().BuildTree({4});
         shell_->inputs = {QStringLiteral("张")};
-        w_->FuzzySearchClick();
+        w_->Search().FuzzySearchClick();
         QCOMPARE(lines_.size(), 3);
-        QCOMPARE(w_->ShownIds(), std::vector<int>{4});
-        QVERIFY(!w_->StoredCase());
+        QCOMPARE(w_->CaseTree().ShownIds(), std::vector<int>{4});
+        QVERIFY(!w_->Cases().StoredCase());
     }
 
     void searchesRefuseWhileLoading() {
@@ -409,17 +411,17 @@ private slots:
         }
         QVERIFY(store_->EndBatch());
         ShowWindow();
-        QVERIFY(w_->mnuFuzzySearch->isEnabled() && w_->mnuSearch->isEnabled());
-        w_->ShowAllCasesClick();
-        QVERIFY(w_->TreeBusy());
+        QVERIFY(ui_.mnuFuzzySearch->isEnabled() && ui_.mnuSearch->isEnabled());
+        w_->CaseTree().ShowAllCasesClick();
+        QVERIFY(w_->CaseTree().Busy());
         shell_->inputs = {QStringLiteral("张")};
-        w_->FuzzySearchClick();
-        w_->SearchClick();
+        w_->Search().FuzzySearchClick();
+        w_->Search().SearchClick();
         QCOMPARE(Count(QStringLiteral("请等待案例加载完毕！")), 2);
         QVERIFY(shell_->captions.isEmpty());
         QCOMPARE(dialogs_, 0);
-        QTRY_VERIFY_WITH_TIMEOUT(!w_->TreeBusy(), 30000);
-        w_->FuzzySearchClick();
+        QTRY_VERIFY_WITH_TIMEOUT(!w_->CaseTree().Busy(), 30000);
+        w_->Search().FuzzySearchClick();
         QCOMPARE(lines_.size(), 150);
     }
 };

@@ -23,6 +23,7 @@ class TWnlTest : public QObject {
     QTemporaryDir dir_;
     std::unique_ptr<TScriptedMessenger> msgs_;
     std::unique_ptr<TFrmMain> main_;
+    TMainUi ui_;
 
     TFrmWnl* Open(int y, int m, int d, int h, int min) {
         TFrmWnl* w = main_->CalendarWindow();
@@ -44,6 +45,7 @@ private slots:
     void init() {
         msgs_ = std::make_unique<TScriptedMessenger>();
         main_ = std::make_unique<TFrmMain>(NewAppFolder(dir_));
+        ui_ = TMainUi(*main_);
         main_->show();
     }
     void cleanup() {
@@ -54,14 +56,14 @@ private slots:
     }
 
     void menuCreatesTheWindowOnceAndKeepsIt() {
-        QVERIFY(main_->mnuCalendar->isEnabled());
-        main_->mnuCalendar->trigger();
+        QVERIFY(ui_.mnuCalendar->isEnabled());
+        ui_.mnuCalendar->trigger();
         TFrmWnl* w = main_->CalendarWindow();
         QVERIFY(w && w->isVisible());
         QCOMPARE(w->windowTitle(), QStringLiteral("澜川万年历"));
         // Without a cast the panel's moment is shown (2004 by default).
-        QCOMPARE(w->EdtYear->text(), main_->EdtYear->text());
-        main_->mnuCalendar->trigger();
+        QCOMPARE(w->EdtYear->text(), ui_.EdtYear->text());
+        ui_.mnuCalendar->trigger();
         QCOMPARE(main_->CalendarWindow(), w);
         // Closing forgets it.
         w->close();
@@ -181,17 +183,17 @@ private slots:
 
     void castHandsTheMomentToTheMainWindow() {
         TFrmWnl* w = Open(2024, 2, 10, 9, 30);
-        main_->RdoNong->setChecked(true);
-        main_->ChkRun->setChecked(true);
+        ui_.RdoNong->setChecked(true);
+        ui_.ChkRun->setChecked(true);
         w->BtnPaiClick();
         QVERIFY(!w->isVisible());
-        QCOMPARE(main_->EdtYear->text(), QStringLiteral("2024"));
-        QCOMPARE(main_->CboM->currentIndex(), 1);
-        QCOMPARE(main_->CboD->currentIndex(), 9);
-        QCOMPARE(main_->CboH->currentIndex(), 9);
-        QCOMPARE(main_->CboMinute->currentIndex(), 30);
-        QVERIFY(main_->RdoGong->isChecked());
-        QVERIFY(!main_->ChkRun->isChecked());
+        QCOMPARE(ui_.EdtYear->text(), QStringLiteral("2024"));
+        QCOMPARE(ui_.CboM->currentIndex(), 1);
+        QCOMPARE(ui_.CboD->currentIndex(), 9);
+        QCOMPARE(ui_.CboH->currentIndex(), 9);
+        QCOMPARE(ui_.CboMinute->currentIndex(), 30);
+        QVERIFY(ui_.RdoGong->isChecked());
+        QVERIFY(!ui_.ChkRun->isChecked());
         QVERIFY(main_->CastShown());
         QCOMPARE(main_->Record().request.year, int16_t(2024));
         QCOMPARE(main_->Record().request.lunar, 0);

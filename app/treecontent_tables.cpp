@@ -1,5 +1,5 @@
 // The reference order of surnames for the case tree's surname sort keys.
-#include "app/casetree.h"
+#include "app/treecontent.h"
 
 namespace qd {
 

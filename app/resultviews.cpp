@@ -1,0 +1,267 @@
+#include "app/resultviews.h"
+
+#include <QColorDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSplitter>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include "app/docconv.h"
+#include "app/messages.h"
+#include "app/richtext_qt.h"
+#include "app/widgets.h"
+#include "base/encoding.h"
+#include "base/rtf.h"
+
+namespace qd {
+
+// ---------------------------------------------------------------- file commands
+
+bool SaveViewAs(QWidget* parent, QTextEdit* view, const QString& base, bool rtf) {
+    const QString path = base + (rtf ? ".rtf" : ".txt");
+    std::string bytes;
+    if (rtf) {
+        bytes = WriteRtf(DocumentToRtf(view->document()));
+    } else {
+        QString text = view->toPlainText();
+        text.replace('\n', QStringLiteral("\r\n"));
+        bytes = Utf8ToGbk(text.toStdString());
+    }
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        ShowBox(parent, f.errorString(), QStringLiteral("错误"), TMsgIcon::Error);
+        return false;
+    }
+    f.write(bytes.data(), qint64(bytes.size()));
+    return true;
+}
+
+bool PrintView(QTextEdit* view, QPrinter* printer) {
+    printer->setDocName(QString());
+    view->document()->print(printer);
+    return printer->printerState() != QPrinter::Error;
+}
+
+void SetSelectionFont(QWidget* parent, QTextEdit* view) {
+    QTextCursor c = view->textCursor();
+    if (!c.hasSelection()) return;
+    const QTextCharFormat cur = c.charFormat();
+    bool ok = false;
+    const QFont f = QFontDialog::getFont(&ok, cur.font(), parent);
+    if (!ok) return;
+    // Qt's font dialog has no colour box; the colour follows as a second step.
+    const QColor col = QColorDialog::getColor(cur.foreground().color(), parent);
+    QTextCharFormat fmt;
+    fmt.setFont(f);
+    if (col.isValid()) fmt.setForeground(col);
+    c.mergeCharFormat(fmt);
+}
+
+QString CommentPlainText(const QTextEdit* view) {
+    QString t = view->toPlainText();
+    t.replace('\n', QStringLiteral("\r\n"));
+    t.remove('\'');
+    return t;
+}
+
+// ---------------------------------------------------------------- the views
+
+TResultViews::TResultViews(QWidget* parent) : QWidget(parent) {
+    auto* lay = new QVBoxLayout(this);
+    lay->setContentsMargins(0, 0, 0, 0);
+    SplitterV = new QSplitter(Qt::Vertical, this);
+    SplitterV->setHandleWidth(3);
+    SplitterV->setChildrenCollapsible(false);
+    RedtVelmark = Named(new QTextEdit(SplitterV), "RedtVelmark");
+    RedtVelmark->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RedtVelmark->setContextMenuPolicy(Qt::CustomContextMenu);
+    RedtVelmark->setAcceptRichText(true);
+    RedtPingYu = Named(new QTextEdit(SplitterV), "RedtPingYu");
+    RedtPingYu->setMinimumHeight(20);
+    RedtPingYu->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    RedtPingYu->setContextMenuPolicy(Qt::CustomContextMenu);
+    RedtPingYu->setTabChangesFocus(false);
+    QFont pf(QStringLiteral("宋体"));
+    pf.setPixelSize(14);
+    RedtPingYu->setFont(pf);
+    ResetComment();
+    SplitterV->addWidget(RedtVelmark);
+    SplitterV->addWidget(RedtPingYu);
+    SplitterV->setStretchFactor(0, 1);
+    SplitterV->setStretchFactor(1, 0);
+    lay->addWidget(SplitterV);
+    sink_ = std::make_unique<CQtRichTextSink>(RedtVelmark);
+    BuildMenus();
+}
+
+TResultViews::~TResultViews() = default;
+
+void TResultViews::BuildMenus() {
+    auto editItems = [](QMenu* m, QTextEdit* v, const char* paste) {
+        QObject::connect(m->addAction(QStringLiteral("撤销")), &QAction::triggered, v, &QTextEdit::undo);
+        QObject::connect(m->addAction(QStringLiteral("复制")), &QAction::triggered, v, &QTextEdit::copy);
+        QObject::connect(m->addAction(QString::fromUtf8(paste)), &QAction::triggered, v, &QTextEdit::paste);
+        QObject::connect(m->addAction(QStringLiteral("剪切")), &QAction::triggered, v, &QTextEdit::cut);
+        QObject::connect(m->addAction(QStringLiteral("删除")), &QAction::triggered, v,
+                         [v] { v->textCursor().removeSelectedText(); });
+        m->addSeparator();
+        QObject::connect(m->addAction(QStringLiteral("全选")), &QAction::triggered, v, &QTextEdit::selectAll);
+        m->addSeparator();
+    };
+    PopRdtqdl = Named(new QMenu(this), "PopRdtqdl");
+    editItems(PopRdtqdl, RedtVelmark, "粘贴");
+    connect(PopRdtqdl->addAction(QStringLiteral("设置选中文字")), &QAction::triggered, this,
+            [this] { SetSelectionFont(window(), RedtVelmark); });
+    PopRdtqdl->addSeparator();
+    connect(PopRdtqdl->addAction(QStringLiteral("导入霁岚术文件")), &QAction::triggered, this,
+            &TResultViews::ImportCommand);
+    connect(PopRdtqdl->addAction(QStringLiteral("另存为")), &QAction::triggered, this,
+            [this] { SaveAsCommand(RedtVelmark); });
+    PopRdtqdl->addSeparator();
+    connect(PopRdtqdl->addAction(QStringLiteral("打印课例")), &QAction::triggered, this,
+            [this] { PrintCommand(RedtVelmark, false); });
+
+    PopPingYu = Named(new QMenu(this), "PopPingYu");
+    editItems(PopPingYu, RedtPingYu, "粘帖");
+    connect(PopPingYu->addAction(QStringLiteral("设置选中文本")), &QAction::triggered, this,
+            [this] { SetSelectionFont(window(), RedtPingYu); });
+    PopPingYu->addSeparator();
+    connect(PopPingYu->addAction(QStringLiteral("另存为")), &QAction::triggered, this,
+            [this] { SaveAsCommand(RedtPingYu); });
+    connect(PopPingYu->addAction(QStringLiteral("打印")), &QAction::triggered, this,
+            [this] { PrintCommand(RedtPingYu, true); });
+
+    connect(RedtVelmark, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { PopRdtqdl->popup(RedtVelmark->viewport()->mapToGlobal(p)); });
+    connect(RedtPingYu, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { PopPingYu->popup(RedtPingYu->viewport()->mapToGlobal(p)); });
+}
+
+void TResultViews::ImportCommand() {
+    const QString path = QFileDialog::getOpenFileName(window(), QString(), QString(),
+                                                      QStringLiteral("All.rtf (*.rtf);;All.txt (*.txt)"));
+    if (path.isEmpty()) return;
+    if (!ImportFile(path))
+        ShowBox(window(), QStringLiteral("导入文件出错,请重试一次"), QStringLiteral("重试一次"), TMsgIcon::None);
+}
+
+void TResultViews::SaveAsCommand(QTextEdit* view) {
+    QFileDialog dlg(window());
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setNameFilters({QStringLiteral("Rtf格式 (*.rtf)"), QStringLiteral("Txt格式 (*.txt)")});
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
+    const bool rtf = dlg.selectedNameFilter().startsWith(QStringLiteral("Rtf"));
+    if (SaveViewAs(window(), view, dlg.selectedFiles().first(), rtf)) Notice(window(), QStringLiteral("已保存！"));
+}
+
+void TResultViews::PrintCommand(QTextEdit* view, bool ask) {
+    if (ask && !AskYes(window(), QStringLiteral("准备开始打印吗?"), QStringLiteral("打印"), TMsgIcon::Information))
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dlg(&printer, window());
+    if (dlg.exec() != QDialog::Accepted) return;
+    if (!PrintView(view, &printer))
+        ShowBox(window(), QStringLiteral("打印错误，请检查打印设备！"), QStringLiteral("打印错误"), TMsgIcon::Error);
+}
+
+// ---------------------------------------------------------------- result view
+
+void TResultViews::ClearResult() { RedtVelmark->clear(); }
+
+bool TResultViews::ImportFile(const QString& path) {
+    QFile f(path);
+    RedtVelmark->clear();
+    sink_->Clear();
+    sink_->SetDefaultAttributes();
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const std::string bytes = f.readAll().toStdString();
+    const double size = RedtVelmark->font().pointSizeF() > 0 ? RedtVelmark->font().pointSizeF() : 12;
+    if (bytes.rfind("{\\rtf", 0) == 0) {
+        RtfToDocument(ReadRtf(bytes), RedtVelmark->document(), size);
+    } else {
+        RedtVelmark->setPlainText(QString::fromStdString(TextOfFileBytes(bytes)));
+    }
+    return true;
+}
+
+QFont TResultViews::BaseFont() const { return RedtVelmark->font(); }
+
+void TResultViews::SetBaseFont(const QFont& font) {
+    RedtVelmark->setFont(font);
+    RedtVelmark->document()->setDefaultFont(font);
+}
+
+void TResultViews::SetBackground(TColor color) {
+    bcolor_ = color & 0xFFFFFF;
+    ApplyViewLook();
+}
+
+void TResultViews::ApplyViewLook() {
+    const QColor c = ColorOfWin(bcolor_);
+    // The view's own style sheet wins over a skin's.
+    RedtVelmark->setStyleSheet(QStringLiteral("QTextEdit { background-color: %1; color: black; }").arg(c.name()));
+}
+
+void TResultViews::DefaultLookClick() {
+    QFont f(QStringLiteral("宋体"));
+    f.setPointSize(12);
+    SetBaseFont(f);
+    SetBackground(0xFFFFFF);
+    Notice(window(), QStringLiteral("设置完成"));
+}
+
+void TResultViews::FontClick() {
+    bool ok = false;
+    const QFont f = QFontDialog::getFont(&ok, RedtVelmark->font(), window());
+    if (!ok) return;
+    QFont base(f.family());
+    base.setPointSizeF(f.pointSizeF() > 0 ? f.pointSizeF() : 12);
+    SetBaseFont(base);
+    Notice(window(), QStringLiteral("设置完成"));
+}
+
+void TResultViews::ColorClick() {
+    const QColor c = QColorDialog::getColor(ColorOfWin(bcolor_), window());
+    if (!c.isValid()) return;
+    SetBackground(WinOfColor(c));
+    Notice(window(), QStringLiteral("设置完成"));
+}
+
+// ---------------------------------------------------------------- comment view
+
+QString TResultViews::CommentPlainText() const { return qd::CommentPlainText(RedtPingYu); }
+
+std::string TResultViews::CommentRtf() const { return WriteRtf(DocumentToRtf(RedtPingYu->document())); }
+
+void TResultViews::LoadCommentRtf(const std::string& rtf) {
+    RedtPingYu->clear();
+    const double size = RedtPingYu->font().pointSizeF() > 0 ? RedtPingYu->font().pointSizeF() : 10.5;
+    RtfToDocument(ReadRtf(rtf), RedtPingYu->document(), size);
+}
+
+void TResultViews::SetCommentText(const QString& plain) { RedtPingYu->setPlainText(plain); }
+
+void TResultViews::ResetComment() {
+    RedtPingYu->setPlainText(QStringLiteral("输入自己的评语："));
+    RedtPingYu->document()->setModified(false);
+}
+
+void TResultViews::AppendCommentNote(const QString& note) {
+    RedtPingYu->setPlainText(RedtPingYu->toPlainText() + QStringLiteral("\n\n") + note);
+    RedtPingYu->document()->setModified(false);
+}
+
+bool TResultViews::CommentModified() const { return RedtPingYu->document()->isModified(); }
+void TResultViews::SetCommentModified(bool modified) { RedtPingYu->document()->setModified(modified); }
+
+int TResultViews::CommentHeight() const { return SplitterV->sizes().value(1, RedtPingYu->height()); }
+
+void TResultViews::SetCommentHeight(int height, int total) { SplitterV->setSizes({total - height, height}); }
+
+}  // namespace qd

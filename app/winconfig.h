@@ -1,0 +1,46 @@
+// The window configuration dat/qdlinit.ini as one plain record: read at the
+// show step, written back at close. The skin keys are written by the skin
+// menu when a skin is chosen.
+#pragma once
+
+#include <string>
+
+#include "base/richtext.h"
+
+namespace qd {
+
+class CIniFile;
+
+// What [winpos] state holds.
+enum TWinState { kWinNormal = 0, kWinMinimised = 1, kWinMaximised = 2 };
+
+struct TWindowConfig {
+    // [window]
+    bool skined = false;
+    std::string skinname = "Mx1";
+    // [winpos]: geometry of the normal window (client area), its state
+    int left = 10, top = 10, width = 400, height = 400;
+    int state = kWinNormal;
+    int treewid = 180;  // case tree width, at least 30
+    int pinghei = 80;   // comment view height, at least 20
+    int sheng = 0;      // province index; the last province when missing or out of range
+    int shi = 0;        // city index, checked against the cities when applied
+    // [minggao]: the result view's base font and background
+    std::string fname = "宋体";
+    int fsize = 12;
+    TColor bcolor = 0xC0CCD0;
+    // [tree]: display style (0 classified, 1 list) and sort order 0 to 4;
+    // a value out of range reads as 0
+    int showStyle = 1;
+    int sort = 0;
+};
+
+TWindowConfig ReadWindowConfig(const CIniFile& ini);
+// Writes every key but the skin's; the geometry only in the normal state, so
+// a maximised window keeps its last normal geometry.
+void WriteWindowConfig(CIniFile& ini, const TWindowConfig& c);
+// The skin menu's choice: a skin by name, or the system default (off).
+void WriteSkinChoice(CIniFile& ini, const std::string& skinname);
+void WriteSkinOff(CIniFile& ini);
+
+}  // namespace qd
