@@ -229,7 +229,7 @@ TEST_F(PlacesFile, JinjiangCastsOnItsOwnLongitude) {
     ASSERT_EQ(places_[1].name, "晋江市");
     auto localNoon = [](float longitude) {
         TDateTime r{2024, 3, 1, 12, 0};
-        MYiDateEx().ApplySolarTime(longitude, r, kLocalMeanTime);
+        MYiDateEx().ApplySolarTime(longitude, r, SolarTimeKind::LocalMeanTime);
         return r;
     };
     EXPECT_EQ(localNoon(places_[1].longitude), (TDateTime{2024, 3, 1, 11, 54}));
