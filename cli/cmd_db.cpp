@@ -135,9 +135,9 @@ int RunDb(const Args& args) {
     MakeFolder(home + "dat");
     MRecordBase store;
     // Opened as at start-up, so a legacy case file is converted first.
-    const int opened = store.OpenDatabase(home + "dat/" + kDatabaseFile, home, true);
-    if (opened == -1) return Refuse(store.LastError());
-    if (opened == 1) std::cerr << store.LastError() << '\n';
+    const TOpenResult opened = store.OpenDatabase(home + "dat/" + kDatabaseFile, home, true);
+    if (opened == TOpenResult::Failed) return Refuse(store.LastError());
+    if (opened == TOpenResult::ConvertedLegacy) std::cerr << store.LastError() << '\n';
 
     if (command == "info") return rest.empty() ? Info(store) : BadInput(kUsage);
     if (command == "list") return rest.empty() ? List(store) : BadInput(kUsage);

@@ -99,7 +99,7 @@ bool MRecordBase::RestoreFrom(const std::string& folderIn, bool loadingRuns) {
     bool usable = CopyFileOver(sourceDb, staged);
     if (usable) {
         MRecordBase check;
-        usable = check.OpenDatabase(staged, appFolder_, false) == 0;
+        usable = check.OpenDatabase(staged, appFolder_, false) == TOpenResult::Opened;
     }
     if (!usable || !RenameOver(staged, path_)) {
         RemoveFile(staged);
@@ -203,7 +203,7 @@ int MRecordBase::ImportDatabase(const std::string& path, const TProgress& progre
     int added = 0;
     {
         MRecordBase source;
-        if (!CopyFileOver(path, copy) || source.OpenDatabase(copy, appFolder_, false) != 0) {
+        if (!CopyFileOver(path, copy) || source.OpenDatabase(copy, appFolder_, false) != TOpenResult::Opened) {
             lastError_ = "无法打开导入的数据库文件！";
         } else if (!source.IsDatabaseType(kDatabaseType)) {
             lastError_ = "不是相同的数据库类型，无法导入！";
@@ -228,7 +228,7 @@ int MRecordBase::ExportDatabase(const std::string& path, const std::vector<std::
         return 0;
     }
     MRecordBase target;
-    if (target.OpenDatabase(path, appFolder_, false) != 0) {
+    if (target.OpenDatabase(path, appFolder_, false) != TOpenResult::Opened) {
         lastError_ = target.LastError();
         return 0;
     }
@@ -255,7 +255,7 @@ int MRecordBase::CompactDatabase(const TProgress& progress, bool loadingRuns) {
     bool complete = false;
     {
         MRecordBase target;
-        if (target.OpenDatabase(back, appFolder_, false) != 0) {
+        if (target.OpenDatabase(back, appFolder_, false) != TOpenResult::Opened) {
             lastError_ = target.LastError();
             RemoveFile(back);
             return 0;

@@ -161,7 +161,7 @@ bool MRecordBase::BatchLost() const {
 
 void MRecordBase::SetSqliteError() { lastError_ = db_ ? sqlite3_errmsg(db_) : "no database"; }
 
-int MRecordBase::OpenDatabase(const std::string& path, const std::string& appFolder,
+TOpenResult MRecordBase::OpenDatabase(const std::string& path, const std::string& appFolder,
                               bool convertLegacy) {
     while (batchDepth_ > 0) EndBatch();
     Close();
@@ -175,15 +175,16 @@ int MRecordBase::OpenDatabase(const std::string& path, const std::string& appFol
     } else {
         if (!Open()) {
             lastError_ = "无法创建或者打开数据库！";
-            return -1;
+            return TOpenResult::Failed;
         }
         Close();
-        if (!CreateCaseTable() || !CreateExtraTable()) return -1;
+        if (!CreateCaseTable() || !CreateExtraTable()) return TOpenResult::Failed;
     }
     const int id = ReadLastId();
-    if (id == -1) return -1;
+    if (id == -1) return TOpenResult::Failed;
     lastId_ = id;
-    return convertLegacy ? ConvertLegacyFile() : 0;
+    if (convertLegacy && ConvertLegacyFile() == 1) return TOpenResult::ConvertedLegacy;
+    return TOpenResult::Opened;
 }
 
 bool MRecordBase::TableExists(const std::string& table) {

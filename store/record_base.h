@@ -25,6 +25,13 @@ using TProgress = std::function<void(const std::string&)>;
 // The refusal of the maintenance commands while a background loading runs.
 constexpr const char* kLoadingBusyText = "请等待案例加载完毕！";
 
+// What OpenDatabase answers.
+enum class TOpenResult {
+    Opened,           // the database is open
+    Failed,           // LastError() says why
+    ConvertedLegacy,  // open, and legacy cases were converted: LastError() is the report
+};
+
 class MRecordBase {
 public:
     MRecordBase();
@@ -34,9 +41,8 @@ public:
 
     // Opens or creates the database at `path` (UTF-8). `appFolder` is the
     // application folder holding dat/ and Quadrelle_f/ (a trailing "/" is
-    // added when missing). Answers 0 on success, -1 on failure, 1 when legacy
-    // cases were converted (the report is then LastError()).
-    int OpenDatabase(const std::string& path, const std::string& appFolder, bool convertLegacy);
+    // added when missing).
+    TOpenResult OpenDatabase(const std::string& path, const std::string& appFolder, bool convertLegacy);
 
     bool TableExists(const std::string& table);
     bool CreateCaseTable();

@@ -47,7 +47,7 @@ TEST_F(FormatTest, WorkedExampleRowColumnByColumn) {
     OpenStore(s);
     // Ids 1 to 11 are taken by earlier cases, so the example gets 12.
     RawExec(DbPath(), "update case_extra set primaryId=11;");
-    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), 0);
+    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), TOpenResult::Opened);
     TRecordData r = Record("张三");
     r.request.noble = 1;
     r.request.earth = 5;
@@ -87,7 +87,7 @@ TEST_F(FormatTest, WorkedExampleRowColumnByColumn) {
 
 TEST_F(FormatTest, NewDatabaseHasTheTablesOfTheEarlierEdition) {
     MRecordBase s;
-    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), 0);
+    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), TOpenResult::Opened);
     EXPECT_EQ(s.GetLastId(), 0);
     auto schema = Query(DbPath(), "select sql from sqlite_master where type='table' order by name;");
     ASSERT_EQ(schema.size(), 2u);
@@ -122,7 +122,7 @@ TEST_F(FormatTest, ReadBackDefaults) {
             "insert into case_data values (4, ' 名', NULL, NULL, NULL, ' 5', ' 1', NULL, NULL,"
             " NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL);"
             "update case_extra set primaryId=4;");
-    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), 0);
+    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), TOpenResult::Opened);
     TRecordData r;
 
     ASSERT_TRUE(s.ReadCase(1, r));
@@ -225,7 +225,7 @@ TEST_F(FormatTest, LongTextsAreCutToTheirFieldsOnReading) {
     // 11 Chinese characters are 22 GBK bytes; the name field holds 20.
     RawExec(DbPath(), "insert into case_data(id, name) values (1, '一二三四五六七八九十百');"
                       "update case_extra set primaryId=1;");
-    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), 0);
+    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), TOpenResult::Opened);
     TRecordData r;
     ASSERT_TRUE(s.ReadCase(1, r));
     EXPECT_EQ(ReadGbkField(r.request.name), "一二三四五六七八九十");

@@ -49,7 +49,7 @@ TEST_F(MaintenanceTest, ExportByCategory) {
     EXPECT_EQ(progress_.back(), "导出进度：100％");
 
     MRecordBase e;
-    ASSERT_EQ(e.OpenDatabase(out, Home(), false), 0);
+    ASSERT_EQ(e.OpenDatabase(out, Home(), false), TOpenResult::Opened);
     EXPECT_EQ(e.GetLastId(), 1);
     std::vector<std::string> cats;
     ASSERT_TRUE(e.GetCategories(cats));
@@ -62,7 +62,7 @@ TEST_F(MaintenanceTest, ExportByCategory) {
     const std::string all = Home() + "all.db";
     EXPECT_EQ(s.ExportDatabase(all, {}, true, Progress(), false), 5);
     MRecordBase a;
-    ASSERT_EQ(a.OpenDatabase(all, Home(), false), 0);
+    ASSERT_EQ(a.OpenDatabase(all, Home(), false), TOpenResult::Opened);
     ASSERT_TRUE(a.GetCategories(cats));
     EXPECT_EQ(cats, (std::vector<std::string>{"结婚", "无名类", "求财"}));
     // An export never adds to an existing file.
@@ -106,7 +106,7 @@ TEST_F(MaintenanceTest, ImportRefusals) {
     EXPECT_EQ(s.LastError(), "无法打开导入的数据库文件！");
     {
         MRecordBase other;
-        ASSERT_EQ(other.OpenDatabase(Home() + "other.db", Home(), false), 0);
+        ASSERT_EQ(other.OpenDatabase(Home() + "other.db", Home(), false), TOpenResult::Opened);
     }
     RawExec(Home() + "other.db", "update case_extra set baseType='Other';");
     EXPECT_EQ(s.ImportDatabase(Home() + "other.db", Progress(), false), 0);
@@ -125,7 +125,7 @@ TEST_F(MaintenanceTest, CompactionRenumbersAndKeepsOrder) {
     // A leftover from an earlier failure must not be appended to.
     {
         MRecordBase stale;
-        ASSERT_EQ(stale.OpenDatabase(Home() + "dat/Quadrelle_back.db", Home(), false), 0);
+        ASSERT_EQ(stale.OpenDatabase(Home() + "dat/Quadrelle_back.db", Home(), false), TOpenResult::Opened);
         TRecordData r = Record("旧");
         ASSERT_EQ(stale.AddCase(r), 1);
     }

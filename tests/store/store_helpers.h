@@ -37,7 +37,7 @@ protected:
 
     // Opens the default database of the folder, failing the test otherwise.
     void OpenStore(MRecordBase& s, bool legacy = false) {
-        ASSERT_GE(s.OpenDatabase(DbPath(), Home(), legacy), 0) << s.LastError();
+        ASSERT_NE(s.OpenDatabase(DbPath(), Home(), legacy), TOpenResult::Failed) << s.LastError();
     }
 
     std::filesystem::path home_;
