@@ -5,6 +5,7 @@
 
 #include "cli/command.h"
 #include "store/case_text.h"
+#include "store/folder_lock.h"
 #include "store/record_base.h"
 #include "store/store_files.h"
 #include "store/store_tables.h"
@@ -119,6 +120,13 @@ int Restore(MRecordBase& s, const Args& a) {
     return kOk;
 }
 
+// How much of the case folder each command needs (see store/folder_lock.h).
+TFolderLockMode LockModeOf(const std::string& command) {
+    if (command == "import") return TFolderLockMode::Write;
+    if (command == "compact" || command == "restore") return TFolderLockMode::Exclusive;
+    return TFolderLockMode::Read;
+}
+
 }  // namespace
 
 int RunDb(const Args& args) {
@@ -131,6 +139,11 @@ int RunDb(const Args& args) {
                        command == "import" || command == "compact" || command == "backup" ||
                        command == "restore";
     if (!known) return BadInput("unknown db command '" + command + "'");
+
+    // The lock comes before anything is opened or created, so that a refused
+    // command changes nothing.
+    CCaseFolderLock lock(home);
+    if (!lock.TryLock(LockModeOf(command))) return Refuse(lock.ErrorText());
 
     MakeFolder(home + "dat");
     MRecordBase store;

@@ -3,12 +3,16 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "base/encoding.h"
 #include "run_qdl.h"
+#include "store/folder_lock.h"
+#include "store/record_base.h"
+#include "store/store_files.h"
 
 namespace {
 
@@ -41,6 +45,41 @@ fs::path FreshHome(const char* name) {
 }
 
 int Lines(const std::string& s) { return static_cast<int>(std::count(s.begin(), s.end(), '\n')); }
+
+// An application folder holding `n` cases, each with its comment file.
+fs::path HomeWithCases(const char* name, int n) {
+    const fs::path home = FreshHome(name);
+    qd::MRecordBase s;
+    EXPECT_EQ(s.OpenDatabase((home / "dat" / "Quadrelle.db").string(), home.string(), false),
+              qd::TOpenResult::Opened);
+    EXPECT_TRUE(s.BeginBatch());
+    for (int i = 0; i < n; ++i) {
+        qd::TRecordData r = qd::MakeRecordData();
+        r.request.filled = 1;
+        qd::WriteGbkField(r.request.name, "例" + std::to_string(i));
+        r.request.year = 2006;
+        r.request.month = 3;
+        r.request.day = 7;
+        r.commentFile = "c" + std::to_string(i);
+        r.comment = "评语" + std::to_string(i);
+        EXPECT_GT(s.AddCaseInBatch(r), 0);
+    }
+    EXPECT_TRUE(s.EndBatch());
+    EXPECT_TRUE(s.RebuildCommentFiles());
+    return home;
+}
+
+// Every file under a folder with its content, to see that nothing changed.
+std::map<std::string, std::string> Snapshot(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(folder)) {
+        if (!e.is_regular_file()) continue;
+        std::string data;
+        qd::ReadWholeFile(e.path().string(), data);
+        files[fs::relative(e.path(), folder).string()] = data;
+    }
+    return files;
+}
 
 TEST(QdlDb, ConvertsListsExportsImportsBacksUpAndRestores) {
     const fs::path home = FreshHome("qdl_db_home");
@@ -96,6 +135,47 @@ TEST(QdlDb, RefusesWhatItCannotDo) {
     EXPECT_EQ(RunQdl(db + "import " + (home / "none.db").string()).status, 1);
     EXPECT_EQ(RunQdl(db + "nosuch").status, 2);
     EXPECT_EQ(RunQdl("db info").status, 2);
+}
+
+}  // namespace
+
+namespace {
+
+// The desktop program holds the folder for writing all its run; a command
+// that replaces or renumbers the cases must not run beside it or beside
+// another writer, and a refused command changes nothing.
+TEST(QdlDb, OneWriterPerCaseFolder) {
+    const fs::path home = HomeWithCases("qdl_db_lock", 3);
+    const fs::path source = HomeWithCases("qdl_db_lock_source", 2) / "dat" / "Quadrelle.db";
+    const std::string db = "db --home " + home.string() + " ";
+    const auto before = Snapshot(home);
+    const std::string inUse = std::string(qd::kFolderInUseText) + "\n";
+    const fs::path out = fs::path(testing::TempDir()) / "qdl_db_lock_export.db";
+    fs::remove(out);
+    {
+        qd::CCaseFolderLock window(home.string());
+        ASSERT_TRUE(window.TryLock(qd::TFolderLockMode::Write));
+        for (const std::string& cmd : std::vector<std::string>{"compact", "import " + source.string(), "restore " + home.string()}) {
+            const auto r = RunQdl(db + cmd);
+            EXPECT_EQ(r.status, 1) << cmd;
+            EXPECT_EQ(r.out, inUse) << cmd;
+        }
+        // Readers share the folder with the writer.
+        EXPECT_EQ(RunQdl(db + "info").status, 0);
+        EXPECT_EQ(RunQdl(db + "export " + out.string()).status, 0);
+    }
+    {
+        qd::CCaseFolderLock compaction(home.string());
+        ASSERT_TRUE(compaction.TryLock(qd::TFolderLockMode::Exclusive));
+        for (const std::string& cmd : std::vector<std::string>{"info", "import " + source.string()}) {
+            const auto r = RunQdl(db + cmd);
+            EXPECT_EQ(r.status, 1) << cmd;
+            EXPECT_EQ(r.out, inUse) << cmd;
+        }
+    }
+    EXPECT_EQ(Snapshot(home), before);
+    // Free again: the import goes through.
+    EXPECT_EQ(RunQdl(db + "import " + source.string()).out, "共导入 2 个案例！\n");
 }
 
 }  // namespace
