@@ -109,10 +109,9 @@ bool MRecordBase::RestoreFrom(const std::string& folderIn, bool loadingRuns) {
     // The comment files of the previous database go; the backup's come in.
     const std::string comments = CommentFolder();
     for (const std::string& f : ListRtfFiles(comments)) {
-        if (!std::binary_search(files.begin(), files.end(), f)) RemoveFile(comments + f);
+        if (!std::binary_search(files.begin(), files.end(), f)) Comments().Remove(comments + f);
     }
-    MakeFolder(comments);
-    for (const std::string& f : files) CopyFileOver(sourceComments + f, comments + f);
+    for (const std::string& f : files) Comments().CopyIn(sourceComments + f, comments + f);
     const int id = ReadLastId();
     if (id >= 0) lastId_ = id;
     RebuildCommentFiles();
@@ -123,7 +122,7 @@ bool MRecordBase::DeleteAllData(bool loadingRuns) {
     if (Refused(loadingRuns)) return false;
     RemoveFile(path_);
     const std::string comments = CommentFolder();
-    for (const std::string& f : ListRtfFiles(comments)) RemoveFile(comments + f);
+    for (const std::string& f : ListRtfFiles(comments)) Comments().Remove(comments + f);
     return true;
 }
 
@@ -169,7 +168,7 @@ int MRecordBase::CopyCases(MRecordBase& source, MRecordBase& target, int firstId
                     r.commentFile = base;
                     target.UpdateCaseInBatch(newId, r);
                 }
-                WriteCommentFile(path, r.comment);
+                target.Comments().WriteComment(path, r.comment);
             }
         }
         const int percent = last > 0 ? static_cast<int>(static_cast<long long>(added) * 100 / last) : 0;

@@ -8,6 +8,7 @@
 #include "base/encoding.h"
 #include "base/textclean.h"
 #include "store/case_format.h"
+#include "store/comment_folder.h"
 #include "store/store_files.h"
 #include "store/store_tables.h"
 
@@ -363,6 +364,9 @@ int MRecordBase::ReadCaseOn(int id, TRecordData& r) {
         }
     }
     RecordFromRow(row, r);
+    // A name another program wrote that would lead out of the comment
+    // folder is never used: the case gets a name as a new case would.
+    if (!IsSafeCommentName(r.commentFile)) MakeCommentFileName(r, r.commentFile);
     return 1;
 }
 
@@ -496,10 +500,10 @@ bool MRecordBase::CleanText(std::string& text, size_t maxChars) {
     return qd::CleanText(text, maxChars);
 }
 
-std::string MRecordBase::CommentFolder() const { return appFolder_ + kCommentFolder + "/"; }
+std::string MRecordBase::CommentFolder() const { return CommentFolderOf(appFolder_); }
 
 std::string MRecordBase::CommentFilePath(const std::string& base) const {
-    return CommentFolder() + base + ".rtf";
+    return Comments().FileOf(base);
 }
 
 std::string MRecordBase::MakeCommentFileName(const TRecordData& r, std::string& base) const {
@@ -507,7 +511,7 @@ std::string MRecordBase::MakeCommentFileName(const TRecordData& r, std::string& 
     char date[64];
     std::snprintf(date, sizeof date, "_%04d%02d%02d%02d%02d", q.year, q.month, q.day, q.hour,
                   q.minute);
-    const std::string stem = ReadGbkField(q.name) + date;
+    const std::string stem = CommentNameStem(ReadGbkField(q.name)) + date;
     base = stem;
     std::string path = CommentFilePath(base);
     for (int k = 0; PathExists(path); ++k) {
@@ -525,7 +529,7 @@ bool MRecordBase::RebuildCommentFiles() {
         TRecordData r;
         if (ReadCaseOn(id, r) != 1) continue;
         const std::string path = CommentFilePath(r.commentFile);
-        if (!PathExists(path)) WriteCommentFile(path, r.comment);
+        if (!PathExists(path)) Comments().WriteComment(path, r.comment);
     }
     EndBatch();
     return true;

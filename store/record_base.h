@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/request.h"
+#include "store/comment_folder.h"
 #include "store/criteria.h"
 
 struct sqlite3;
@@ -82,9 +83,11 @@ public:
     // Full path of a comment file for the record that does not exist yet;
     // `base` receives the name without folder and extension.
     std::string MakeCommentFileName(const TRecordData& r, std::string& base) const;
-    // appFolder/Quadrelle_f/ and appFolder/Quadrelle_f/<base>.rtf
+    // appFolder/Quadrelle_f/ and appFolder/Quadrelle_f/<base>.rtf; the path
+    // is empty when `base` is no safe comment file name (comment_folder.h).
     std::string CommentFolder() const;
     std::string CommentFilePath(const std::string& base) const;
+    CCommentFolder Comments() const { return CCommentFolder(appFolder_); }
     // Writes a comment file from the comment text for every case lacking one.
     bool RebuildCommentFiles();
 

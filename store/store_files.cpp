@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "base/rtf.h"
+#include "store/case_format.h"
 
 namespace qd {
 
@@ -61,18 +62,23 @@ bool RenameOver(const std::string& from, const std::string& to) {
     return !ec;
 }
 
-std::vector<std::string> ListRtfFiles(const std::string& folder) {
+std::vector<std::string> ListFilesEndingIn(const std::string& folder, std::string_view suffix) {
     std::vector<std::string> names;
     std::error_code ec;
     for (fs::directory_iterator it(U8Path(folder), ec), end; !ec && it != end; it.increment(ec)) {
-        if (!it->is_regular_file(ec)) continue;
-        std::string ext = U8String(it->path().extension());
-        std::transform(ext.begin(), ext.end(), ext.begin(),
-                       [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
-        if (ext == ".rtf") names.push_back(U8String(it->path().filename()));
+        std::error_code entryEc;
+        if (!it->is_regular_file(entryEc)) continue;
+        const std::string name = U8String(it->path().filename());
+        if (name.size() >= suffix.size() &&
+            EqualNoCase(std::string_view(name).substr(name.size() - suffix.size()), suffix))
+            names.push_back(name);
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::vector<std::string> ListRtfFiles(const std::string& folder) {
+    return ListFilesEndingIn(folder, ".rtf");
 }
 
 bool ReadWholeFile(const std::string& path, std::string& data) {
@@ -88,11 +94,6 @@ bool WriteWholeFile(const std::string& path, const std::string& data) {
     out.write(data.data(), static_cast<std::streamsize>(data.size()));
     out.close();
     return !out.fail();
-}
-
-bool WriteCommentFile(const std::string& path, const std::string& plainText) {
-    MakeFolder(U8String(U8Path(path).parent_path()));
-    return WriteWholeFile(path, PlainTextToRtf(plainText));
 }
 
 bool ReadCommentText(const std::string& path, std::string& plainText) {

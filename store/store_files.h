@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qd {
@@ -21,14 +22,14 @@ bool RemoveFile(const std::string& path);  // true when it is gone afterwards
 bool CopyFileOver(const std::string& from, const std::string& to);
 // Replaces `to` by `from` in one step (both in one folder).
 bool RenameOver(const std::string& from, const std::string& to);
-// Names (not paths) of the folder's "*.rtf" files, letter case of the
-// extension ignored, sorted.
+// Names (not paths) of the folder's regular files whose names end in
+// `suffix`, ASCII letter case ignored, sorted.
+std::vector<std::string> ListFilesEndingIn(const std::string& folder, std::string_view suffix);
+// The "*.rtf" files.
 std::vector<std::string> ListRtfFiles(const std::string& folder);
 
 bool ReadWholeFile(const std::string& path, std::string& data);
 bool WriteWholeFile(const std::string& path, const std::string& data);
-// A comment file holding a plain text; creates the comment folder if needed.
-bool WriteCommentFile(const std::string& path, const std::string& plainText);
 // The plain text of an RTF comment file; false when it cannot be read.
 bool ReadCommentText(const std::string& path, std::string& plainText);
 

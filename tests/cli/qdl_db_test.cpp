@@ -13,6 +13,7 @@
 #include "store/folder_lock.h"
 #include "store/record_base.h"
 #include "store/store_files.h"
+#include "tests/store/store_helpers.h"
 
 namespace {
 
@@ -176,6 +177,61 @@ TEST(QdlDb, OneWriterPerCaseFolder) {
     EXPECT_EQ(Snapshot(home), before);
     // Free again: the import goes through.
     EXPECT_EQ(RunQdl(db + "import " + source.string()).out, "共导入 2 个案例！\n");
+}
+
+}  // namespace
+
+namespace {
+
+// Entries of a folder (not recursive), to see what appeared beside it.
+std::vector<std::string> Entries(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Comment file names and case names from an imported database or a legacy
+// record must not create, rename or delete anything outside Quadrelle_f/.
+TEST(QdlDb, CommentFileNamesStayInTheCommentFolder) {
+    const fs::path root = FreshHome("qdl_db_escape");
+    fs::remove_all(root / "dat");
+    const fs::path home = root / "home";
+    fs::create_directories(home / "dat");
+    const std::string db = "db --home " + home.string() + " ";
+
+    // A legacy record whose comment file climbs out, with a name that must be
+    // cleaned (which used to delete the old comment file).
+    {
+        std::ofstream legacy(home / "dat" / "Quadrelle.dat", std::ios::binary);
+        legacy << LegacyRecord(false, "张/三", "求财", "../victim");
+    }
+    std::ofstream(root / "home" / "victim.rtf") << "{\\rtf1 keep}";
+    ASSERT_EQ(RunQdl(db + "info").status, 0);
+    EXPECT_TRUE(fs::exists(home / "victim.rtf"));
+
+    // An imported database naming a comment file outside, and a case whose
+    // name holds "../" and whose comment file name is taken.
+    const fs::path source = HomeWithCases("qdl_db_escape_source", 2) / "dat" / "Quadrelle.db";
+    qd::test::RawExec(source.string(), "update case_data set remarkFile='../../escaped/deep/evil' where id=1;"
+                                       "update case_data set name='../坏', remarkFile='taken' where id=2;");
+    std::ofstream(home / "Quadrelle_f" / "taken.rtf") << "{\\rtf1 taken}";
+    const auto rootBefore = Entries(root);
+    const auto homeBefore = Entries(home);
+    const auto r = RunQdl(db + "import " + source.string());
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(Entries(root), rootBefore);
+    EXPECT_EQ(Entries(home), homeBefore);
+
+    // Every case has its comment file inside the folder.
+    qd::MRecordBase s;
+    ASSERT_EQ(s.OpenDatabase((home / "dat" / "Quadrelle.db").string(), home.string(), false),
+              qd::TOpenResult::Opened);
+    for (int id = 1; id <= s.GetLastId(); ++id) {
+        qd::TRecordData c;
+        ASSERT_TRUE(s.ReadCase(id, c));
+        EXPECT_TRUE(fs::is_regular_file(s.CommentFilePath(c.commentFile))) << c.commentFile;
+    }
 }
 
 }  // namespace
