@@ -16,7 +16,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: qdl db --home DIR info|list|export OUT [--category NAME]...|import FILE|compact|"
-    "backup PARENT|restore FOLDER";
+    "backup PARENT|restore FOLDER [--incomplete]";
 
 int Refuse(const std::string& message) {
     std::cout << message << '\n';
@@ -51,14 +51,13 @@ int Info(MRecordBase& s) {
     return kOk;
 }
 
+// Every row, also those another program wrote with ids outside 1..last id.
 int List(MRecordBase& s) {
-    if (!s.BeginBatch()) return Refuse(s.LastError());
-    for (int id = 1; id <= s.GetLastId(); ++id) {
-        TRecordData r;
-        if (s.ReadCaseInBatch(id, r)) std::cout << id << ' ' << CaseNodeText(r) << '\n';
-    }
-    s.EndBatch();
-    return kOk;
+    const bool read = s.ForEachCase(1, [](TRecordData& r) {
+        std::cout << r.id << ' ' << CaseNodeText(r) << '\n';
+        return true;
+    });
+    return read ? kOk : Refuse(s.LastError());
 }
 
 int Export(MRecordBase& s, const Args& a) {
@@ -111,11 +110,13 @@ int Backup(MRecordBase& s, const Args& a) {
 }
 
 int Restore(MRecordBase& s, const Args& a) {
-    if (a.size() != 1) return BadInput(kUsage);
+    // An incomplete backup (no save.txt) only when asked for.
+    const bool incomplete = a.size() == 2 && a[1] == "--incomplete";
+    if (a.size() != 1 && !incomplete) return BadInput(kUsage);
     const std::string folder = WithSlash(a[0]);
     if (!PathExists(folder + kDatabaseFile)) return Refuse("没有要还原的的db数据文件！");
     if (!IsFolder(folder + kCommentFolder)) return Refuse("没有要还原的评语文件夹！");
-    if (!s.RestoreFrom(folder, false)) return Refuse(s.LastError());
+    if (!s.RestoreFrom(folder, false, incomplete)) return Refuse(s.LastError());
     std::cout << "成功还原，请重新打开软件！\n";
     return kOk;
 }
@@ -144,11 +145,17 @@ int RunDb(const Args& args) {
     // command changes nothing.
     CCaseFolderLock lock(home);
     if (!lock.TryLock(LockModeOf(command))) return Refuse(lock.ErrorText());
+    // Opened as at start-up, so a legacy case file is converted and a killed
+    // import or restore finished first. That writes: a reading command does
+    // it only when it can have the folder for writing, else it just reads.
+    const std::string path = home + "dat/" + kDatabaseFile;
+    bool startup = lock.Mode() >= TFolderLockMode::Write;
+    if (!startup && StartupWorkPending(path, home)) startup = lock.TryLock(TFolderLockMode::Write);
 
     MakeFolder(home + "dat");
     MRecordBase store;
-    // Opened as at start-up, so a legacy case file is converted first.
-    const TOpenResult opened = store.OpenDatabase(home + "dat/" + kDatabaseFile, home, true);
+    store.UseFolderLock(&lock);
+    const TOpenResult opened = store.OpenDatabase(path, home, startup);
     if (opened == TOpenResult::Failed) return Refuse(store.LastError());
     if (opened == TOpenResult::ConvertedLegacy) std::cerr << store.LastError() << '\n';
 

@@ -1,5 +1,8 @@
 #include "store/store_files.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -38,6 +41,11 @@ bool IsFolder(const std::string& path) {
     return fs::is_directory(U8Path(path), ec);
 }
 
+bool IsRegularFile(const std::string& path) {
+    std::error_code ec;
+    return fs::is_regular_file(U8Path(path), ec);
+}
+
 bool MakeFolder(const std::string& path) {
     std::error_code ec;
     fs::create_directories(U8Path(path), ec);
@@ -56,10 +64,69 @@ bool CopyFileOver(const std::string& from, const std::string& to) {
            !ec;
 }
 
+bool CopyFileChecked(const std::string& from, const std::string& to) {
+    const long long size = FileSize(from);
+    return size >= 0 && CopyFileOver(from, to) && FileSize(to) == size;
+}
+
+long long FileSize(const std::string& path) {
+    std::error_code ec;
+    const auto size = fs::file_size(U8Path(path), ec);
+    return ec ? -1 : static_cast<long long>(size);
+}
+
+bool CopyPermissions(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    const fs::perms p = fs::status(U8Path(from), ec).permissions();
+    if (ec) return false;
+    fs::permissions(U8Path(to), p, fs::perm_options::replace, ec);
+    return !ec;
+}
+
+bool SyncPath(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+void SyncFileSystemOf(const std::string& path) {
+#ifdef __linux__
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::syncfs(fd);
+        ::close(fd);
+        return;
+    }
+#endif
+    (void)path;
+    ::sync();
+}
+
 bool RenameOver(const std::string& from, const std::string& to) {
     std::error_code ec;
     fs::rename(U8Path(from), U8Path(to), ec);
     return !ec;
+}
+
+namespace {
+constexpr const char* kJournalSuffixes[] = {"-journal", "-wal", "-shm"};
+}  // namespace
+
+bool ReplaceDatabaseFile(const std::string& from, const std::string& to) {
+    for (const char* suffix : kJournalSuffixes) {
+        if (!RemoveFile(to + suffix)) return false;
+    }
+    if (!RenameOver(from, to)) return false;
+    SyncPath(FolderOf(to));
+    return true;
+}
+
+bool RemoveDatabaseFiles(const std::string& path) {
+    bool gone = RemoveFile(path);
+    for (const char* suffix : kJournalSuffixes) gone = RemoveFile(path + suffix) && gone;
+    return gone;
 }
 
 std::vector<std::string> ListFilesEndingIn(const std::string& folder, std::string_view suffix) {
@@ -94,6 +161,16 @@ bool WriteWholeFile(const std::string& path, const std::string& data) {
     out.write(data.data(), static_cast<std::streamsize>(data.size()));
     out.close();
     return !out.fail();
+}
+
+bool WriteFileDurably(const std::string& path, const std::string& data) {
+    const std::string part = path + ".part~";
+    if (!WriteWholeFile(part, data) || !SyncPath(part) || !RenameOver(part, path)) {
+        RemoveFile(part);
+        return false;
+    }
+    SyncPath(FolderOf(path));
+    return true;
 }
 
 bool ReadCommentText(const std::string& path, std::string& plainText) {

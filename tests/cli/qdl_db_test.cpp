@@ -1,5 +1,7 @@
 // qdl db on a real application folder: the legacy conversion at opening,
 // listing, export by category, import, backup and restore.
+#include <sys/stat.h>
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -70,17 +72,6 @@ fs::path HomeWithCases(const char* name, int n) {
     return home;
 }
 
-// Every file under a folder with its content, to see that nothing changed.
-std::map<std::string, std::string> Snapshot(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& e : fs::recursive_directory_iterator(folder)) {
-        if (!e.is_regular_file()) continue;
-        std::string data;
-        qd::ReadWholeFile(e.path().string(), data);
-        files[fs::relative(e.path(), folder).string()] = data;
-    }
-    return files;
-}
 
 TEST(QdlDb, ConvertsListsExportsImportsBacksUpAndRestores) {
     const fs::path home = FreshHome("qdl_db_home");
@@ -149,7 +140,7 @@ TEST(QdlDb, OneWriterPerCaseFolder) {
     const fs::path home = HomeWithCases("qdl_db_lock", 3);
     const fs::path source = HomeWithCases("qdl_db_lock_source", 2) / "dat" / "Quadrelle.db";
     const std::string db = "db --home " + home.string() + " ";
-    const auto before = Snapshot(home);
+    const auto before = qd::test::Snapshot(home);
     const std::string inUse = std::string(qd::kFolderInUseText) + "\n";
     const fs::path out = fs::path(testing::TempDir()) / "qdl_db_lock_export.db";
     fs::remove(out);
@@ -174,7 +165,7 @@ TEST(QdlDb, OneWriterPerCaseFolder) {
             EXPECT_EQ(r.out, inUse) << cmd;
         }
     }
-    EXPECT_EQ(Snapshot(home), before);
+    EXPECT_TRUE(qd::test::Snapshot(home) == before);
     // Free again: the import goes through.
     EXPECT_EQ(RunQdl(db + "import " + source.string()).out, "共导入 2 个案例！\n");
 }
@@ -232,6 +223,148 @@ TEST(QdlDb, CommentFileNamesStayInTheCommentFolder) {
         ASSERT_TRUE(s.ReadCase(id, c));
         EXPECT_TRUE(fs::is_regular_file(s.CommentFilePath(c.commentFile))) << c.commentFile;
     }
+}
+
+}  // namespace
+
+namespace {
+
+std::string Db(const fs::path& home) { return "db --home " + home.string() + " "; }
+
+int CaseCount(const fs::path& home) {
+    qd::MRecordBase s;
+    if (s.OpenExisting((home / "dat" / "Quadrelle.db").string(), home.string(), false) !=
+        qd::TDatabaseCheck::Usable)
+        return -1;
+    return s.CountCases();
+}
+
+// A backup that is not a case database, or whose comments cannot all be
+// copied in, is refused and leaves the data exactly as it was; an empty
+// comment file in a backup is written again from the case's text.
+TEST(QdlDb, RestoreChecksBeforeItReplaces) {
+    const fs::path home = HomeWithCases("qdl_db_restore", 5);
+    const fs::path parent = fs::path(testing::TempDir()) / "qdl_db_restore_backups";
+    fs::remove_all(parent);
+    fs::create_directories(parent);
+    ASSERT_EQ(RunQdl(Db(HomeWithCases("qdl_db_restore_src", 3)) + "backup " + parent.string()).status, 0);
+    const fs::path good = fs::directory_iterator(parent)->path();
+    const auto before = qd::test::Snapshot(home);
+
+    const fs::path other = parent / "other";
+    fs::copy(good, other, fs::copy_options::recursive);
+    fs::remove(other / "Quadrelle.db");
+    qd::test::RawExec((other / "Quadrelle.db").string(), "create table t(x); insert into t values (1);");
+    auto r = RunQdl(Db(home) + "restore " + other.string());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "不是相同的数据库类型，无法还原！\n");
+    EXPECT_TRUE(qd::test::Snapshot(home) == before);
+
+    // A comment file that cannot be put in place.
+    fs::remove(home / "Quadrelle_f" / "c1.rtf");
+    fs::create_directories(home / "Quadrelle_f" / "c1.rtf" / "x");
+    const auto blocked = qd::test::Snapshot(home);
+    r = RunQdl(Db(home) + "restore " + good.string());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "无法复制评语文件！\n");
+    EXPECT_TRUE(qd::test::Snapshot(home) == blocked);
+    fs::remove_all(home / "Quadrelle_f" / "c1.rtf");
+
+    // An empty comment file in the backup, and no save.txt.
+    std::ofstream(good / "Quadrelle_f" / "c1.rtf", std::ios::trunc).close();
+    fs::remove(good / "Quadrelle_f" / "save.txt");
+    r = RunQdl(Db(home) + "restore " + good.string());
+    EXPECT_EQ(r.out, std::string(qd::kIncompleteBackupText) + "\n");
+    r = RunQdl(Db(home) + "restore " + good.string() + " --incomplete");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(CaseCount(home), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_GT(fs::file_size(home / "Quadrelle_f" / ("c" + std::to_string(i) + ".rtf")), 0u) << i;
+}
+
+// Rows another program wrote with ids outside 1..primaryId are listed,
+// carried by compaction (after the others, with fresh ids) and counted.
+TEST(QdlDb, CompactionAndListCarryEveryRow) {
+    const fs::path home = HomeWithCases("qdl_db_odd_ids", 605);
+    const std::string db = (home / "dat" / "Quadrelle.db").string();
+    qd::test::RawExec(db, "insert into case_data select 0, name, sex, className, dateY, dateNum, dateStyle,"
+                          " addrInd, addrName, addrNum, remarkFile, tag1, tag2, '零', keStyle, otherKe,"
+                          " masterDate, remarkText from case_data where id=1;"
+                          "insert into case_data select -5, name, sex, className, dateY, dateNum, dateStyle,"
+                          " addrInd, addrName, addrNum, remarkFile, tag1, tag2, '负', keStyle, otherKe,"
+                          " masterDate, remarkText from case_data where id=1;"
+                          "insert into case_data select 5000, name, sex, className, dateY, dateNum, dateStyle,"
+                          " addrInd, addrName, addrNum, remarkFile, tag1, tag2, '大', keStyle, otherKe,"
+                          " masterDate, remarkText from case_data where id=1;");
+    chmod(db.c_str(), 0444);
+    auto list = RunQdl(Db(home) + "list");
+    EXPECT_EQ(Lines(list.out), 608);
+    auto r = RunQdl(Db(home) + "compact");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out, " 608 个案例已经整理出来！\n");
+    EXPECT_EQ(CaseCount(home), 608);
+    // A read-only database stays read-only.
+    EXPECT_EQ(fs::status(db).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    list = RunQdl(Db(home) + "list");
+    ASSERT_EQ(Lines(list.out), 608);
+    // The odd rows come last, in id order.
+    EXPECT_NE(list.out.find("606 "), std::string::npos);
+    const size_t at = list.out.find("\n606 ");
+    ASSERT_NE(at, std::string::npos) << list.out.substr(list.out.size() - 300);
+    const std::string tail = list.out.substr(at);
+    EXPECT_LT(tail.find("负"), tail.find("零"));
+    EXPECT_LT(tail.find("零"), tail.find("大"));
+}
+
+// A damaged database is neither exported nor imported in part.
+TEST(QdlDb, DamagedDatabasesAreNotCopiedInPart) {
+    const fs::path home = HomeWithCases("qdl_db_damaged", 2000);
+    const std::string db = (home / "dat" / "Quadrelle.db").string();
+    qd::test::DamagePages(db, 30, 3);
+    const fs::path out = fs::path(testing::TempDir()) / "qdl_db_damaged_export.db";
+    fs::remove(out);
+    auto r = RunQdl(Db(home) + "export " + out.string());
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_FALSE(fs::exists(out));
+
+    const fs::path other = HomeWithCases("qdl_db_damaged_target", 2);
+    const auto before = qd::test::Snapshot(other);
+    r = RunQdl(Db(other) + "import " + db);
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_EQ(r.out, "导入的数据库文件已损坏，无法导入！\n");
+    EXPECT_TRUE(qd::test::Snapshot(other) == before);
+}
+
+// An import that cannot write a comment file, or whose cases the database
+// refuses half-way, adds no case and leaves no comment file behind.
+TEST(QdlDb, FailedImportsLeaveNothingBehind) {
+    const fs::path source = HomeWithCases("qdl_db_import_src", 3) / "dat" / "Quadrelle.db";
+    qd::test::RawExec(source.string(), "update case_data set name='炸' where id=3;");
+
+    // The database refuses the third case (as a full disk would).
+    const fs::path home = HomeWithCases("qdl_db_import_refused", 2);
+    qd::test::AddRollbackTrigger((home / "dat" / "Quadrelle.db").string());
+    auto before = qd::test::Snapshot(home);
+    auto r = RunQdl(Db(home) + "import " + source.string());
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_TRUE(qd::test::Snapshot(home) == before);
+
+    // No comment file can be written.
+    const fs::path blocked = HomeWithCases("qdl_db_import_blocked", 0);
+    fs::remove_all(blocked / "Quadrelle_f");
+    std::ofstream(blocked / "Quadrelle_f") << "not a folder";
+    before = qd::test::Snapshot(blocked);
+    r = RunQdl(Db(blocked) + "import " + source.string());
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_EQ(r.out, std::string(qd::kCommentWriteText) + "\n");
+    EXPECT_TRUE(qd::test::Snapshot(blocked) == before);
+
+    // Nothing in dat/ is needed beside the database: no temporary copy.
+    const fs::path fine = HomeWithCases("qdl_db_import_fine", 1);
+    fs::create_directories(fine / "dat" / "Quadrelle_import.tmp" / "x");
+    r = RunQdl(Db(fine) + "import " + source.string());
+    EXPECT_EQ(r.out, "共导入 3 个案例！\n");
 }
 
 }  // namespace
