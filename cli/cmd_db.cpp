@@ -15,8 +15,11 @@ namespace qd::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: qdl db --home DIR info|list|export OUT [--category NAME]...|import FILE|compact|"
-    "backup PARENT|restore FOLDER [--incomplete]";
+    "usage: qdl db --home DIR info|list|check|export OUT [--category NAME]...|import FILE|compact|"
+    "backup PARENT|backup --auto [--keep N]|restore FOLDER [--incomplete]";
+
+// Automatic backups kept when --keep is not given.
+constexpr int kDefaultKeep = 7;
 
 int Refuse(const std::string& message) {
     std::cout << message << '\n';
@@ -99,7 +102,42 @@ int Compact(MRecordBase& s) {
     return kOk;
 }
 
+// backup --auto [--keep N]: the rotation of the automatic backups, for a
+// daily job; at most one run a day.
+int AutoBackup(MRecordBase& s, const Args& a) {
+    int keep = kDefaultKeep;
+    if (a.size() == 3 && a[1] == "--keep") {
+        const auto n = ParseInt(a[2], 0, 1000);
+        if (!n) return BadInput(kUsage);
+        keep = static_cast<int>(*n);
+    } else if (a.size() != 1) {
+        return BadInput(kUsage);
+    }
+    std::string folder;
+    switch (s.AutoBackup(keep, LocalNow(), false, &folder)) {
+        case TAutoBackupResult::Written:
+            std::cout << "成功备份，已保存到" << folder << "目录下\n";
+            return kOk;
+        case TAutoBackupResult::NotDue:
+            std::cout << "今天已经自动备份过，或者没有案例，无需备份。\n";
+            return kOk;
+        case TAutoBackupResult::Off:
+            std::cout << "自动备份已关闭。\n";
+            return kOk;
+        case TAutoBackupResult::Failed:
+            break;
+    }
+    return Refuse(s.LastError());
+}
+
+int Check(MRecordBase& s) {
+    if (!s.CheckIntegrity()) return Refuse(s.LastError());
+    std::cout << "ok\n";
+    return kOk;
+}
+
 int Backup(MRecordBase& s, const Args& a) {
+    if (!a.empty() && a[0] == "--auto") return AutoBackup(s, a);
     if (a.size() != 1) return BadInput(kUsage);
     if (!IsFolder(a[0])) return BadInput("no folder '" + a[0] + "'");
     const std::string folder = BackupFolderName(a[0], LocalNow());
@@ -136,7 +174,7 @@ int RunDb(const Args& args) {
     if (!IsFolder(home)) return BadInput("no folder '" + args[1] + "'");
     const std::string command = args[2];
     const Args rest(args.begin() + 3, args.end());
-    const bool known = command == "info" || command == "list" || command == "export" ||
+    const bool known = command == "info" || command == "list" || command == "check" || command == "export" ||
                        command == "import" || command == "compact" || command == "backup" ||
                        command == "restore";
     if (!known) return BadInput("unknown db command '" + command + "'");
@@ -161,6 +199,7 @@ int RunDb(const Args& args) {
 
     if (command == "info") return rest.empty() ? Info(store) : BadInput(kUsage);
     if (command == "list") return rest.empty() ? List(store) : BadInput(kUsage);
+    if (command == "check") return rest.empty() ? Check(store) : BadInput(kUsage);
     if (command == "export") return Export(store, rest);
     if (command == "import") return Import(store, rest);
     if (command == "compact") return rest.empty() ? Compact(store) : BadInput(kUsage);

@@ -82,4 +82,16 @@ bool CCaseFolderLock::TryLock(TFolderLockMode mode) {
     return true;
 }
 
+CExclusiveFolderLock::CExclusiveFolderLock(const std::string& folder) {
+    fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+CExclusiveFolderLock::~CExclusiveFolderLock() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
 }  // namespace qd

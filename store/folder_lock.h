@@ -58,4 +58,18 @@ private:
     std::string error_;
 };
 
+// An exclusive lock on one folder for the life of the object, taken
+// without waiting (the automatic backups keep two runs apart with it).
+class CExclusiveFolderLock {
+public:
+    explicit CExclusiveFolderLock(const std::string& folder);
+    ~CExclusiveFolderLock();
+    CExclusiveFolderLock(const CExclusiveFolderLock&) = delete;
+    CExclusiveFolderLock& operator=(const CExclusiveFolderLock&) = delete;
+    bool Held() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
 }  // namespace qd

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/request.h"
+#include "store/auto_backup.h"
 #include "store/comment_folder.h"
 #include "store/criteria.h"
 #include "store/folder_lock.h"
@@ -177,6 +178,15 @@ public:
     // the others. 0 on failure, and then the database at its path is the one
     // before the compaction.
     int CompactDatabase(const TProgress& progress, bool loadingRuns);
+
+    // Backs up the case folder into backups/ of the application folder (a
+    // temporary folder renamed when complete) and removes all but the
+    // newest `keep` complete backups, and what failed or killed runs left
+    // there. Runs only when none ran on the day of `now`, unless `force`;
+    // keep = 0 turns it off. `written`, when given, receives the new
+    // backup's folder. See auto_backup.h.
+    TAutoBackupResult AutoBackup(int keep, const std::tm& now, bool force = false,
+                                 std::string* written = nullptr);
 
     // The lock the caller holds on this store's case folder; the maintenance
     // operations then check its mode. Not owned; nullptr detaches.

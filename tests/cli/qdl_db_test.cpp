@@ -12,6 +12,7 @@
 
 #include "base/encoding.h"
 #include "run_qdl.h"
+#include "store/auto_backup.h"
 #include "store/folder_lock.h"
 #include "store/record_base.h"
 #include "store/store_files.h"
@@ -365,6 +366,28 @@ TEST(QdlDb, FailedImportsLeaveNothingBehind) {
     fs::create_directories(fine / "dat" / "Quadrelle_import.tmp" / "x");
     r = RunQdl(Db(fine) + "import " + source.string());
     EXPECT_EQ(r.out, "共导入 3 个案例！\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(QdlDb, CheckAndDailyAutomaticBackup) {
+    const fs::path home = HomeWithCases("qdl_db_auto", 3);
+    auto r = RunQdl(Db(home) + "check");
+    EXPECT_EQ(r.out, "ok\n");
+    r = RunQdl(Db(home) + "backup --auto --keep 2");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out.rfind("成功备份，已保存到" + (home / "backups").string() + "/澜川霁岚术_备份_", 0), 0u) << r.out;
+    EXPECT_FALSE(qd::NewestAutoBackup(home.string()).empty());
+    r = RunQdl(Db(home) + "backup --auto --keep 2");
+    EXPECT_EQ(r.out, "今天已经自动备份过，或者没有案例，无需备份。\n");
+    EXPECT_EQ(RunQdl(Db(home) + "backup --auto --keep x").status, 2);
+
+    qd::test::DamagePages((home / "dat" / "Quadrelle.db").string(), 1, 1);
+    r = RunQdl(Db(home) + "check");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, std::string(qd::kDamagedText) + "\n");
 }
 
 }  // namespace
