@@ -80,8 +80,10 @@ bool MRecordBase::BackupTo(const std::string& folderIn, bool loadingRuns) {
     // A comment that did not reach the backup makes the backup incomplete:
     // say so instead of passing it over.
     int failed = 0;
+    std::vector<std::string> copies{folder + kDatabaseFile};
     for (const std::string& f : files) {
         if (!CopyFileChecked(CommentFolder() + f, target + f)) ++failed;
+        copies.push_back(target + f);
     }
     if (failed > 0) {
         lastError_ = "有 " + std::to_string(failed) + " 个评语文件无法复制，备份不完整！";
@@ -89,7 +91,7 @@ bool MRecordBase::BackupTo(const std::string& folderIn, bool loadingRuns) {
     }
     // save.txt marks the backup complete, so everything else is on the disk
     // before it.
-    SyncFileSystemOf(folder);
+    SyncFiles(copies);
     if (!WriteFileDurably(target + kBackupMarker, "save\n")) {
         lastError_ = "无法创建目的评语文件夹！";
         return false;

@@ -187,7 +187,9 @@ bool MRecordBase::RestoreFrom(const std::string& folderIn, bool loadingRuns, boo
         }
     }
     if (ok) {
-        SyncFileSystemOf(comments.Path());
+        std::vector<std::string> staged{stagedDb};
+        for (const std::string& n : names) staged.push_back(comments.Path() + n + kStagedSuffix);
+        SyncFiles(staged);
         std::string list;
         for (const std::string& n : names) list += n + "\n";
         ok = WriteFileDurably(WorkFile(kRestoreListSuffix), list);

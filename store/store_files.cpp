@@ -91,16 +91,27 @@ bool SyncPath(const std::string& path) {
     return ok;
 }
 
-void SyncFileSystemOf(const std::string& path) {
+void SyncFiles(const std::vector<std::string>& paths) {
+    constexpr size_t kOneByOne = 256;
+    if (paths.empty()) return;
+    if (paths.size() <= kOneByOne) {
+        std::vector<std::string> folders;
+        for (const std::string& p : paths) {
+            SyncPath(p);
+            const std::string folder = FolderOf(p);
+            if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+        }
+        for (const std::string& f : folders) SyncPath(f);
+        return;
+    }
 #ifdef __linux__
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(paths.front().c_str(), O_RDONLY | O_CLOEXEC);
     if (fd >= 0) {
         ::syncfs(fd);
         ::close(fd);
         return;
     }
 #endif
-    (void)path;
     ::sync();
 }
 

@@ -29,9 +29,10 @@ long long FileSize(const std::string& path);
 bool CopyPermissions(const std::string& from, const std::string& to);
 // Flushes a file's or a folder's entries to the disk.
 bool SyncPath(const std::string& path);
-// Flushes every file of the file system holding `path` (many files at
-// once, where flushing each would take long).
-void SyncFileSystemOf(const std::string& path);
+// Flushes the files and the folders holding them to the disk: each by
+// itself when they are few, else the whole file system holding the first
+// in one call (flushing many files one by one takes long).
+void SyncFiles(const std::vector<std::string>& paths);
 // Replaces `to` by `from` in one step (both in one folder).
 bool RenameOver(const std::string& from, const std::string& to);
 // Puts the database file `from` in the place of `to` in one rename and
