@@ -286,7 +286,10 @@ bool CIniFile::WriteString(std::string_view section, std::string_view key, std::
                 if (lines_[i].value == Trim(val)) return true;  // nothing to write
                 TLine& line = lines_[i];
                 line.value = std::string(Trim(val));
-                line.raw = Encode(line.name + "=" + val);
+                // The name keeps its bytes as written ('=' is never part of
+                // a GBK character), so that a name the code page cannot
+                // carry is not renamed by the rewrite.
+                line.raw = line.raw.substr(0, line.raw.find('=') + 1) + Encode(val);
                 return Changed();
             }
             lastKey = i;

@@ -138,7 +138,10 @@ void RecordFromRow(const TCaseRow& row, TRecordData& r) {
         q.latitude = items.size() > 1 ? DegreesOr(items[1], 90, 30) : 30;
     }
     r.commentFile = row[cRemarkFile].empty() ? " " : row[cRemarkFile];
-    WriteGbkField(q.question, row[cEvent].empty() ? kDefaultQuestion : row[cEvent]);
+    // The fixed text fields end at a zero byte; a question that ends at
+    // once reads as an empty one.
+    const std::string event = row[cEvent].substr(0, row[cEvent].find('\0'));
+    WriteGbkField(q.question, event.empty() ? kDefaultQuestion : event);
     {
         const auto items = SplitList(row[cKeStyle]);
         uint8_t* parts[4] = {&q.direct, &q.noble, &q.earth, &q.general};

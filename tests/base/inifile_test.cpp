@@ -184,6 +184,17 @@ TEST_F(IniFileTest, RewriteKeepsMixedLineBreaksByteForByte) {
     EXPECT_EQ(Raw().substr(Raw().size() - tail.size()), tail);
 }
 
+// A key whose name is no GBK text keeps its name bytes when its value is
+// rewritten, so that it can be found again.
+TEST_F(IniFileTest, RewriteKeepsANameTheCodePageCannotCarry) {
+    WriteRaw("[set]\r\nk\x90*ey = 1\r\n");
+    CIniFile ini(path_);
+    const std::string name = ini.Keys("set").at(0);
+    ASSERT_TRUE(ini.WriteString("set", name, "2"));
+    EXPECT_EQ(Raw(), "[set]\r\nk\x90*ey =2\r\n");
+    EXPECT_EQ(CIniFile(path_).ReadString("set", name, ""), "2");
+}
+
 TEST_F(IniFileTest, DeleteKeyAndEraseSection) {
     WriteRaw(Utf8ToGbk("[福建省]\r\n福州市=119:18*26:5\r\n厦门市=118:6*24:27\r\n[set]\r\nidate=1\r\n"));
     CIniFile ini(path_);

@@ -219,6 +219,11 @@ TEST(CaseFormat, OutOfRangeNumbersTakeTheDefaults) {
     EXPECT_EQ(r.request.directEarth, 0);
     EXPECT_EQ(r.request.directHour, 3);
 
+    // A question that ends at once reads as an empty one.
+    row[13] = std::string("\0x", 2);
+    RecordFromRow(row, r);
+    EXPECT_EQ(ReadGbkField(r.request.question), "要问的事情。");
+
     // The limits themselves still fit.
     row[5] = "-32768 32767 0 0";
     row[9] = "-180 90 8";
