@@ -18,7 +18,7 @@ const std::vector<Command>& Commands() {
         {"terms", "terms YEAR", "solar terms of a civil year: index name date time (UTC+8)", RunTerms},
         {"pillars", "pillars YYYY-MM-DD HH:MM", "year, month, day and hour pillars of a moment",
          RunPillars},
-        {"db", "db --home DIR COMMAND", "case store of DIR: info list export import compact backup restore", RunDb},
+        {"db", "db --home DIR COMMAND", "case store of DIR: info list check export import compact backup restore", RunDb},
     };
     return commands;
 }

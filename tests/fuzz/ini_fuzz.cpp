@@ -39,8 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string section, key;
     for (const std::string& s : ini.Sections()) {
         for (const std::string& k : ini.Keys(s)) {
-            // Names holding a line break character cannot be written as read.
-            if (s.find('\r') == std::string::npos && k.find('\r') == std::string::npos) {
+            // Names holding a line break character cannot be written as read,
+            // and a write refuses an empty section name.
+            if (!s.empty() && s.find('\r') == std::string::npos && k.find('\r') == std::string::npos) {
                 section = s;
                 key = k;
                 break;
