@@ -261,7 +261,9 @@ int MRecordBase::ImportDatabase(const std::string& path, const TProgress& progre
     const int before = lastId_;
     int added = -1;
     if (BeginBatch()) {
-        if (source.BeginBatch())
+        // A source read whole already holds no transaction: one open on the
+        // same file would keep this one from committing.
+        if (copy.rows || source.BeginBatch())
             added = CopyCases(source, *this, copy);
         else
             lastError_ = source.lastError_;
