@@ -270,3 +270,29 @@ TEST_F(MaintenanceTest, CommandsNeedTheirLockMode) {
 }
 
 }  // namespace qd::test
+
+namespace qd::test {
+
+// An import killed after its commit left its comment files under their
+// temporary names: the next start-up opening removes those and writes the
+// cases' comment files from their text.
+TEST_F(MaintenanceTest, StartUpCleansUpAKilledImport) {
+    {
+        MRecordBase s;
+        OpenStore(s);
+        Fill(s, 3, {"求财"});
+    }
+    WriteFile(DbPath() + ".pending", "import");
+    RemoveFile(Comments() + "c2.rtf");
+    WriteFile(Comments() + "c2.rtf.import~", "{\\rtf1 half");
+    WriteFile(Comments() + "c1.rtf", "");
+    EXPECT_TRUE(StartupWorkPending(DbPath(), Home()));
+    MRecordBase s;
+    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), true), TOpenResult::Opened);
+    EXPECT_FALSE(StartupWorkPending(DbPath(), Home()));
+    EXPECT_EQ(ListFilesEndingIn(Comments(), ""), (std::vector<std::string>{"c0.rtf", "c1.rtf", "c2.rtf"}));
+    EXPECT_EQ(RtfToPlainText(ReadAll(Comments() + "c1.rtf")), "评语1");
+    EXPECT_EQ(RtfToPlainText(ReadAll(Comments() + "c2.rtf")), "评语2");
+}
+
+}  // namespace qd::test
