@@ -58,7 +58,8 @@ bool WriteReplacing(const std::string& path, const std::string& data) {
 }  // namespace
 
 bool IsSafeCommentName(std::string_view base) {
-    return base.size() <= kMaxNameBytes && IsSafeEntryName(base);
+    // Judged with its extension: "a." would make "a..rtf".
+    return !base.empty() && base.size() <= kMaxNameBytes && IsSafeEntryName(std::string(base) + ".rtf");
 }
 
 std::string CommentFolderOf(const std::string& appFolder) {

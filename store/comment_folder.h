@@ -17,7 +17,8 @@ namespace qd {
 
 // True when `base` (a comment file name without folder and extension) is a
 // plain file name: not empty, at most 200 bytes, no '/', '\\' or ':', no
-// "..", no control character (bytes below 0x20 and 0x7F).
+// ".." (also with the ".rtf" after it), no control character (bytes below
+// 0x20 and 0x7F).
 bool IsSafeCommentName(std::string_view base);
 
 // The one judge: true when `path` names an entry directly inside

@@ -20,6 +20,7 @@ TEST(CommentFolder, WhatIsASafeName) {
         {"../../escaped/deep/evil", false},
         {"..", false},
         {"a..b", false},
+        {"a.", false},  // a..rtf
         {"sub/name", false},
         {"sub\\name", false},
         {"C:name", false},
