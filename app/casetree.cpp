@@ -122,7 +122,7 @@ void TCaseTree::ShowAllCasesClick() {
         // Never the window's store: this thread reads through its own.
         MRecordBase own;
         auto content = std::make_shared<TTreeContent>();
-        if (own.OpenDatabase(path, folder, false) != -1) {
+        if (own.OpenDatabase(path, folder, false) != TOpenResult::Failed) {
             std::vector<int> ids;
             for (int id = own.ReadLastId(); id >= 1; --id) ids.push_back(id);
             CollectTreeContent(own, ids, sort, *content, &L->stop, [this](int done, int total) {

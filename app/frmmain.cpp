@@ -293,8 +293,8 @@ void TFrmMain::ApplyWindowState(int state) {
 
 void TFrmMain::OpenCaseStore() {
     if (!store_) return;
-    const int r = store_->OpenDatabase(S(appFolder_) + "dat/Quadrelle.db", S(appFolder_), true);
-    if (r != 0) Notice(this, Q(store_->LastError()));
+    const TOpenResult r = store_->OpenDatabase(S(appFolder_) + "dat/Quadrelle.db", S(appFolder_), true);
+    if (r != TOpenResult::Opened) Notice(this, Q(store_->LastError()));
     const int last = store_->GetLastId();
     shownIds_.clear();
     for (int id = last; id >= 1 && int(shownIds_.size()) < 1000; --id) shownIds_.push_back(id);

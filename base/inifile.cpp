@@ -22,8 +22,10 @@ constexpr size_t kNone = static_cast<size_t>(-1);
 
 std::string_view Trim(std::string_view s) {
     size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+    // A carriage return that is not part of a line break counts as a blank.
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (b < e && blank(s[b])) ++b;
+    while (e > b && blank(s[e - 1])) --e;
     return s.substr(b, e - b);
 }
 
@@ -139,10 +141,15 @@ void CIniFile::Parse(std::string_view data) {
         size_t nl = data.find('\n', pos);
         size_t end = nl == std::string_view::npos ? data.size() : nl;
         std::string_view raw = data.substr(pos, end - pos);
-        if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-        pos = nl == std::string_view::npos ? data.size() : nl + 1;
-
         TLine line;
+        // Every line keeps its own break, so that untouched lines are
+        // written back byte for byte even in a file of mixed breaks.
+        if (nl != std::string_view::npos) {
+            const bool cr = !raw.empty() && raw.back() == '\r';
+            if (cr) raw.remove_suffix(1);
+            line.eol = cr ? "\r\n" : "\n";
+        }
+        pos = nl == std::string_view::npos ? data.size() : nl + 1;
         line.raw = std::string(raw);
         // GBK trail bytes can look like '[' or ']', so parse the decoded text.
         std::string text = Decode(raw);
@@ -279,7 +286,10 @@ bool CIniFile::WriteString(std::string_view section, std::string_view key, std::
                 if (lines_[i].value == Trim(val)) return true;  // nothing to write
                 TLine& line = lines_[i];
                 line.value = std::string(Trim(val));
-                line.raw = Encode(line.name + "=" + val);
+                // The name keeps its bytes as written ('=' is never part of
+                // a GBK character), so that a name the code page cannot
+                // carry is not renamed by the rewrite.
+                line.raw = line.raw.substr(0, line.raw.find('=') + 1) + Encode(val);
                 return Changed();
             }
             lastKey = i;
@@ -290,26 +300,26 @@ bool CIniFile::WriteString(std::string_view section, std::string_view key, std::
         line.value = std::string(Trim(val));
         line.raw = Encode(name + "=" + val);
         size_t at = lastKey == kNone ? begin : lastKey + 1;
-        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+        InsertLine(at, std::move(line));
         return Changed();
     }
 
     if (!lines_.empty() && lines_.back().kind != TLineKind::Blank) {
         TLine blank;
         blank.kind = TLineKind::Blank;
-        lines_.push_back(std::move(blank));
+        InsertLine(lines_.size(), std::move(blank));
     }
     TLine header;
     header.kind = TLineKind::Section;
     header.name = sec;
     header.raw = Encode("[" + sec + "]");
-    lines_.push_back(std::move(header));
+    InsertLine(lines_.size(), std::move(header));
     TLine line;
     line.kind = TLineKind::Key;
     line.name = name;
     line.value = std::string(Trim(val));
     line.raw = Encode(name + "=" + val);
-    lines_.push_back(std::move(line));
+    InsertLine(lines_.size(), std::move(line));
     return Changed();
 }
 
@@ -349,6 +359,14 @@ bool CIniFile::EraseSection(std::string_view section) {
     return removed ? Changed() : true;
 }
 
+void CIniFile::InsertLine(size_t at, TLine line) {
+    const char* eol = crlf_ ? "\r\n" : "\n";
+    line.eol = eol;
+    // The last line of a file without a final break needs one now.
+    if (at > 0 && lines_[at - 1].eol.empty()) lines_[at - 1].eol = eol;
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+}
+
 bool CIniFile::Changed() {
     modified_ = true;
     return autoSave_ ? Save() : true;
@@ -365,10 +383,9 @@ bool CIniFile::Save() {
 
     std::string data;
     if (utf8_) data = kUtf8Bom;
-    const char* eol = crlf_ ? "\r\n" : "\n";
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        data += lines_[i].raw;
-        data += eol;
+    for (const TLine& line : lines_) {
+        data += line.raw;
+        data += line.eol;
     }
 
     // Replace the file a symbolic link points to, not the link.

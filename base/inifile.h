@@ -79,6 +79,7 @@ private:
     struct TLine {
         TLineKind kind = TLineKind::Other;
         std::string raw;   // bytes as on disk, without the line break
+        std::string eol;   // the line's own break: "\r\n", "\n", or "" at the end of the file
         std::string name;  // section or key name (UTF-8)
         std::string value; // key value as written (UTF-8, trimmed)
     };
@@ -91,11 +92,13 @@ private:
     void SectionRange(std::string_view section, size_t& begin, size_t& end) const;
     const TLine* FindKey(std::string_view section, std::string_view key) const;
     bool Changed();
+    // Inserts a new line before index `at` with the file's line break style.
+    void InsertLine(size_t at, TLine line);
 
     std::string path_;
     std::vector<TLine> lines_;
     bool utf8_ = false;   // file had a UTF-8 byte-order mark
-    bool crlf_ = true;    // line break style of the file; new files use CRLF
+    bool crlf_ = true;    // line break style of new lines: the file's first break; CRLF for a new file
     bool autoSave_ = true;
     bool modified_ = false;
     std::string error_;

@@ -5,6 +5,7 @@
 
 #include "cli/command.h"
 #include "store/case_text.h"
+#include "store/folder_lock.h"
 #include "store/record_base.h"
 #include "store/store_files.h"
 #include "store/store_tables.h"
@@ -14,8 +15,11 @@ namespace qd::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: qdl db --home DIR info|list|export OUT [--category NAME]...|import FILE|compact|"
-    "backup PARENT|restore FOLDER|search KEYWORD...";
+    "usage: qdl db --home DIR info|list|check|export OUT [--category NAME]...|import FILE|compact|"
+    "backup PARENT|backup --auto [--keep N]|restore FOLDER [--incomplete]|search KEYWORD...";
+
+// Automatic backups kept when --keep is not given.
+constexpr int kDefaultKeep = 7;
 
 int Refuse(const std::string& message) {
     std::cout << message << '\n';
@@ -50,14 +54,13 @@ int Info(MRecordBase& s) {
     return kOk;
 }
 
+// Every row, also those another program wrote with ids outside 1..last id.
 int List(MRecordBase& s) {
-    if (!s.BeginBatch()) return Refuse(s.LastError());
-    for (int id = 1; id <= s.GetLastId(); ++id) {
-        TRecordData r;
-        if (s.ReadCaseInBatch(id, r)) std::cout << id << ' ' << CaseNodeText(r) << '\n';
-    }
-    s.EndBatch();
-    return kOk;
+    const bool read = s.ForEachCase(1, [](TRecordData& r) {
+        std::cout << r.id << ' ' << CaseNodeText(r) << '\n';
+        return true;
+    });
+    return read ? kOk : Refuse(s.LastError());
 }
 
 int Export(MRecordBase& s, const Args& a) {
@@ -99,7 +102,42 @@ int Compact(MRecordBase& s) {
     return kOk;
 }
 
+// backup --auto [--keep N]: the rotation of the automatic backups, for a
+// daily job; at most one run a day.
+int AutoBackup(MRecordBase& s, const Args& a) {
+    int keep = kDefaultKeep;
+    if (a.size() == 3 && a[1] == "--keep") {
+        const auto n = ParseInt(a[2], 0, 1000);
+        if (!n) return BadInput(kUsage);
+        keep = static_cast<int>(*n);
+    } else if (a.size() != 1) {
+        return BadInput(kUsage);
+    }
+    std::string folder;
+    switch (s.AutoBackup(keep, LocalNow(), false, &folder)) {
+        case TAutoBackupResult::Written:
+            std::cout << "成功备份，已保存到" << folder << "目录下\n";
+            return kOk;
+        case TAutoBackupResult::NotDue:
+            std::cout << "今天已经自动备份过，或者没有案例，无需备份。\n";
+            return kOk;
+        case TAutoBackupResult::Off:
+            std::cout << "自动备份已关闭。\n";
+            return kOk;
+        case TAutoBackupResult::Failed:
+            break;
+    }
+    return Refuse(s.LastError());
+}
+
+int Check(MRecordBase& s) {
+    if (!s.CheckIntegrity()) return Refuse(s.LastError());
+    std::cout << "ok\n";
+    return kOk;
+}
+
 int Backup(MRecordBase& s, const Args& a) {
+    if (!a.empty() && a[0] == "--auto") return AutoBackup(s, a);
     if (a.size() != 1) return BadInput(kUsage);
     if (!IsFolder(a[0])) return BadInput("no folder '" + a[0] + "'");
     const std::string folder = BackupFolderName(a[0], LocalNow());
@@ -110,13 +148,22 @@ int Backup(MRecordBase& s, const Args& a) {
 }
 
 int Restore(MRecordBase& s, const Args& a) {
-    if (a.size() != 1) return BadInput(kUsage);
+    // An incomplete backup (no save.txt) only when asked for.
+    const bool incomplete = a.size() == 2 && a[1] == "--incomplete";
+    if (a.size() != 1 && !incomplete) return BadInput(kUsage);
     const std::string folder = WithSlash(a[0]);
     if (!PathExists(folder + kDatabaseFile)) return Refuse("没有要还原的的db数据文件！");
     if (!IsFolder(folder + kCommentFolder)) return Refuse("没有要还原的评语文件夹！");
-    if (!s.RestoreFrom(folder, false)) return Refuse(s.LastError());
+    if (!s.RestoreFrom(folder, false, incomplete)) return Refuse(s.LastError());
     std::cout << "成功还原，请重新打开软件！\n";
     return kOk;
+}
+
+// How much of the case folder each command needs (see store/folder_lock.h).
+TFolderLockMode LockModeOf(const std::string& command) {
+    if (command == "import") return TFolderLockMode::Write;
+    if (command == "compact" || command == "restore") return TFolderLockMode::Exclusive;
+    return TFolderLockMode::Read;
 }
 
 }  // namespace
@@ -129,20 +176,32 @@ int RunDb(const Args& args) {
     if (!IsFolder(home)) return BadInput("no folder '" + args[1] + "'");
     const std::string command = args[2];
     const Args rest(args.begin() + 3, args.end());
-    const bool known = command == "info" || command == "list" || command == "export" ||
+    const bool known = command == "info" || command == "list" || command == "check" || command == "export" ||
                        command == "import" || command == "compact" || command == "backup" ||
                        command == "restore" || command == "search";
     if (!known) return BadInput("unknown db command '" + command + "'");
 
+    // The lock comes before anything is opened or created, so that a refused
+    // command changes nothing.
+    CCaseFolderLock lock(home);
+    if (!lock.TryLock(LockModeOf(command))) return Refuse(lock.ErrorText());
+    // Opened as at start-up, so a legacy case file is converted and a killed
+    // import or restore finished first. That writes: a reading command does
+    // it only when it can have the folder for writing, else it just reads.
+    const std::string path = home + "dat/" + kDatabaseFile;
+    bool startup = lock.Mode() >= TFolderLockMode::Write;
+    if (!startup && StartupWorkPending(path, home)) startup = lock.TryLock(TFolderLockMode::Write);
+
     MakeFolder(home + "dat");
     MRecordBase store;
-    // Opened as at start-up, so a legacy case file is converted first.
-    const int opened = store.OpenDatabase(home + "dat/" + kDatabaseFile, home, true);
-    if (opened == -1) return Refuse(store.LastError());
-    if (opened == 1) std::cerr << store.LastError() << '\n';
+    store.UseFolderLock(&lock);
+    const TOpenResult opened = store.OpenDatabase(path, home, startup);
+    if (opened == TOpenResult::Failed) return Refuse(store.LastError());
+    if (opened == TOpenResult::ConvertedLegacy) std::cerr << store.LastError() << '\n';
 
     if (command == "info") return rest.empty() ? Info(store) : BadInput(kUsage);
     if (command == "list") return rest.empty() ? List(store) : BadInput(kUsage);
+    if (command == "check") return rest.empty() ? Check(store) : BadInput(kUsage);
     if (command == "export") return Export(store, rest);
     if (command == "import") return Import(store, rest);
     if (command == "compact") return rest.empty() ? Compact(store) : BadInput(kUsage);

@@ -20,7 +20,7 @@ const std::vector<Command>& Commands() {
          RunPillars},
         {"era", "era YEAR", "era names in force in an astronomical year", RunEra},
         {"places", "places [--home DIR] [PROVINCE]", "the provinces, or the places of one: name longitude latitude", RunPlaces},
-        {"db", "db --home DIR COMMAND", "case store of DIR: info list export import compact backup restore", RunDb},
+        {"db", "db --home DIR COMMAND", "case store of DIR: info list check search export import compact backup restore", RunDb},
     };
     return commands;
 }

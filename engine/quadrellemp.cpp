@@ -1,5 +1,7 @@
 #include "engine/quadrellemp.h"
 
+#include <climits>
+
 #include "base/inifile.h"
 #include "engine/cast.h"
 #include "engine/chart.h"
@@ -43,18 +45,27 @@ void CQuadrellemp::OverrideSettings(const TCastSettings* settings) {
     if (settings) override_ = *settings;
 }
 
-TCastSettings CQuadrellemp::ReadSettings() const {
+TCastSettings CQuadrellemp::ReadSettings(std::vector<TSettingsProblem>* problems) const {
+    if (problems) problems->clear();
     if (overridden_) return override_;
     // Read at every cast, so a change in the settings dialog applies to the
-    // next cast; a missing file or key gives the default.
+    // next cast; a missing file or key gives the default, and so does a
+    // value the key cannot take (it is reported instead of wrapping).
     const CIniFile ini(folder_ + kSettingsFile);
+    auto read = [&](const char* key, int lo, int hi, int def) {
+        if (!ini.KeyExists(kSettingsSection, key)) return def;
+        const int v = ini.ReadInteger(kSettingsSection, key, INT_MIN);
+        if (v >= lo && v <= hi) return v;
+        if (problems) problems->push_back({key, ini.ReadString(kSettingsSection, key, "")});
+        return def;
+    };
     const TCastSettings d;
     TCastSettings s;
-    s.idate = Byte(ini.ReadInteger(kSettingsSection, "idate", d.idate));
-    s.leftpos = ini.ReadInteger(kSettingsSection, "leftpos", d.leftpos);
-    s.iYueJiang = Byte(ini.ReadInteger(kSettingsSection, "iYueJiang", d.iYueJiang));
-    s.iGui = Byte(ini.ReadInteger(kSettingsSection, "iGui", d.iGui));
-    s.iWang = Byte(ini.ReadInteger(kSettingsSection, "iWang", d.iWang));
+    s.idate = Byte(read("idate", 0, 2, d.idate));
+    s.leftpos = read("leftpos", 0, 500, d.leftpos);
+    s.iYueJiang = Byte(read("iYueJiang", 0, 1, d.iYueJiang));
+    s.iGui = Byte(read("iGui", 0, 1, d.iGui));
+    s.iWang = Byte(read("iWang", 0, 1, d.iWang));
     return s;
 }
 
@@ -125,7 +136,7 @@ void CQuadrellemp::ComputePillars() {
 
 bool CQuadrellemp::Cast(const TCastRequest& request) {
     state_.request = request;
-    state_.settings = ReadSettings();
+    state_.settings = ReadSettings(&settingsProblems_);
     // A refused moment leaves the view with the previous chart.
     if (!ComputeCalendarFacts()) return false;
 

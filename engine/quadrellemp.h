@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "base/richtext.h"
 #include "calendar/yidate.h"
@@ -11,6 +12,16 @@
 #include "engine/request.h"
 
 namespace qd {
+
+// A key of dat/set.ini whose value could not be used: text that is no
+// whole number, or a number outside the key's range (idate 0 to 2, leftpos
+// 0 to 500, iYueJiang, iGui and iWang 0 or 1). The key's default was used.
+struct TSettingsProblem {
+    std::string key;
+    std::string value;  // as the file has it (UTF-8)
+
+    bool operator==(const TSettingsProblem&) const = default;
+};
 
 class CQuadrellemp {
 public:
@@ -42,8 +53,14 @@ public:
     // (used by qdl's options); nullptr returns to the file.
     void OverrideSettings(const TCastSettings* settings);
 
-    // Internal steps of Cast, public for tests.
-    TCastSettings ReadSettings() const;
+    // The unusable keys of dat/set.ini that the last cast found, in key
+    // order; empty when every key present was usable (or the settings are
+    // overridden). The window tells the user once, not at every cast.
+    const std::vector<TSettingsProblem>& SettingsProblems() const { return settingsProblems_; }
+
+    // Internal steps of Cast, public for tests. `problems`, when given,
+    // receives the unusable keys.
+    TCastSettings ReadSettings(std::vector<TSettingsProblem>* problems = nullptr) const;
     bool ComputeCalendarFacts();
 
 private:
@@ -57,6 +74,7 @@ private:
     TCastState state_;
     std::string folder_;
     bool overridden_ = false;
+    std::vector<TSettingsProblem> settingsProblems_;
     TCastSettings override_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <limits>
 
 #include "base/encoding.h"
 
@@ -36,9 +37,23 @@ std::string Fixed6(float v) {
     return std::string(buf, res.ptr);
 }
 
-long long IntOr(const std::string& text, long long fallback) {
+// A number read into a field of type T; text that is no number, and a
+// number the field cannot hold, give the fallback instead of wrapping.
+template <typename T>
+T IntOr(const std::string& text, T fallback) {
     long long v;
-    return ParseInteger(text, v) ? v : fallback;
+    if (!ParseInteger(text, v) || v < std::numeric_limits<T>::min() ||
+        v > std::numeric_limits<T>::max())
+        return fallback;
+    return static_cast<T>(v);
+}
+
+// A coordinate in degrees; anything else (no number, beyond the globe,
+// infinite or not a number) gives the fallback.
+float DegreesOr(const std::string& text, double limit, float fallback) {
+    double v;
+    if (!ParseReal(text, v) || !(v >= -limit && v <= limit)) return fallback;
+    return static_cast<float>(v);
 }
 
 }  // namespace
@@ -82,7 +97,7 @@ void RecordFromRow(const TCaseRow& row, TRecordData& r) {
     InitRecordData(r);
     TCastRequest& q = r.request;
 
-    r.id = static_cast<int32_t>(IntOr(row[cId], 0));
+    r.id = IntOr<int32_t>(row[cId], 0);
     WriteGbkField(q.name, row[cName]);
 
     // An empty or non-numeric flag reads as set; only a number other than 1 clears it.
@@ -91,14 +106,14 @@ void RecordFromRow(const TCaseRow& row, TRecordData& r) {
         q.filled = row[cSex].empty() || !ParseInteger(row[cSex], v) || v == 1 ? 1 : 0;
     }
     r.category = row[cClassName].empty() ? kDefaultCategory : row[cClassName];
-    q.year = static_cast<int16_t>(IntOr(row[cDateY], 1900));
+    q.year = IntOr<int16_t>(row[cDateY], 1900);
 
     {
         int16_t* parts[4] = {&q.month, &q.day, &q.hour, &q.minute};
         for (int16_t* p : parts) *p = 1;
         const auto items = SplitList(row[cDateNum]);
         for (size_t i = 0; i < items.size() && i < 4; ++i)
-            *parts[i] = static_cast<int16_t>(IntOr(items[i], 1));
+            *parts[i] = IntOr<int16_t>(items[i], 1);
     }
     {
         const auto items = SplitList(row[cDateStyle]);
@@ -111,33 +126,33 @@ void RecordFromRow(const TCaseRow& row, TRecordData& r) {
     }
     {
         const auto items = SplitList(row[cAddrInd]);
-        q.province = items.size() > 0 ? static_cast<int16_t>(IntOr(items[0], 0)) : 0;
-        q.city = items.size() > 1 ? static_cast<int16_t>(IntOr(items[1], 0)) : 0;
+        q.province = items.size() > 0 ? IntOr<int16_t>(items[0], 0) : 0;
+        q.city = items.size() > 1 ? IntOr<int16_t>(items[1], 0) : 0;
         for (size_t i = 0; i < 5; ++i)
-            r.extra[i] = i + 2 < items.size() ? static_cast<int32_t>(IntOr(items[i + 2], -1)) : -1;
+            r.extra[i] = i + 2 < items.size() ? IntOr<int32_t>(items[i + 2], -1) : -1;
     }
     WriteGbkField(q.place, row[cAddrName]);
     {
         const auto items = SplitList(row[cAddrNum]);
-        double lon = 120, lat = 30;
-        if (items.size() > 0 && !ParseReal(items[0], lon)) lon = 120;
-        if (items.size() > 1 && !ParseReal(items[1], lat)) lat = 30;
-        q.longitude = static_cast<float>(lon);
-        q.latitude = static_cast<float>(lat);
+        q.longitude = items.size() > 0 ? DegreesOr(items[0], 180, 120) : 120;
+        q.latitude = items.size() > 1 ? DegreesOr(items[1], 90, 30) : 30;
     }
     r.commentFile = row[cRemarkFile].empty() ? " " : row[cRemarkFile];
-    WriteGbkField(q.question, row[cEvent].empty() ? kDefaultQuestion : row[cEvent]);
+    // The fixed text fields end at a zero byte; a question that ends at
+    // once reads as an empty one.
+    const std::string event = row[cEvent].substr(0, row[cEvent].find('\0'));
+    WriteGbkField(q.question, event.empty() ? kDefaultQuestion : event);
     {
         const auto items = SplitList(row[cKeStyle]);
         uint8_t* parts[4] = {&q.direct, &q.noble, &q.earth, &q.general};
         for (size_t i = 0; i < 4; ++i)
-            *parts[i] = i < items.size() ? static_cast<uint8_t>(IntOr(items[i], 0)) : 0;
+            *parts[i] = i < items.size() ? IntOr<uint8_t>(items[i], 0) : 0;
     }
     {
         const auto items = SplitList(row[cOtherKe]);
         uint8_t* parts[4] = {&q.directGeneral, &q.directDay, &q.directHour, &q.directEarth};
         for (size_t i = 0; i < 4; ++i)
-            *parts[i] = i < items.size() ? static_cast<uint8_t>(IntOr(items[i], 0)) : 0;
+            *parts[i] = i < items.size() ? IntOr<uint8_t>(items[i], 0) : 0;
     }
     r.comment = row[cRemarkText].empty() ? kDefaultComment : row[cRemarkText];
 }

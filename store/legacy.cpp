@@ -116,7 +116,7 @@ bool MRecordBase::CleanRecord(TRecordData& r) {
     r.commentFile = base;
     // The new file is written at once so that the name is taken: a later
     // record with the same cleaned name and minute must get another one.
-    if (!hadFile || !CopyFileOver(oldPath, newPath)) WriteCommentFile(newPath, r.comment);
+    if (!hadFile || !Comments().CopyIn(oldPath, newPath)) Comments().WriteComment(newPath, r.comment);
     return true;
 }
 
@@ -164,6 +164,9 @@ int MRecordBase::ConvertLegacyFile() {
         r.id = 0;
         r.category = GbkToUtf8(SpanText(rec + kCategoryAt, kCategoryWidth));
         r.commentFile = GbkToUtf8(SpanText(rec + kFileAt, kFileWidth));
+        // A file name that would lead out of the comment folder is neither
+        // read nor removed; the case gets a new name.
+        if (!IsSafeCommentName(r.commentFile)) MakeCommentFileName(r, r.commentFile);
 
         const std::string oldFile = r.commentFile;
         const bool renamed = CleanRecord(r);
@@ -193,9 +196,9 @@ int MRecordBase::ConvertLegacyFile() {
     // finds the old file again.
     for (const TMovedComment& m : moved) {
         if (committed && m.added) {
-            if (PathExists(m.to)) RemoveFile(m.from);
+            if (PathExists(m.to)) Comments().Remove(m.from);
         } else {
-            RemoveFile(m.to);
+            Comments().Remove(m.to);
         }
     }
 

@@ -1,6 +1,8 @@
-// Backup, restore, delete all, import, export and compaction.
+// Backup, delete all, import, export and compaction. Restore and the
+// finishing of interrupted work are in restore.cpp.
 #include <algorithm>
 #include <cstdio>
+#include <set>
 
 #include "store/case_format.h"
 #include "store/record_base.h"
@@ -11,11 +13,19 @@ namespace qd {
 
 namespace {
 
+// Suffix of a comment file an import has written but not yet put in place.
+constexpr const char* kImportedSuffix = ".import~";
+
 std::string Stamp(const std::tm& t) {
     char buf[128];
     std::snprintf(buf, sizeof buf, "%d年%d月%d日%d时%d分%d秒", t.tm_year + 1900, t.tm_mon + 1,
                   t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
     return buf;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(U8Path(a), U8Path(b), ec) && !ec;
 }
 
 }  // namespace
@@ -28,21 +38,32 @@ std::string ExportFileName(const std::string& folder, const std::tm& t) {
     return WithSlash(folder) + "澜川霁岚术_" + Stamp(t) + ".db";
 }
 
-bool MRecordBase::Refused(bool loadingRuns) {
+bool MRecordBase::Refused(bool loadingRuns, TFolderLockMode need) {
     // A batch of this instance still open means a loop over the store is
     // running on it; the files must not change underneath.
     if (loadingRuns || InBatch()) {
         lastError_ = kLoadingBusyText;
         return true;
     }
+    if (lock_ && lock_->Mode() < need) {
+        lastError_ = kFolderInUseText;
+        return true;
+    }
     return false;
 }
 
 bool MRecordBase::BackupTo(const std::string& folderIn, bool loadingRuns) {
-    if (Refused(loadingRuns)) return false;
+    if (Refused(loadingRuns, TFolderLockMode::Read)) return false;
     const std::string folder = WithSlash(folderIn);
     MakeFolder(folder);
-    if (!CopyFileOver(path_, folder + kDatabaseFile)) {
+    // A damaged database would replace a good backup with a bad one.
+    if (QuickCheck() != 1) return false;
+    // Copied inside a read transaction: a writer beside it cannot change the
+    // file until the copy is complete.
+    bool copied = BeginBatch() && CountCases() >= 0 &&
+                  CopyFileChecked(path_, folder + kDatabaseFile);
+    copied = EndBatch() && copied;
+    if (!copied) {
         lastError_ = "无法复制db文件！";
         return false;
     }
@@ -59,225 +80,281 @@ bool MRecordBase::BackupTo(const std::string& folderIn, bool loadingRuns) {
     // A comment that did not reach the backup makes the backup incomplete:
     // say so instead of passing it over.
     int failed = 0;
+    std::vector<std::string> copies{folder + kDatabaseFile};
     for (const std::string& f : files) {
-        if (!CopyFileOver(CommentFolder() + f, target + f)) ++failed;
+        if (!CopyFileChecked(CommentFolder() + f, target + f)) ++failed;
+        copies.push_back(target + f);
     }
     if (failed > 0) {
         lastError_ = "有 " + std::to_string(failed) + " 个评语文件无法复制，备份不完整！";
         return false;
     }
-    if (!WriteWholeFile(target + kBackupMarker, "save\n")) {
+    // save.txt marks the backup complete, so everything else is on the disk
+    // before it.
+    SyncFiles(copies);
+    if (!WriteFileDurably(target + kBackupMarker, "save\n")) {
         lastError_ = "无法创建目的评语文件夹！";
         return false;
     }
     return true;
 }
 
-bool MRecordBase::RestoreFrom(const std::string& folderIn, bool loadingRuns) {
-    if (Refused(loadingRuns)) return false;
-    const std::string folder = WithSlash(folderIn);
-    const std::string sourceDb = folder + kDatabaseFile;
-    if (!PathExists(sourceDb)) {
-        lastError_ = "没有源db文件！";
-        return false;
-    }
-    // Every check comes before the first change, so that a refused restore
-    // leaves the current database and comment files as they are.
-    const std::string sourceComments = folder + kCommentFolder + "/";
-    if (!IsFolder(sourceComments)) {
-        lastError_ = "没有源评语文件夹！";
-        return false;
-    }
-    const std::vector<std::string> files = ListRtfFiles(sourceComments);
-    if (files.empty()) {
-        lastError_ = "找不到源评语文件！";
-        return false;
-    }
-    // The copy goes to a name beside the database first; only a complete copy
-    // that opens as a case database replaces the database, in one rename.
-    const std::string staged = path_ + ".restore";
-    bool usable = CopyFileOver(sourceDb, staged);
-    if (usable) {
-        MRecordBase check;
-        usable = check.OpenDatabase(staged, appFolder_, false) == 0;
-    }
-    if (!usable || !RenameOver(staged, path_)) {
-        RemoveFile(staged);
-        lastError_ = "无法复制db文件！";
-        return false;
-    }
-    // The comment files of the previous database go; the backup's come in.
-    const std::string comments = CommentFolder();
-    for (const std::string& f : ListRtfFiles(comments)) {
-        if (!std::binary_search(files.begin(), files.end(), f)) RemoveFile(comments + f);
-    }
-    MakeFolder(comments);
-    for (const std::string& f : files) CopyFileOver(sourceComments + f, comments + f);
-    const int id = ReadLastId();
-    if (id >= 0) lastId_ = id;
-    RebuildCommentFiles();
-    return true;
-}
-
 bool MRecordBase::DeleteAllData(bool loadingRuns) {
-    if (Refused(loadingRuns)) return false;
-    RemoveFile(path_);
-    const std::string comments = CommentFolder();
-    for (const std::string& f : ListRtfFiles(comments)) RemoveFile(comments + f);
+    if (Refused(loadingRuns, TFolderLockMode::Exclusive)) return false;
+    Close();
+    RemoveDatabaseFiles(path_);
+    const CCommentFolder comments = Comments();
+    for (const std::string& f : comments.List(".rtf")) comments.Remove(comments.Path() + f);
     return true;
 }
 
-int MRecordBase::CopyCases(MRecordBase& source, MRecordBase& target, int firstId,
-                           const char* progressText, const TProgress& progress,
-                           const std::vector<std::string>* onlyCategories,
-                           std::vector<std::string>& seen, bool writeComments, bool& complete) {
-    complete = source.BeginBatch() && target.BeginBatch();
-    if (!complete) {
-        lastError_ = source.db_ ? target.lastError_ : source.lastError_;
-        source.EndBatch();
-        target.EndBatch();
-        return 0;
+// What differs between the copies of import, export and compaction.
+struct MRecordBase::TCopy {
+    int lowestId = 1;  // ids below it come after the others
+    const char* progressText = "";
+    TProgress progress;
+    const std::vector<std::string>* only = nullptr;  // categories to copy; all when null
+    std::vector<std::string> seen;  // categories of the added cases, first use first
+    // Called after each added case with its new id; false fails the copy
+    // (with the reason in the caller's last error).
+    std::function<bool(TRecordData&, int newId)> added;
+    // Replaces reading the source, for a source that is the target itself.
+    const std::vector<TRecordData>* rows = nullptr;
+};
+
+// Both sides are in a batch. Answers the number of cases added, or -1 with
+// the reason in this store's last error; the caller ends or aborts the
+// batches.
+int MRecordBase::CopyCases(MRecordBase& source, MRecordBase& target, TCopy& copy) {
+    const int total = copy.rows ? static_cast<int>(copy.rows->size()) : source.CountCases();
+    if (total < 0) {
+        lastError_ = source.lastError_;
+        return -1;
     }
-    const int last = source.GetLastId();
     int added = 0;
     int shown = -1;
-    for (int id = firstId; id <= last; ++id) {
-        TRecordData r;
-        const int read = source.ReadCaseOn(id, r);
-        if (read == 0) continue;
-        if (read < 0) {
-            complete = false;
-            lastError_ = source.lastError_;
-            continue;
-        }
-        if (onlyCategories &&
-            std::find(onlyCategories->begin(), onlyCategories->end(), r.category) ==
-                onlyCategories->end())
-            continue;
+    bool stepFailed = false;
+    const TCaseVisitor step = [&](TRecordData& r) {
+        if (copy.only && std::find(copy.only->begin(), copy.only->end(), r.category) == copy.only->end())
+            return true;
         const int newId = target.AddCaseInBatch(r);
         if (newId < 0) {
-            complete = false;
             lastError_ = target.lastError_;
-        } else {
-            ++added;
-            AppendUnique(seen, r.category);
-            if (writeComments) {
-                std::string path = target.CommentFilePath(r.commentFile);
-                if (PathExists(path)) {
-                    std::string base;
-                    path = target.MakeCommentFileName(r, base);
-                    r.commentFile = base;
-                    target.UpdateCaseInBatch(newId, r);
-                }
-                WriteCommentFile(path, r.comment);
-            }
+            stepFailed = true;
+            return false;
         }
-        const int percent = last > 0 ? static_cast<int>(static_cast<long long>(added) * 100 / last) : 0;
+        ++added;
+        AppendUnique(copy.seen, r.category);
+        if (copy.added && !copy.added(r, newId)) {
+            stepFailed = true;
+            return false;
+        }
+        const int percent = total > 0 ? static_cast<int>(static_cast<long long>(added) * 100 / total) : 0;
         if (percent % 10 == 0 && percent != shown) {
             shown = percent;
-            if (progress) progress(progressText + std::to_string(percent) + "％");
+            if (copy.progress) copy.progress(copy.progressText + std::to_string(percent) + "％");
+        }
+        return true;
+    };
+    bool read = true;
+    if (copy.rows) {
+        for (TRecordData r : *copy.rows) {
+            if (!step(r)) break;
+        }
+    } else {
+        read = source.ForEachCase(copy.lowestId, step);
+    }
+    if (stepFailed) return -1;
+    if (!read) {
+        lastError_ = source.lastError_;
+        return -1;
+    }
+    return added;
+}
+
+int MRecordBase::CopyIntoNewDatabase(const std::string& file, TCopy& copy) {
+    MRecordBase target;
+    if (target.OpenDatabase(file, appFolder_, false) != TOpenResult::Opened) {
+        lastError_ = target.LastError();
+        return -1;
+    }
+    int added = -1;
+    if (!BeginBatch()) return -1;
+    if (target.BeginBatch())
+        added = CopyCases(*this, target, copy);
+    else
+        lastError_ = target.LastError();
+    EndBatch();
+    // The category list becomes the categories in use.
+    if (added >= 0) {
+        if (!target.SetCategories(copy.seen) || !target.EndBatch()) {
+            lastError_ = target.LastError();
+            added = -1;
         }
     }
-    source.EndBatch();
-    if (!target.EndBatch()) {
-        // Nothing of the batch reached the file.
-        lastError_ = target.lastError_;
-        complete = false;
-        added = 0;
-    }
+    target.AbortBatch();
     return added;
 }
 
 int MRecordBase::ImportDatabase(const std::string& path, const TProgress& progress,
                                 bool loadingRuns) {
-    if (Refused(loadingRuns)) return 0;
+    if (Refused(loadingRuns, TFolderLockMode::Write) || !WriteAllowed()) return 0;
     if (!PathExists(path)) {
         lastError_ = "不存在这个数据库文件，无法导入！";
         return 0;
     }
-    // Read a copy: the chosen file stays untouched (opening adds missing
-    // tables), and importing the open database into itself reads a snapshot
-    // instead of a file this instance is writing.
-    const std::string copy = FolderOf(path_) + "Quadrelle_import.tmp";
-    RemoveFile(copy);
-    int added = 0;
-    {
-        MRecordBase source;
-        if (!CopyFileOver(path, copy) || source.OpenDatabase(copy, appFolder_, false) != 0) {
+    // Opened for reading only: the chosen file stays as it is.
+    MRecordBase source;
+    switch (source.OpenExisting(path, appFolder_, true)) {
+        case TDatabaseCheck::Usable:
+            break;
+        case TDatabaseCheck::Unopenable:
             lastError_ = "无法打开导入的数据库文件！";
-        } else if (!source.IsDatabaseType(kDatabaseType)) {
+            return 0;
+        case TDatabaseCheck::NotCaseDatabase:
             lastError_ = "不是相同的数据库类型，无法导入！";
-        } else {
-            std::vector<std::string> seen;
-            GetCategories(seen);
-            bool complete;
-            added = CopyCases(source, *this, 1, "导入进度：", progress, nullptr, seen, true, complete);
-            if (added > 0) SetCategories(seen);
-        }
+            return 0;
+        case TDatabaseCheck::Damaged:
+            lastError_ = "导入的数据库文件已损坏，无法导入！";
+            return 0;
     }
-    RemoveFile(copy);
+    if (QuickCheck() != 1) return 0;
+
+    TCopy copy;
+    copy.progressText = "导入进度：";
+    copy.progress = progress;
+    // Importing the database into itself reads it whole first: a reading
+    // connection on the file would keep this one from committing.
+    std::vector<TRecordData> rows;
+    if (SameFile(path, path_)) {
+        if (!source.ForEachCase(1, [&](TRecordData& r) {
+                rows.push_back(r);
+                return true;
+            })) {
+            lastError_ = source.lastError_;
+            return 0;
+        }
+        copy.rows = &rows;
+    }
+    if (!GetCategories(copy.seen) || !MarkWorkPending("import")) return 0;
+
+    // Comment files are written under a temporary name and put in place
+    // only once the cases are committed, so that a failed or killed import
+    // leaves none behind (the next start-up removes a killed one's).
+    const CCommentFolder comments = Comments();
+    std::set<std::string> claimed;
+    std::vector<std::string> written;
+    copy.added = [&](TRecordData& r, int newId) {
+        std::string target = comments.FileOf(r.commentFile);
+        if (target.empty() || PathExists(target) || claimed.count(r.commentFile)) {
+            target = MakeCommentFileName(r, r.commentFile, &claimed);
+            if (!UpdateCaseInBatch(newId, r)) return false;
+        }
+        claimed.insert(r.commentFile);
+        if (!comments.WriteComment(target + kImportedSuffix, r.comment)) {
+            lastError_ = kCommentWriteText;
+            return false;
+        }
+        written.push_back(target);
+        return true;
+    };
+    const int before = lastId_;
+    int added = -1;
+    if (BeginBatch()) {
+        // A source read whole already holds no transaction: one open on the
+        // same file would keep this one from committing.
+        if (copy.rows || source.BeginBatch())
+            added = CopyCases(source, *this, copy);
+        else
+            lastError_ = source.lastError_;
+    }
+    source.EndBatch();
+    bool ok = added > 0 && SetCategories(copy.seen);
+    if (added == 0) lastError_ = "导入的数据库中没有案例！";
+    if (ok) {
+        ok = EndBatch();
+    } else {
+        AbortBatch();
+    }
+    size_t placed = 0;
+    while (ok && placed < written.size()) {
+        ok = comments.Rename(written[placed] + kImportedSuffix, written[placed]);
+        if (ok) ++placed;
+    }
+    if (!ok) {
+        if (placed > 0) {
+            // The cases are committed but a comment could not be put in
+            // place: take the cases out again with their comments.
+            lastError_ = kCommentWriteText;
+            BeginBatch();
+            for (int id = before + 1; id <= lastId_; ++id) DeleteCaseInBatch(id);
+            EndBatch();
+            for (size_t i = 0; i < placed; ++i) comments.Remove(written[i]);
+        }
+        for (size_t i = placed; i < written.size(); ++i) comments.Remove(written[i] + kImportedSuffix);
+        lastId_ = std::max(before, ReadLastId());
+        RemoveFile(WorkFile(kPendingSuffix));
+        return 0;
+    }
+    RemoveFile(WorkFile(kPendingSuffix));
     return added;
 }
 
 int MRecordBase::ExportDatabase(const std::string& path, const std::vector<std::string>& categories,
                                 bool allCategories, const TProgress& progress, bool loadingRuns) {
-    if (Refused(loadingRuns)) return 0;
+    if (Refused(loadingRuns, TFolderLockMode::Read)) return 0;
     // An export never adds to an existing database.
     if (PathExists(path)) {
         lastError_ = "当前时间的数据库文件已经存在，请稍后再导出！";
         return 0;
     }
-    MRecordBase target;
-    if (target.OpenDatabase(path, appFolder_, false) != 0) {
-        lastError_ = target.LastError();
+    if (QuickCheck() != 1) return 0;
+    // Written under a temporary name, so that a failed or killed export
+    // leaves no file that looks like an export.
+    const std::string part = path + ".part~";
+    RemoveDatabaseFiles(part);
+    TCopy copy;
+    copy.lowestId = 0;
+    copy.progressText = "导出进度：";
+    copy.progress = progress;
+    copy.only = allCategories ? nullptr : &categories;
+    const int added = CopyIntoNewDatabase(part, copy);
+    bool ok = added > 0;
+    if (added == 0) lastError_ = "没有可以导出的案例！";
+    if (ok) ok = !PathExists(path) && RenameOver(part, path);
+    if (!ok) {
+        RemoveDatabaseFiles(part);
         return 0;
     }
-    std::vector<std::string> seen;
-    bool complete;
-    const int added = CopyCases(*this, target, 0, "导出进度：", progress,
-                                allCategories ? nullptr : &categories, seen, false, complete);
-    if (added > 0) {
-        target.SetCategories(seen);
-        if (progress) progress("导出进度：100％");
-    }
+    if (progress) progress("导出进度：100％");
     return added;
 }
 
 int MRecordBase::CompactDatabase(const TProgress& progress, bool loadingRuns) {
-    if (Refused(loadingRuns)) return 0;
+    if (Refused(loadingRuns, TFolderLockMode::Exclusive) || !WriteAllowed()) return 0;
     const std::string back = FolderOf(path_) + kCompactFile;
     // A file left by an earlier failure would be appended to.
-    if (!RemoveFile(back)) {
+    if (!RemoveDatabaseFiles(back)) {
         lastError_ = "无法删除旧的整理文件！";
         return 0;
     }
-    int added = 0;
-    bool complete = false;
-    {
-        MRecordBase target;
-        if (target.OpenDatabase(back, appFolder_, false) != 0) {
-            lastError_ = target.LastError();
-            RemoveFile(back);
-            return 0;
-        }
-        std::vector<std::string> seen;
-        added = CopyCases(*this, target, 1, "整理进度：", progress, nullptr, seen, false, complete);
-        if (complete && !target.SetCategories(seen)) {
-            lastError_ = target.LastError();
-            complete = false;
-        }
-    }
+    if (QuickCheck() != 1 || !MarkWorkPending("compact")) return 0;
+    TCopy copy;
+    copy.progressText = "整理进度：";
+    copy.progress = progress;
+    const int added = CopyIntoNewDatabase(back, copy);
+    bool ok = added >= 0;
     // Only a complete copy replaces the database, and in one rename, so that
-    // the database path always holds every case.
-    if (!complete) {
-        RemoveFile(back);
-        return 0;
-    }
-    if (!RenameOver(back, path_)) {
-        RemoveFile(back);
+    // the database path always holds every case. The copy gets the
+    // database's permissions: a read-only database stays read-only.
+    Close();
+    if (ok && !(CopyPermissions(path_, back) && ReplaceDatabaseFile(back, path_))) {
         lastError_ = "无法更改文件名！";
-        return 0;
+        ok = false;
     }
+    if (!ok) RemoveDatabaseFiles(back);
+    RemoveFile(WorkFile(kPendingSuffix));
+    if (!ok) return 0;
     lastId_ = added;
     if (progress) progress("整理进度：100％");
     return added;

@@ -2,12 +2,14 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
 #include "base/encoding.h"
 #include "base/textclean.h"
 #include "store/case_format.h"
+#include "store/comment_folder.h"
 #include "store/store_files.h"
 #include "store/store_tables.h"
 
@@ -104,8 +106,8 @@ MRecordBase::~MRecordBase() {
 bool MRecordBase::Open() {
     if (db_) return true;
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                                   nullptr);
+    const int flags = readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    const int rc = sqlite3_open_v2(path_.c_str(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         lastError_ = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close(db);
@@ -161,12 +163,18 @@ bool MRecordBase::BatchLost() const {
 
 void MRecordBase::SetSqliteError() { lastError_ = db_ ? sqlite3_errmsg(db_) : "no database"; }
 
-int MRecordBase::OpenDatabase(const std::string& path, const std::string& appFolder,
+TOpenResult MRecordBase::OpenDatabase(const std::string& path, const std::string& appFolder,
                               bool convertLegacy) {
     while (batchDepth_ > 0) EndBatch();
     Close();
     path_ = path;
     appFolder_ = WithSlash(appFolder.empty() ? std::string(".") : appFolder);
+    readOnly_ = false;
+    damaged_ = false;
+    // A restore that passed its checks is finished before anything reads
+    // the database: until then the database and the comment files may be
+    // half old, half new.
+    if (convertLegacy && !RollRestoreForward()) return TOpenResult::Failed;
 
     std::error_code ec;
     if (fs::exists(U8Path(path_), ec)) {
@@ -175,15 +183,51 @@ int MRecordBase::OpenDatabase(const std::string& path, const std::string& appFol
     } else {
         if (!Open()) {
             lastError_ = "无法创建或者打开数据库！";
-            return -1;
+            return TOpenResult::Failed;
         }
         Close();
-        if (!CreateCaseTable() || !CreateExtraTable()) return -1;
+        if (!CreateCaseTable() || !CreateExtraTable()) return TOpenResult::Failed;
     }
     const int id = ReadLastId();
-    if (id == -1) return -1;
+    if (id == -1) return TOpenResult::Failed;
     lastId_ = id;
-    return convertLegacy ? ConvertLegacyFile() : 0;
+    if (!convertLegacy) return TOpenResult::Opened;
+    CleanUpInterruptedWork();
+    return ConvertLegacyFile() == 1 ? TOpenResult::ConvertedLegacy : TOpenResult::Opened;
+}
+
+TDatabaseCheck MRecordBase::OpenExisting(const std::string& path, const std::string& appFolder,
+                                         bool quickCheck) {
+    while (batchDepth_ > 0) EndBatch();
+    Close();
+    path_ = path;
+    appFolder_ = WithSlash(appFolder.empty() ? std::string(".") : appFolder);
+    readOnly_ = true;
+    damaged_ = false;
+    lastId_ = 0;
+    if (!PathExists(path_) || IsFolder(path_)) {
+        lastError_ = "unable to open database file";
+        return TDatabaseCheck::Unopenable;
+    }
+    bool own;
+    if (!Acquire(own)) return TDatabaseCheck::Unopenable;
+    // A file that is no database fails on its first read.
+    if (!Prepare("select count(*) from sqlite_master;")) {
+        const int code = sqlite3_errcode(db_);
+        Release(own);
+        return code == SQLITE_CORRUPT ? TDatabaseCheck::Damaged : TDatabaseCheck::Unopenable;
+    }
+    TDatabaseCheck answer = TDatabaseCheck::Usable;
+    if (!TableExists("case_data") || !TableExists("case_extra") || !IsDatabaseType(kDatabaseType)) {
+        answer = TDatabaseCheck::NotCaseDatabase;
+    } else if (const int id = ReadLastId(); id < 0) {
+        answer = TDatabaseCheck::NotCaseDatabase;
+    } else {
+        lastId_ = id;
+        if (quickCheck && QuickCheck() != 1) answer = TDatabaseCheck::Damaged;
+    }
+    Release(own);
+    return answer;
 }
 
 bool MRecordBase::TableExists(const std::string& table) {
@@ -277,7 +321,40 @@ int MRecordBase::CountCases() {
     return n;
 }
 
+int MRecordBase::QuickCheck() {
+    bool own;
+    if (!Acquire(own)) return -1;
+    int answer = -1;
+    if (sqlite3_stmt* st = Prepare("pragma quick_check;")) {
+        CStatementUse use(st);
+        const int rc = sqlite3_step(st);
+        if (rc == SQLITE_ROW) {
+            answer = ColumnText(st, 0) == "ok" ? 1 : 0;
+        } else {
+            SetSqliteError();
+            const int code = sqlite3_errcode(db_);
+            if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB) answer = 0;
+        }
+    } else if (sqlite3_errcode(db_) == SQLITE_CORRUPT || sqlite3_errcode(db_) == SQLITE_NOTADB) {
+        answer = 0;
+    }
+    Release(own);
+    if (answer == 0) {
+        damaged_ = true;
+        lastError_ = kDamagedText;
+    }
+    return answer;
+}
+
+bool MRecordBase::CheckIntegrity() { return QuickCheck() == 1; }
+
+bool MRecordBase::WriteAllowed() {
+    if (damaged_) lastError_ = kDamagedText;
+    return !damaged_;
+}
+
 int MRecordBase::AddCaseOn(TRecordData& r) {
+    if (!WriteAllowed()) return -1;
     r.id = lastId_ + 1;
     bool inserted = false;
     if (db_ && !BatchLost()) {
@@ -308,6 +385,7 @@ int MRecordBase::AddCaseOn(TRecordData& r) {
 }
 
 bool MRecordBase::UpdateCaseOn(int id, const TRecordData& r) {
+    if (!WriteAllowed()) return false;
     bool ok = false;
     if (db_ && !BatchLost()) {
         if (sqlite3_stmt* st = Prepare(UpdateSql().c_str())) {
@@ -324,6 +402,7 @@ bool MRecordBase::UpdateCaseOn(int id, const TRecordData& r) {
 }
 
 bool MRecordBase::DeleteCaseOn(int id) {
+    if (!WriteAllowed()) return false;
     bool ok = false;
     if (db_ && !BatchLost()) {
         if (sqlite3_stmt* st = Prepare("delete from case_data where id = ?;")) {
@@ -336,18 +415,7 @@ bool MRecordBase::DeleteCaseOn(int id) {
     return ok;
 }
 
-int MRecordBase::ReadCaseOn(int id, TRecordData& r) {
-    if (!db_) return -1;
-    sqlite3_stmt* st = Prepare("select * from case_data where id=?;");
-    if (!st) return -1;
-    CStatementUse use(st);
-    sqlite3_bind_int(st, 1, id);
-    const int rc = sqlite3_step(st);
-    if (rc == SQLITE_DONE) return 0;
-    if (rc != SQLITE_ROW) {
-        SetSqliteError();
-        return -1;
-    }
+bool MRecordBase::ReadCurrentRow(sqlite3_stmt* st, TRecordData& r) const {
     TCaseRow row;
     bool taken[kCaseColumnCount] = {};
     const int n = sqlite3_column_count(st);
@@ -362,7 +430,63 @@ int MRecordBase::ReadCaseOn(int id, TRecordData& r) {
         }
     }
     RecordFromRow(row, r);
+    // A name another program wrote that would lead out of the comment
+    // folder is never used: the case gets a name as a new case would.
+    if (IsSafeCommentName(r.commentFile)) return false;
+    MakeCommentFileName(r, r.commentFile);
+    return true;
+}
+
+int MRecordBase::ReadCaseOn(int id, TRecordData& r) {
+    if (!db_) return -1;
+    sqlite3_stmt* st = Prepare("select * from case_data where id=?;");
+    if (!st) return -1;
+    CStatementUse use(st);
+    sqlite3_bind_int(st, 1, id);
+    const int rc = sqlite3_step(st);
+    if (rc == SQLITE_DONE) return 0;
+    if (rc != SQLITE_ROW) {
+        SetSqliteError();
+        return -1;
+    }
+    ReadCurrentRow(st, r);
     return 1;
+}
+
+bool MRecordBase::ForEachCaseOn(int lowestId,
+                                const std::function<bool(TRecordData&, bool renamed)>& visit) {
+    // Two range passes instead of one sorted pass: each walks the primary
+    // key in order and needs no sorting of the whole table.
+    static const char* const kPasses[] = {
+        "select * from case_data where id between ?1 and ?2 order by id;",
+        "select * from case_data where id is null or id < ?1 or id > ?2 order by id;",
+    };
+    for (const char* sql : kPasses) {
+        sqlite3_stmt* st = Prepare(sql);
+        if (!st) return false;
+        CStatementUse use(st);
+        sqlite3_bind_int(st, 1, lowestId);
+        sqlite3_bind_int(st, 2, lastId_);
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            TRecordData r;
+            const bool renamed = ReadCurrentRow(st, r);
+            if (!visit(r, renamed)) return false;
+        }
+        if (rc != SQLITE_DONE) {
+            SetSqliteError();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool MRecordBase::ForEachCase(int lowestId, const TCaseVisitor& visit) {
+    bool own;
+    if (!Acquire(own)) return false;
+    const bool ok = ForEachCaseOn(lowestId, [&](TRecordData& r, bool) { return visit(r); });
+    Release(own);
+    return ok;
 }
 
 int MRecordBase::AddCase(TRecordData& r) {
@@ -425,6 +549,14 @@ bool MRecordBase::BeginBatch() {
     return true;
 }
 
+void MRecordBase::AbortBatch() {
+    if (batchDepth_ == 0) return;
+    batchDepth_ = 0;
+    if (db_ && sqlite3_get_autocommit(db_) == 0) Exec("rollback;");
+    inTransaction_ = false;
+    Close();
+}
+
 bool MRecordBase::EndBatch() {
     if (batchDepth_ == 0) return true;
     if (--batchDepth_ > 0) return true;
@@ -461,9 +593,10 @@ bool MRecordBase::GetCategories(std::vector<std::string>& list) {
 }
 
 bool MRecordBase::SetCategories(const std::vector<std::string>& list) {
+    if (!WriteAllowed()) return false;
     bool own;
     bool ok = false;
-    if (Acquire(own)) {
+    if (!BatchLost() && Acquire(own)) {
         if (sqlite3_stmt* st = Prepare("update case_extra set className=?;")) {
             CStatementUse use(st);
             BindText(st, 1, JoinList(list));
@@ -495,21 +628,26 @@ bool MRecordBase::CleanText(std::string& text, size_t maxChars) {
     return qd::CleanText(text, maxChars);
 }
 
-std::string MRecordBase::CommentFolder() const { return appFolder_ + kCommentFolder + "/"; }
+std::string MRecordBase::CommentFolder() const { return CommentFolderOf(appFolder_); }
 
 std::string MRecordBase::CommentFilePath(const std::string& base) const {
-    return CommentFolder() + base + ".rtf";
+    return Comments().FileOf(base);
 }
 
 std::string MRecordBase::MakeCommentFileName(const TRecordData& r, std::string& base) const {
+    return MakeCommentFileName(r, base, nullptr);
+}
+
+std::string MRecordBase::MakeCommentFileName(const TRecordData& r, std::string& base,
+                                             const std::set<std::string>* claimed) const {
     const TCastRequest& q = r.request;
     char date[64];
     std::snprintf(date, sizeof date, "_%04d%02d%02d%02d%02d", q.year, q.month, q.day, q.hour,
                   q.minute);
-    const std::string stem = ReadGbkField(q.name) + date;
+    const std::string stem = CommentNameStem(ReadGbkField(q.name)) + date;
     base = stem;
     std::string path = CommentFilePath(base);
-    for (int k = 0; PathExists(path); ++k) {
+    for (int k = 0; PathExists(path) || (claimed && claimed->count(base)); ++k) {
         base = stem + "_" + std::to_string(k);
         path = CommentFilePath(base);
     }
@@ -519,15 +657,23 @@ std::string MRecordBase::MakeCommentFileName(const TRecordData& r, std::string& 
 bool MRecordBase::RebuildCommentFiles() {
     const int last = ReadLastId();
     if (last == -1) return false;
-    BeginBatch();
-    for (int id = 1; id <= last; ++id) {
-        TRecordData r;
-        if (ReadCaseOn(id, r) != 1) continue;
+    lastId_ = std::max(lastId_, last);
+    if (!BeginBatch()) return false;
+    const CCommentFolder comments = Comments();
+    bool written = true;
+    const bool read = ForEachCaseOn(1, [&](TRecordData& r, bool renamed) {
+        // The new name goes into the row, or every later read would make
+        // yet another one.
+        if (renamed && !readOnly_ && !UpdateCaseOn(r.id, r)) return true;
         const std::string path = CommentFilePath(r.commentFile);
-        if (!PathExists(path)) WriteCommentFile(path, r.comment);
-    }
-    EndBatch();
-    return true;
+        if (!comments.HasContent(path) && !comments.WriteComment(path, r.comment)) {
+            written = false;
+            lastError_ = kCommentWriteText;
+        }
+        return true;
+    });
+    const bool committed = EndBatch();
+    return read && committed && written;
 }
 
 }  // namespace qd

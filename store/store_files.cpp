@@ -1,10 +1,14 @@
 #include "store/store_files.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 
 #include "base/rtf.h"
+#include "store/case_format.h"
 
 namespace qd {
 
@@ -37,6 +41,11 @@ bool IsFolder(const std::string& path) {
     return fs::is_directory(U8Path(path), ec);
 }
 
+bool IsRegularFile(const std::string& path) {
+    std::error_code ec;
+    return fs::is_regular_file(U8Path(path), ec);
+}
+
 bool MakeFolder(const std::string& path) {
     std::error_code ec;
     fs::create_directories(U8Path(path), ec);
@@ -55,24 +64,99 @@ bool CopyFileOver(const std::string& from, const std::string& to) {
            !ec;
 }
 
+bool CopyFileChecked(const std::string& from, const std::string& to) {
+    const long long size = FileSize(from);
+    return size >= 0 && CopyFileOver(from, to) && FileSize(to) == size;
+}
+
+long long FileSize(const std::string& path) {
+    std::error_code ec;
+    const auto size = fs::file_size(U8Path(path), ec);
+    return ec ? -1 : static_cast<long long>(size);
+}
+
+bool CopyPermissions(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    const fs::perms p = fs::status(U8Path(from), ec).permissions();
+    if (ec) return false;
+    fs::permissions(U8Path(to), p, fs::perm_options::replace, ec);
+    return !ec;
+}
+
+bool SyncPath(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+void SyncFiles(const std::vector<std::string>& paths) {
+    constexpr size_t kOneByOne = 256;
+    if (paths.empty()) return;
+    if (paths.size() <= kOneByOne) {
+        std::vector<std::string> folders;
+        for (const std::string& p : paths) {
+            SyncPath(p);
+            const std::string folder = FolderOf(p);
+            if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+        }
+        for (const std::string& f : folders) SyncPath(f);
+        return;
+    }
+#ifdef __linux__
+    const int fd = ::open(paths.front().c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::syncfs(fd);
+        ::close(fd);
+        return;
+    }
+#endif
+    ::sync();
+}
+
 bool RenameOver(const std::string& from, const std::string& to) {
     std::error_code ec;
     fs::rename(U8Path(from), U8Path(to), ec);
     return !ec;
 }
 
-std::vector<std::string> ListRtfFiles(const std::string& folder) {
+namespace {
+constexpr const char* kJournalSuffixes[] = {"-journal", "-wal", "-shm"};
+}  // namespace
+
+bool ReplaceDatabaseFile(const std::string& from, const std::string& to) {
+    for (const char* suffix : kJournalSuffixes) {
+        if (!RemoveFile(to + suffix)) return false;
+    }
+    if (!RenameOver(from, to)) return false;
+    SyncPath(FolderOf(to));
+    return true;
+}
+
+bool RemoveDatabaseFiles(const std::string& path) {
+    bool gone = RemoveFile(path);
+    for (const char* suffix : kJournalSuffixes) gone = RemoveFile(path + suffix) && gone;
+    return gone;
+}
+
+std::vector<std::string> ListFilesEndingIn(const std::string& folder, std::string_view suffix) {
     std::vector<std::string> names;
     std::error_code ec;
     for (fs::directory_iterator it(U8Path(folder), ec), end; !ec && it != end; it.increment(ec)) {
-        if (!it->is_regular_file(ec)) continue;
-        std::string ext = U8String(it->path().extension());
-        std::transform(ext.begin(), ext.end(), ext.begin(),
-                       [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
-        if (ext == ".rtf") names.push_back(U8String(it->path().filename()));
+        std::error_code entryEc;
+        if (!it->is_regular_file(entryEc)) continue;
+        const std::string name = U8String(it->path().filename());
+        if (name.size() >= suffix.size() &&
+            EqualNoCase(std::string_view(name).substr(name.size() - suffix.size()), suffix))
+            names.push_back(name);
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::vector<std::string> ListRtfFiles(const std::string& folder) {
+    return ListFilesEndingIn(folder, ".rtf");
 }
 
 bool ReadWholeFile(const std::string& path, std::string& data) {
@@ -90,9 +174,14 @@ bool WriteWholeFile(const std::string& path, const std::string& data) {
     return !out.fail();
 }
 
-bool WriteCommentFile(const std::string& path, const std::string& plainText) {
-    MakeFolder(U8String(U8Path(path).parent_path()));
-    return WriteWholeFile(path, PlainTextToRtf(plainText));
+bool WriteFileDurably(const std::string& path, const std::string& data) {
+    const std::string part = path + ".part~";
+    if (!WriteWholeFile(part, data) || !SyncPath(part) || !RenameOver(part, path)) {
+        RemoveFile(part);
+        return false;
+    }
+    SyncPath(FolderOf(path));
+    return true;
 }
 
 bool ReadCommentText(const std::string& path, std::string& plainText) {

@@ -33,6 +33,14 @@ constexpr const char* kDatabaseFile = "Quadrelle.db";
 constexpr const char* kCompactFile = "Quadrelle_back.db";
 constexpr const char* kBackupMarker = "save.txt";
 
+// Files beside the database while an import, restore or compaction runs:
+// the marker that one was under way (holding its kind), and the list of
+// comment files of a restore that passed its checks. Staged files carry
+// kStagedSuffix until they take their places.
+constexpr const char* kPendingSuffix = ".pending";
+constexpr const char* kRestoreListSuffix = ".restore";
+constexpr const char* kStagedSuffix = ".restore~";
+
 // Texts a read gives for empty columns, and the fixed column values.
 constexpr const char* kDefaultCategory = "临时保存";
 constexpr const char* kDefaultQuestion = "要问的事情。";

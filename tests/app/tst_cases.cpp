@@ -70,7 +70,7 @@ private:
 
     void OpenStore() {
         store_ = std::make_unique<MRecordBase>();
-        QCOMPARE(store_->OpenDatabase((folder_ + "dat/Quadrelle.db").toStdString(), folder_.toStdString(), false), 0);
+        QCOMPARE(store_->OpenDatabase((folder_ + "dat/Quadrelle.db").toStdString(), folder_.toStdString(), false), qd::TOpenResult::Opened);
         QVERIFY(store_->SetCategories({"婚姻", "财运", "求职"}));
     }
     void ShowWindow() {

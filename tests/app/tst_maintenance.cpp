@@ -145,7 +145,7 @@ private slots:
         QCOMPARE(msgs.log.last().text, QStringLiteral("成功还原，请重新打开软件！"));
         QCOMPARE(shell.ended, 1);
         MRecordBase again;
-        QCOMPARE(again.OpenDatabase(s.Db().toStdString(), s.home.toStdString(), false), 0);
+        QCOMPARE(again.OpenDatabase(s.Db().toStdString(), s.home.toStdString(), false), qd::TOpenResult::Opened);
         QCOMPARE(again.CountCases(), 2);
     }
 
@@ -225,7 +225,7 @@ private slots:
         QCOMPARE(s.view.toPlainText(), QStringLiteral("我的评语"));
         {
             MRecordBase e;
-            QCOMPARE(e.OpenDatabase(file.toStdString(), s.home.toStdString(), false), 0);
+            QCOMPARE(e.OpenDatabase(file.toStdString(), s.home.toStdString(), false), qd::TOpenResult::Opened);
             QCOMPARE(e.CountCases(), 2);
             std::vector<std::string> cats;
             e.GetCategories(cats);
@@ -249,7 +249,7 @@ private slots:
         const QString other = out.path() + "/other.db";
         {
             MRecordBase o;
-            QCOMPARE(o.OpenDatabase(other.toStdString(), s.home.toStdString(), false), 0);
+            QCOMPARE(o.OpenDatabase(other.toStdString(), s.home.toStdString(), false), qd::TOpenResult::Opened);
             TRecordData r = Case("李四", "婚姻");
             QVERIFY(o.AddCase(r) > 0);
         }

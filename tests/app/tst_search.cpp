@@ -121,7 +121,7 @@ private slots:
         msgs_ = std::make_unique<TScriptedMessenger>();
         shell_ = std::make_unique<TPromptShell>();
         store_ = std::make_unique<MRecordBase>();
-        QCOMPARE(store_->OpenDatabase((folder_ + "dat/Quadrelle.db").toStdString(), folder_.toStdString(), false), 0);
+        QCOMPARE(store_->OpenDatabase((folder_ + "dat/Quadrelle.db").toStdString(), folder_.toStdString(), false), qd::TOpenResult::Opened);
         QVERIFY(store_->SetCategories({"婚姻", "财运", "求职"}));
         onSearch_ = [](TFrmSearch&) { return int(QDialog::Rejected); };
         onList_ = [](TFrmSameName&) { return int(QDialog::Rejected); };

@@ -154,6 +154,47 @@ TEST_F(IniFileTest, RewriteKeepsOtherLinesAndTheirBytes) {
               "sheng=" + Utf8ToGbk("福建省") + "\n");
 }
 
+// Untouched lines keep their bytes even where the file mixes its line
+// breaks, holds a stray carriage return or lacks its final break.
+TEST_F(IniFileTest, RewriteKeepsMixedLineBreaksByteForByte) {
+    const std::string before =
+        "[set]\r\n"
+        "idate=0\n"
+        "stray=1\r\r\n"
+        "; c\rmid\r\n"
+        "leftpos=0\r\n"
+        "[tree]\n"
+        "sort=1";
+    WriteRaw(before);
+    CIniFile ini(path_);
+    EXPECT_EQ(ini.ReadInteger("set", "stray", 5), 1);
+    ASSERT_TRUE(ini.WriteInteger("set", "idate", 0));  // unchanged: nothing written
+    ASSERT_TRUE(ini.WriteInteger("set", "leftpos", 40));
+    EXPECT_EQ(Raw(),
+              "[set]\r\n"
+              "idate=0\n"
+              "stray=1\r\r\n"
+              "; c\rmid\r\n"
+              "leftpos=40\r\n"
+              "[tree]\n"
+              "sort=1");
+    // A new key after a last line without its break gives that line one.
+    ASSERT_TRUE(ini.WriteInteger("tree", "showStyle", 0));
+    const std::string tail = "[tree]\nsort=1\r\nshowStyle=0\r\n";
+    EXPECT_EQ(Raw().substr(Raw().size() - tail.size()), tail);
+}
+
+// A key whose name is no GBK text keeps its name bytes when its value is
+// rewritten, so that it can be found again.
+TEST_F(IniFileTest, RewriteKeepsANameTheCodePageCannotCarry) {
+    WriteRaw("[set]\r\nk\x90*ey = 1\r\n");
+    CIniFile ini(path_);
+    const std::string name = ini.Keys("set").at(0);
+    ASSERT_TRUE(ini.WriteString("set", name, "2"));
+    EXPECT_EQ(Raw(), "[set]\r\nk\x90*ey =2\r\n");
+    EXPECT_EQ(CIniFile(path_).ReadString("set", name, ""), "2");
+}
+
 TEST_F(IniFileTest, DeleteKeyAndEraseSection) {
     WriteRaw(Utf8ToGbk("[福建省]\r\n福州市=119:18*26:5\r\n厦门市=118:6*24:27\r\n[set]\r\nidate=1\r\n"));
     CIniFile ini(path_);

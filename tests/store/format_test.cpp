@@ -47,7 +47,7 @@ TEST_F(FormatTest, WorkedExampleRowColumnByColumn) {
     OpenStore(s);
     // Ids 1 to 11 are taken by earlier cases, so the example gets 12.
     RawExec(DbPath(), "update case_extra set primaryId=11;");
-    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), 0);
+    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), TOpenResult::Opened);
     TRecordData r = Record("张三");
     r.request.noble = 1;
     r.request.earth = 5;
@@ -87,7 +87,7 @@ TEST_F(FormatTest, WorkedExampleRowColumnByColumn) {
 
 TEST_F(FormatTest, NewDatabaseHasTheTablesOfTheEarlierEdition) {
     MRecordBase s;
-    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), 0);
+    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), TOpenResult::Opened);
     EXPECT_EQ(s.GetLastId(), 0);
     auto schema = Query(DbPath(), "select sql from sqlite_master where type='table' order by name;");
     ASSERT_EQ(schema.size(), 2u);
@@ -122,7 +122,7 @@ TEST_F(FormatTest, ReadBackDefaults) {
             "insert into case_data values (4, ' 名', NULL, NULL, NULL, ' 5', ' 1', NULL, NULL,"
             " NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL);"
             "update case_extra set primaryId=4;");
-    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), 0);
+    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), TOpenResult::Opened);
     TRecordData r;
 
     ASSERT_TRUE(s.ReadCase(1, r));
@@ -188,6 +188,54 @@ TEST_F(FormatTest, ReadBackDefaults) {
     EXPECT_EQ(r.request.filled, 1);  // NULL reads as empty
 }
 
+// Numbers another program wrote that the record's fields cannot hold read as
+// the defaults of text that is no number; they must not wrap.
+TEST(CaseFormat, OutOfRangeNumbersTakeTheDefaults) {
+    TCaseRow row;
+    row[0] = "9999999999";
+    row[4] = "70000";
+    row[5] = "13 -40000 99999 7";
+    row[7] = "-99999 40000 4 3000000000 5";
+    row[9] = "999 -95 8";
+    row[14] = "300 2 -1 256";
+    row[15] = "1 2 3 1000";
+    TRecordData r;
+    RecordFromRow(row, r);
+    EXPECT_EQ(r.id, 0);
+    EXPECT_EQ(r.request.year, 1900);
+    EXPECT_EQ(r.request.month, 13);
+    EXPECT_EQ(r.request.day, 1);
+    EXPECT_EQ(r.request.hour, 1);
+    EXPECT_EQ(r.request.minute, 7);
+    EXPECT_EQ(r.request.province, 0);
+    EXPECT_EQ(r.request.city, 0);
+    EXPECT_EQ(std::vector<int>(r.extra, r.extra + 5), (std::vector<int>{4, -1, 5, -1, -1}));
+    EXPECT_FLOAT_EQ(r.request.longitude, 120);
+    EXPECT_FLOAT_EQ(r.request.latitude, 30);
+    EXPECT_EQ(r.request.direct, 0);
+    EXPECT_EQ(r.request.noble, 2);
+    EXPECT_EQ(r.request.earth, 0);
+    EXPECT_EQ(r.request.general, 0);
+    EXPECT_EQ(r.request.directEarth, 0);
+    EXPECT_EQ(r.request.directHour, 3);
+
+    // A question that ends at once reads as an empty one.
+    row[13] = std::string("\0x", 2);
+    RecordFromRow(row, r);
+    EXPECT_EQ(ReadGbkField(r.request.question), "要问的事情。");
+
+    // The limits themselves still fit.
+    row[5] = "-32768 32767 0 0";
+    row[9] = "-180 90 8";
+    row[14] = "255 0 0 0";
+    RecordFromRow(row, r);
+    EXPECT_EQ(r.request.month, -32768);
+    EXPECT_EQ(r.request.day, 32767);
+    EXPECT_FLOAT_EQ(r.request.longitude, -180);
+    EXPECT_FLOAT_EQ(r.request.latitude, 90);
+    EXPECT_EQ(r.request.direct, 255);
+}
+
 TEST(CaseFormat, ListSplitting) {
     const struct {
         const char* text;
@@ -225,7 +273,7 @@ TEST_F(FormatTest, LongTextsAreCutToTheirFieldsOnReading) {
     // 11 Chinese characters are 22 GBK bytes; the name field holds 20.
     RawExec(DbPath(), "insert into case_data(id, name) values (1, '一二三四五六七八九十百');"
                       "update case_extra set primaryId=1;");
-    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), 0);
+    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), TOpenResult::Opened);
     TRecordData r;
     ASSERT_TRUE(s.ReadCase(1, r));
     EXPECT_EQ(ReadGbkField(r.request.name), "一二三四五六七八九十");

@@ -87,7 +87,7 @@ TEST_F(LegacyTest, ConvertsLiveRecordsAndKeepsTheirComments) {
     WriteFile(Comments() + "ls_old.rtf", PlainTextToRtf("李四的评语"));
 
     MRecordBase s;
-    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), true), 1) << s.LastError();
+    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), true), TOpenResult::ConvertedLegacy) << s.LastError();
     EXPECT_EQ(s.LastError(), "已经把旧版数据库转换到新版，共转换 2 个案例！");
     EXPECT_FALSE(PathExists(Home() + "dat/Quadrelle.dat"));
     EXPECT_EQ(s.GetLastId(), 4);
@@ -147,7 +147,7 @@ TEST_F(LegacyTest, FailedConversionLeavesEverythingForTheNextStart) {
 
     {
         MRecordBase s;
-        EXPECT_EQ(s.OpenDatabase(DbPath(), Home(), true), 0);
+        EXPECT_EQ(s.OpenDatabase(DbPath(), Home(), true), TOpenResult::Opened);
         EXPECT_EQ(s.CountCases(), 0);
     }
     EXPECT_TRUE(PathExists(Home() + "dat/Quadrelle.dat"));
@@ -155,7 +155,7 @@ TEST_F(LegacyTest, FailedConversionLeavesEverythingForTheNextStart) {
 
     RawExec(DbPath(), "drop trigger boom;");
     MRecordBase s;
-    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), true), 1) << s.LastError();
+    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), true), TOpenResult::ConvertedLegacy) << s.LastError();
     TRecordData r;
     ASSERT_TRUE(s.ReadCase(1, r));
     EXPECT_EQ(r.commentFile, "李四_201012302359");
@@ -171,12 +171,12 @@ TEST_F(LegacyTest, FileWithoutLiveRecords) {
     LegacyCase dead{true, "甲", "求财", {2006, 3, 7, 9, 5}, "", "f", 0, 0};
     WriteFile(Home() + "dat/Quadrelle.dat", LegacyRecord(dead));
     MRecordBase s;
-    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), true), 0);
+    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), true), TOpenResult::Opened);
     ASSERT_TRUE(s.SetCategories({"x"}));
     // Converted once: the file is gone, the list holds the defaults.
     EXPECT_FALSE(PathExists(Home() + "dat/Quadrelle.dat"));
     WriteFile(Home() + "dat/Quadrelle.dat", LegacyRecord(dead));
-    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), true), 0);
+    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), true), TOpenResult::Opened);
     std::vector<std::string> cats;
     ASSERT_TRUE(s.GetCategories(cats));
     EXPECT_EQ(cats.size(), 8u);

@@ -20,19 +20,7 @@ std::string ReadAll(const std::string& path) {
 
 class MaintenanceTest : public StoreTest {
 protected:
-    // Cases 1..n with categories cycling through `cats` and a comment file each.
-    void Fill(MRecordBase& s, int n, const std::vector<std::string>& cats) {
-        ASSERT_TRUE(s.BeginBatch());
-        for (int i = 0; i < n; ++i) {
-            TRecordData r = Record("名" + std::to_string(i));
-            r.category = cats[i % cats.size()];
-            r.commentFile = "c" + std::to_string(i);
-            r.comment = "评语" + std::to_string(i);
-            ASSERT_GT(s.AddCaseInBatch(r), 0);
-        }
-        ASSERT_TRUE(s.EndBatch());
-        ASSERT_TRUE(s.RebuildCommentFiles());
-    }
+    void Fill(MRecordBase& s, int n, const std::vector<std::string>& cats) { FillStore(s, n, cats); }
     std::vector<std::string> progress_;
     TProgress Progress() {
         return [this](const std::string& t) { progress_.push_back(t); };
@@ -49,7 +37,7 @@ TEST_F(MaintenanceTest, ExportByCategory) {
     EXPECT_EQ(progress_.back(), "导出进度：100％");
 
     MRecordBase e;
-    ASSERT_EQ(e.OpenDatabase(out, Home(), false), 0);
+    ASSERT_EQ(e.OpenDatabase(out, Home(), false), TOpenResult::Opened);
     EXPECT_EQ(e.GetLastId(), 1);
     std::vector<std::string> cats;
     ASSERT_TRUE(e.GetCategories(cats));
@@ -62,7 +50,7 @@ TEST_F(MaintenanceTest, ExportByCategory) {
     const std::string all = Home() + "all.db";
     EXPECT_EQ(s.ExportDatabase(all, {}, true, Progress(), false), 5);
     MRecordBase a;
-    ASSERT_EQ(a.OpenDatabase(all, Home(), false), 0);
+    ASSERT_EQ(a.OpenDatabase(all, Home(), false), TOpenResult::Opened);
     ASSERT_TRUE(a.GetCategories(cats));
     EXPECT_EQ(cats, (std::vector<std::string>{"结婚", "无名类", "求财"}));
     // An export never adds to an existing file.
@@ -106,7 +94,7 @@ TEST_F(MaintenanceTest, ImportRefusals) {
     EXPECT_EQ(s.LastError(), "无法打开导入的数据库文件！");
     {
         MRecordBase other;
-        ASSERT_EQ(other.OpenDatabase(Home() + "other.db", Home(), false), 0);
+        ASSERT_EQ(other.OpenDatabase(Home() + "other.db", Home(), false), TOpenResult::Opened);
     }
     RawExec(Home() + "other.db", "update case_extra set baseType='Other';");
     EXPECT_EQ(s.ImportDatabase(Home() + "other.db", Progress(), false), 0);
@@ -125,7 +113,7 @@ TEST_F(MaintenanceTest, CompactionRenumbersAndKeepsOrder) {
     // A leftover from an earlier failure must not be appended to.
     {
         MRecordBase stale;
-        ASSERT_EQ(stale.OpenDatabase(Home() + "dat/Quadrelle_back.db", Home(), false), 0);
+        ASSERT_EQ(stale.OpenDatabase(Home() + "dat/Quadrelle_back.db", Home(), false), TOpenResult::Opened);
         TRecordData r = Record("旧");
         ASSERT_EQ(stale.AddCase(r), 1);
     }
@@ -188,52 +176,6 @@ TEST_F(MaintenanceTest, BackupMissingACommentIsAFailure) {
     EXPECT_FALSE(PathExists(backup + "Quadrelle_f/save.txt"));
 }
 
-TEST_F(MaintenanceTest, FailedRestoreLeavesTheDataInPlace) {
-    MRecordBase s;
-    OpenStore(s);
-    Fill(s, 2, {"求财"});
-    const std::string before = ReadAll(DbPath());
-    const auto comments = ListRtfFiles(Comments());
-
-    // The backup's database cannot be copied (it is a folder).
-    const std::string bad = Home() + "bad/";
-    std::filesystem::create_directories(bad + "Quadrelle.db");
-    std::filesystem::create_directories(bad + "Quadrelle_f");
-    WriteFile(bad + "Quadrelle_f/x.rtf", "{\\rtf1 x}");
-    EXPECT_FALSE(s.RestoreFrom(bad, false));
-    EXPECT_EQ(s.LastError(), "无法复制db文件！");
-    EXPECT_EQ(ReadAll(DbPath()), before);
-    EXPECT_EQ(ListRtfFiles(Comments()), comments);
-
-    // A backup whose database is cut short (a copy that failed half-way).
-    const std::string cut = Home() + "cut/";
-    std::filesystem::create_directories(cut + "Quadrelle_f");
-    WriteFile(cut + "Quadrelle_f/x.rtf", "{\\rtf1 x}");
-    WriteFile(cut + "Quadrelle.db", before.substr(0, 100));
-    EXPECT_FALSE(s.RestoreFrom(cut, false));
-    EXPECT_EQ(s.LastError(), "无法复制db文件！");
-    EXPECT_EQ(ReadAll(DbPath()), before);
-    EXPECT_EQ(ListRtfFiles(Comments()), comments);
-    EXPECT_FALSE(PathExists(DbPath() + ".restore"));
-
-    // A backup without comment files is refused before anything changes.
-    const std::string empty = Home() + "empty/";
-    std::filesystem::create_directories(empty + "Quadrelle_f");
-    ASSERT_TRUE(CopyFileOver(DbPath(), empty + "Quadrelle.db"));
-    RawExec(empty + "Quadrelle.db", "delete from case_data;");
-    EXPECT_FALSE(s.RestoreFrom(empty, false));
-    EXPECT_EQ(s.LastError(), "找不到源评语文件！");
-    EXPECT_EQ(ReadAll(DbPath()), before);
-    EXPECT_EQ(ListRtfFiles(Comments()), comments);
-
-    EXPECT_FALSE(s.RestoreFrom(Home() + "nothing/", false));
-    EXPECT_EQ(s.LastError(), "没有源db文件！");
-    RemoveFile(empty + "Quadrelle_f");
-    EXPECT_FALSE(s.RestoreFrom(empty, false));
-    EXPECT_EQ(s.LastError(), "没有源评语文件夹！");
-    EXPECT_EQ(s.CountCases(), 2);
-}
-
 TEST_F(MaintenanceTest, DeleteAllLeavesOtherFiles) {
     MRecordBase s;
     OpenStore(s);
@@ -270,6 +212,87 @@ TEST(MaintenanceNames, FromTheLocalTime) {
     t.tm_sec = 7;
     EXPECT_EQ(BackupFolderName("/x", t), "/x/澜川霁岚术_备份_2024年5月1日9时3分7秒/");
     EXPECT_EQ(ExportFileName("/x/", t), "/x/澜川霁岚术_2024年5月1日9时3分7秒.db");
+}
+
+}  // namespace qd::test
+
+namespace qd::test {
+
+// A damaged database is found by the check and is not written to again.
+TEST_F(MaintenanceTest, DamagedDatabaseRefusesWrites) {
+    {
+        MRecordBase s;
+        OpenStore(s);
+        Fill(s, 400, {"求财"});
+        ASSERT_TRUE(s.CheckIntegrity());
+    }
+    DamagePages(DbPath(), 10, 3);
+    MRecordBase s;
+    OpenStore(s);
+    EXPECT_FALSE(s.CheckIntegrity());
+    EXPECT_TRUE(s.IsDamaged());
+    EXPECT_EQ(s.LastError(), kDamagedText);
+    const std::string before = ReadAll(DbPath());
+    TRecordData r = Record("新");
+    EXPECT_EQ(s.AddCase(r), -1);
+    EXPECT_EQ(s.LastError(), kDamagedText);
+    EXPECT_FALSE(s.UpdateCase(1, r));
+    EXPECT_FALSE(s.DeleteCase(1));
+    EXPECT_FALSE(s.SetCategories({"x"}));
+    EXPECT_EQ(s.CompactDatabase(Progress(), false), 0);
+    EXPECT_EQ(s.ImportDatabase(DbPath(), Progress(), false), 0);
+    EXPECT_FALSE(s.BackupTo(Home() + "bk/", false));
+    EXPECT_EQ(ReadAll(DbPath()), before);
+}
+
+// With the caller's folder lock attached, each command needs its mode.
+TEST_F(MaintenanceTest, CommandsNeedTheirLockMode) {
+    MRecordBase s;
+    OpenStore(s);
+    Fill(s, 3, {"求财"});
+    ASSERT_TRUE(s.BackupTo(Home() + "bk/", false));
+    CCaseFolderLock lock(Home());
+    s.UseFolderLock(&lock);
+    ASSERT_TRUE(lock.TryLock(TFolderLockMode::Read));
+    EXPECT_EQ(s.ImportDatabase(DbPath(), Progress(), false), 0);
+    EXPECT_EQ(s.LastError(), kFolderInUseText);
+    EXPECT_EQ(s.ExportDatabase(Home() + "e.db", {}, true, Progress(), false), 3);
+    ASSERT_TRUE(lock.TryLock(TFolderLockMode::Write));
+    EXPECT_EQ(s.ImportDatabase(DbPath(), Progress(), false), 3);
+    EXPECT_EQ(s.CompactDatabase(Progress(), false), 0);
+    EXPECT_FALSE(s.RestoreFrom(Home() + "bk/", false));
+    EXPECT_FALSE(s.DeleteAllData(false));
+    EXPECT_EQ(s.LastError(), kFolderInUseText);
+    EXPECT_EQ(s.CountCases(), 6);
+    ASSERT_TRUE(lock.TryLock(TFolderLockMode::Exclusive));
+    EXPECT_TRUE(s.RestoreFrom(Home() + "bk/", false)) << s.LastError();
+    EXPECT_EQ(s.CountCases(), 3);
+}
+
+}  // namespace qd::test
+
+namespace qd::test {
+
+// An import killed after its commit left its comment files under their
+// temporary names: the next start-up opening removes those and writes the
+// cases' comment files from their text.
+TEST_F(MaintenanceTest, StartUpCleansUpAKilledImport) {
+    {
+        MRecordBase s;
+        OpenStore(s);
+        Fill(s, 3, {"求财"});
+    }
+    WriteFile(DbPath() + ".pending", "import");
+    RemoveFile(Comments() + "c2.rtf");
+    WriteFile(Comments() + "c2.rtf.import~", "{\\rtf1 half");
+    WriteFile(Comments() + "c1.rtf", "");
+    EXPECT_TRUE(StartupWorkPending(DbPath(), Home()));
+    MRecordBase s;
+    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), true), TOpenResult::Opened);
+    EXPECT_FALSE(StartupWorkPending(DbPath(), Home()));
+    EXPECT_EQ(ListFilesEndingIn(Comments(), ""), (std::vector<std::string>{"c0.rtf", "c1.rtf", "c2.rtf"}));
+    EXPECT_EQ(RtfToPlainText(ReadAll(Comments() + "c1.rtf")), "评语1");
+    EXPECT_EQ(RtfToPlainText(ReadAll(Comments() + "c2.rtf")), "评语2");
 }
 
 }  // namespace qd::test

@@ -7,7 +7,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -37,7 +39,7 @@ protected:
 
     // Opens the default database of the folder, failing the test otherwise.
     void OpenStore(MRecordBase& s, bool legacy = false) {
-        ASSERT_GE(s.OpenDatabase(DbPath(), Home(), legacy), 0) << s.LastError();
+        ASSERT_NE(s.OpenDatabase(DbPath(), Home(), legacy), TOpenResult::Failed) << s.LastError();
     }
 
     std::filesystem::path home_;
@@ -83,6 +85,42 @@ inline void RawExec(const std::string& db, const std::string& sql) {
 inline void AddRollbackTrigger(const std::string& db) {
     RawExec(db, "create trigger boom before insert on case_data when new.name='炸' "
                 "begin select raise(rollback, 'boom'); end;");
+}
+
+// Cases 1..n with categories cycling through `cats`, comment files c0.rtf,
+// c1.rtf, … holding 评语0, 评语1, …
+inline void FillStore(MRecordBase& s, int n, const std::vector<std::string>& cats) {
+    ASSERT_TRUE(s.BeginBatch());
+    for (int i = 0; i < n; ++i) {
+        TRecordData r = Record("名" + std::to_string(i));
+        r.category = cats[i % cats.size()];
+        r.commentFile = "c" + std::to_string(i);
+        r.comment = "评语" + std::to_string(i);
+        ASSERT_GT(s.AddCaseInBatch(r), 0);
+    }
+    ASSERT_TRUE(s.EndBatch());
+    ASSERT_TRUE(s.RebuildCommentFiles());
+}
+
+// Every file under a folder with its content, to see that nothing changed.
+inline std::map<std::string, std::string> Snapshot(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(folder)) {
+        if (!e.is_regular_file()) continue;
+        std::ifstream in(e.path(), std::ios::binary);
+        files[std::filesystem::relative(e.path(), folder).string()] =
+            std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    return files;
+}
+
+// Overwrites `count` pages of an SQLite file from page `first` (counted
+// from 0) with a pattern, as a failing disk would.
+inline void DamagePages(const std::string& db, int first, int count, int pageSize = 4096) {
+    std::fstream f(db, std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(static_cast<std::streamoff>(first) * pageSize);
+    const std::string junk(static_cast<size_t>(count) * pageSize, '\x5a');
+    f.write(junk.data(), static_cast<std::streamsize>(junk.size()));
 }
 
 }  // namespace qd::test

@@ -124,7 +124,7 @@ TEST_F(RecordBaseTest, CategoryList) {
 TEST_F(RecordBaseTest, FileThatIsNoDatabase) {
     WriteFile(DbPath(), std::string(4096, 'x'));
     MRecordBase s;
-    EXPECT_EQ(s.OpenDatabase(DbPath(), Home(), false), -1);
+    EXPECT_EQ(s.OpenDatabase(DbPath(), Home(), false), TOpenResult::Failed);
     EXPECT_EQ(s.LastError(), "file is not a database");
 }
 
@@ -134,7 +134,7 @@ TEST_F(RecordBaseTest, DatabaseWithoutUsableMetadata) {
                       "insert into case_data(id, name) values (5, 'a');");
     {
         MRecordBase s;
-        ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), 0) << s.LastError();
+        ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), TOpenResult::Opened) << s.LastError();
         EXPECT_EQ(s.GetLastId(), 0);
         EXPECT_TRUE(s.IsDatabaseType("QuadrelleData"));
     }
@@ -142,20 +142,20 @@ TEST_F(RecordBaseTest, DatabaseWithoutUsableMetadata) {
     RawExec(DbPath(), "delete from case_extra;");
     {
         MRecordBase s;
-        EXPECT_EQ(s.OpenDatabase(DbPath(), Home(), false), -1);
+        EXPECT_EQ(s.OpenDatabase(DbPath(), Home(), false), TOpenResult::Failed);
         EXPECT_EQ(s.LastError(), "无法读取额外表的主键id！");
     }
     RawExec(DbPath(), "insert into case_extra values (0, 1000, 'abc', '', 'QuadrelleData');");
     {
         MRecordBase s;
-        EXPECT_EQ(s.OpenDatabase(DbPath(), Home(), false), -1);
+        EXPECT_EQ(s.OpenDatabase(DbPath(), Home(), false), TOpenResult::Failed);
         EXPECT_EQ(s.LastError(), "无法读取额外表的主键id！");
     }
 }
 
 TEST_F(RecordBaseTest, UnopenablePath) {
     MRecordBase s;
-    EXPECT_EQ(s.OpenDatabase(Home() + "no/such/folder/x.db", Home(), false), -1);
+    EXPECT_EQ(s.OpenDatabase(Home() + "no/such/folder/x.db", Home(), false), TOpenResult::Failed);
     EXPECT_EQ(s.LastError(), "无法创建或者打开数据库！");
 }
 
@@ -167,7 +167,7 @@ TEST_F(RecordBaseTest, InsertOfAnExistingIdFails) {
     TRecordData r = Record("甲");
     ASSERT_EQ(s.AddCase(r), 1);
     RawExec(DbPath(), "update case_extra set primaryId=0;");
-    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), 0);
+    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), TOpenResult::Opened);
     EXPECT_EQ(s.AddCase(r), -1);
     EXPECT_EQ(s.LastError(), "无法保存案例！");
     EXPECT_EQ(s.GetLastId(), 0);
@@ -213,7 +213,7 @@ TEST_F(RecordBaseTest, BatchRolledBackBySqliteFails) {
     const std::string source = Home() + "source.db";
     {
         MRecordBase src;
-        ASSERT_EQ(src.OpenDatabase(source, Home(), false), 0);
+        ASSERT_EQ(src.OpenDatabase(source, Home(), false), TOpenResult::Opened);
         for (const char* name : {"甲", "炸", "乙"}) {
             TRecordData c = Record(name);
             ASSERT_GT(src.AddCase(c), 0);
