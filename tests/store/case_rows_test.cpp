@@ -60,7 +60,7 @@ TEST_F(CaseRowsTest, EveryFormReadsWhatReadCaseReads) {
     Sql("insert into case_data values (5, 'x', 0, '求财', 2004.0, '1  2', '1 0', 'q', 'p', "
         "'116.4 39.9', 'f', ' ', ' ', 'q', '0 1 5 0', '0 0 0 0', '1978', '好');");
     Sql("update case_extra set primaryId=5;");
-    ASSERT_EQ(s_.OpenDatabase(DbPath(), Home(), false), 0);
+    ASSERT_EQ(s_.OpenDatabase(DbPath(), Home(), false), TOpenResult::Opened);
 
     int rows = 0;
     EXPECT_EQ(ForEachCaseRecord(s_, CaseRange(1, 5), [&](TRecordData& r) {
@@ -113,7 +113,7 @@ TEST_F(CaseRowsTest, AColumnMissingUnderItsExactNameReadsAsEmpty) {
     RawExec(other, "insert into case_extra values (0, 1000, 1, '', 'QuadrelleData');");
     RawExec(other, "insert into case_data values (1, '张三', '求财');");
     MRecordBase o;
-    ASSERT_EQ(o.OpenDatabase(other, Home(), false), 0);
+    ASSERT_EQ(o.OpenDatabase(other, Home(), false), TOpenResult::Opened);
     TRecordData want;
     ASSERT_TRUE(o.ReadCase(1, want));
     int rows = 0;

@@ -114,7 +114,7 @@ TEST_F(SearchTest, MatchesTheTextsAsTheRecordHoldsThem) {
     RawExec(DbPath(), "insert into case_data(id, name, dateY, event) values "
                       "(6, '一二三四五六七八九十甲', 2004, ''), (7, 'a😀', 2004, 'x');");
     RawExec(DbPath(), "update case_extra set primaryId=7;");
-    ASSERT_EQ(s_.OpenDatabase(DbPath(), Home(), false), 0);
+    ASSERT_EQ(s_.OpenDatabase(DbPath(), Home(), false), TOpenResult::Opened);
     const struct {
         std::vector<std::string> keywords;
         std::vector<int> ids;
