@@ -9,7 +9,7 @@
 #include <QRadioButton>
 #include <QTextEdit>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/widgets.h"
 
@@ -33,7 +33,7 @@ TMainUi::TMainUi(const QWidget& w)
       RdoNong(Find<QRadioButton>(w, "RdoNong")),
       ChkRun(Find<QCheckBox>(w, "ChkRun")),
       SbtoSave(Find<QToolButton>(w, "SbtoSave")),
-      Tree(Find<QTreeWidget>(w, "Tree")),
+      Tree(Find<QTreeView>(w, "Tree")),
       RedtVelmark(Find<QTextEdit>(w, "RedtVelmark")),
       RedtPingYu(Find<QTextEdit>(w, "RedtPingYu")),
       Opt_Skin(Find<QMenu>(w, "Opt_Skin")),

@@ -18,7 +18,7 @@ class QMenu;
 class QRadioButton;
 class QTextEdit;
 class QToolButton;
-class QTreeWidget;
+class QTreeView;
 class QWidget;
 
 namespace qd {
@@ -83,7 +83,7 @@ struct TMainUi {
     QRadioButton *RdoGong = nullptr, *RdoNong = nullptr;
     QCheckBox* ChkRun = nullptr;
     QToolButton* SbtoSave = nullptr;
-    QTreeWidget* Tree = nullptr;
+    QTreeView* Tree = nullptr;
     QTextEdit *RedtVelmark = nullptr, *RedtPingYu = nullptr;
     QMenu *Opt_Skin = nullptr, *PopRdtqdl = nullptr, *PopPingYu = nullptr, *PopGuaLi = nullptr,
           *MnuShowStyle = nullptr, *MnuMoveTo = nullptr;
