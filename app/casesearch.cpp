@@ -1,6 +1,8 @@
 #include "app/casesearch.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <memory>
 
 #include "app/casecommands.h"
 #include "app/casetree.h"
@@ -38,13 +40,31 @@ void TCaseSearch::FuzzySearchClick() {
         return;
     }
     if (!store_) return;
-    std::vector<int> hits;
-    store_->FindCasesByKeywords(keywords, hits);
-    if (hits.empty()) {
-        Notice(window_, QStringLiteral("没有符合的案例！"));
-        return;
-    }
-    ShowHits(hits);
+    // The store is read off the GUI thread; the tree refuses its commands
+    // meanwhile, and the window shows that it is busy.
+    const QString caption = window_->windowTitle();
+    auto restore = [this, caption] {
+        QApplication::restoreOverrideCursor();
+        window_->setWindowTitle(caption);
+    };
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    window_->setWindowTitle(QStringLiteral("模糊查找....."));
+    auto hits = std::make_shared<std::vector<int>>();
+    const bool started = tree_.RunWhileBusy(
+        [keywords, hits](MRecordBase& own, const TStoreTask::TPost&, const std::atomic<bool>&) {
+            own.FindCasesByKeywords(keywords, *hits);
+        },
+        [this, hits, restore](const std::string& error) {
+            restore();
+            if (!error.empty())
+                Notice(window_, QString::fromStdString(error));
+            else if (hits->empty())
+                Notice(window_, QStringLiteral("没有符合的案例！"));
+            else
+                ShowHits(*hits);
+        },
+        restore);
+    if (!started) restore();
 }
 
 void TCaseSearch::SearchClick() {

@@ -24,6 +24,8 @@ public:
     // `window`, which also owns the search.
     TCaseSearch(MRecordBase* store, TCaseTree& tree, TCaseCommands& cases, QWidget* window);
 
+    // The keyword search runs off the GUI thread; its hits are listed when
+    // it ends (the tree is busy until then).
     void FuzzySearchClick();
     void SearchClick();
     // The hit list; its pick joins the tree and is opened.
