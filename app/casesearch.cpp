@@ -15,7 +15,11 @@
 namespace qd {
 
 TCaseSearch::TCaseSearch(MRecordBase* store, TCaseTree& tree, TCaseCommands& cases, QWidget* window)
-    : QObject(window), store_(store), tree_(tree), cases_(cases), window_(window) {}
+    : QObject(window), store_(store), tree_(tree), cases_(cases), window_(window) {
+    // A zeroed record would stand for the first province (福建省), and a
+    // first search by years alone would find only that province's cases.
+    criteria_.province = -1;
+}
 
 void TCaseSearch::FuzzySearchClick() {
     if (tree_.RefusedWhileBusy()) return;

@@ -30,7 +30,8 @@ public:
     void SearchClick();
     // The hit list; its pick joins the tree and is opened.
     void ShowHits(const std::vector<int>& hits);
-    // The conditions of the last conditional search, offered again by the next.
+    // The conditions of the last conditional search, offered again by the
+    // next; the first offers every province.
     TSearchCriteria& Criteria() { return criteria_; }
 
 private:

@@ -229,11 +229,30 @@ private slots:
         QVERIFY(c.questionGiven && c.commentGiven && !c.yearsGiven);
     }
 
+    void firstSearchOffersEveryProvinceAndKeepsTheChoice() {
+        AddCases();
+        ShowWindow();
+        TSearchCriteria& c = w_->Search().Criteria();
+        QString offered;
+        const auto byYears = Conditional(
+            [&](TFrmSearch& d) {
+                offered = d.CboProv->currentText();
+                d.LedtY1->setText(QStringLiteral("1999"));
+                d.LedtY2->setText(QStringLiteral("2004"));
+            },
+            c);
+        QCOMPARE(offered, QStringLiteral("全部省份"));
+        QCOMPARE(byYears, (std::vector<int>{1, 3, 4}));
+        QCOMPARE(Conditional([](TFrmSearch& d) { d.CboProv->setCurrentIndex(3); }, c), std::vector<int>{3});
+        TFrmSearch again(c, *store_);
+        QCOMPARE(again.CboProv->currentIndex(), 3);
+    }
+
     void yearsBeforeChristAndTheDialogReopening() {
         AddCases();
         TSearchCriteria c{};
         {
-            // The first search starts on the first province.
+            // A record of province 0 stands for the first province.
             TFrmSearch first(c, *store_);
             QCOMPARE(first.CboProv->currentText(), QStringLiteral("福建省"));
             QCOMPARE(first.RdoSex->checkedId(), 0);
