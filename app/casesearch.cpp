@@ -95,8 +95,9 @@ void TCaseSearch::ShowHits(const std::vector<int>& hits) {
         if (!dlg.ChkClear->isChecked()) base = tree_.ShownIds();
         list = dlg.ChkShow->isChecked() ? hits : std::vector<int>{picked};
     }
-    tree_.BuildTree(MergeHits(base, list));
-    if (tree_.SelectCase(picked)) cases_.OpenSelectedCase();
+    tree_.RebuildTree(MergeHits(base, list), [this, picked] {
+        if (tree_.SelectCase(picked)) cases_.OpenSelectedCase();
+    });
 }
 
 }  // namespace qd

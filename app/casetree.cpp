@@ -22,6 +22,9 @@ namespace {
 // Rows per batch of the full loading: a batch costs the GUI thread well
 // under a millisecond to take, and the view one layout and paint.
 constexpr size_t kBatchRows = 4096;
+// Longer lists are built on a thread (RebuildTree): a build on the GUI
+// thread costs it about 5 ms per 1000 cases.
+constexpr size_t kSyncBuildRows = 5000;
 
 QString Caption() { return QStringLiteral("澜川霁岚术1.6 "); }
 
@@ -175,25 +178,29 @@ void TCaseTree::BuildTree(const std::vector<int>& ids) {
         store_->GetCategories(categories);
         CollectTreeRows(*store_, ListedCases(ids), sort_, rows);
     }
-    ResetContent(std::move(categories));
+    ShowRows(std::move(categories), std::move(rows));
+    busy_ = false;
+}
+
+void TCaseTree::ShowRows(std::vector<std::string> storeCategories, TTreeRows rows) {
+    ResetContent(std::move(storeCategories));
     model_->Append(std::move(rows));
     FitColumn(0);
-    busy_ = false;
     FinishBuild();
 }
 
 bool TCaseTree::SetDisplay(int showStyle, int sort) {
     if (RefusedWhileBusy()) return false;
-    const std::vector<int> ids = ShownIds();  // read with the old style
+    std::vector<int> ids = ShownIds();  // read with the old style
     SetOrder(showStyle, sort);
     emit displayChanged();
-    BuildTree(ids);
+    RebuildTree(std::move(ids));
     return true;
 }
 
 void TCaseTree::RefreshTree() {
     if (RefusedWhileBusy()) return;
-    BuildTree(ShownIds());
+    RebuildTree(ShownIds());
 }
 
 // ---------------------------------------------------------------- off the GUI thread
@@ -219,17 +226,32 @@ void TCaseTree::ShowAllCasesClick() {
         Notice(window(), QStringLiteral("没有记录，无从查找。"));
         return;
     }
-    window()->setWindowTitle(QStringLiteral("加载....."));
+    Load(std::nullopt, [this] { emit loadingFinished(); });
+}
+
+void TCaseTree::RebuildTree(std::vector<int> ids, std::function<void()> then) {
+    if (ids.size() <= kSyncBuildRows || !store_) {
+        BuildTree(ids);
+        if (then) then();
+        return;
+    }
+    Load(std::move(ids), std::move(then));
+}
+
+void TCaseTree::Load(std::optional<std::vector<int>> listed, std::function<void()> then) {
+    window()->setWindowTitle(listed ? QStringLiteral("数据处理.....") : QStringLiteral("加载....."));
     QCoreApplication::processEvents();
 
     // The tree shown stays until the first batch arrives; that batch brings
     // the category list read by the thread.
     auto shown = std::make_shared<bool>(false);  // GUI thread only
+    auto ids = listed ? std::make_shared<const std::vector<int>>(std::move(*listed)) : nullptr;
     const int sort = sort_;
-    auto work = [this, sort, shown](MRecordBase& own, const TStoreTask::TPost& post, const std::atomic<bool>& stop) {
+    auto work = [this, sort, shown, ids](MRecordBase& own, const TStoreTask::TPost& post,
+                                         const std::atomic<bool>& stop) {
         std::optional<std::vector<std::string>> categories(std::in_place);
         own.GetCategories(*categories);
-        auto hand = [&](TTreeRows rows, int left) {
+        auto hand = [&](TTreeRows rows, size_t left) {
             auto batch = std::make_shared<TTreeRows>(std::move(rows));
             post([this, shown, batch, left, first = std::move(categories)]() mutable {
                 if (first) ResetContent(std::move(*first));
@@ -241,42 +263,40 @@ void TCaseTree::ShowAllCasesClick() {
             });
             categories.reset();
         };
-        auto caption = [&](int left) {
-            post([this, left] { window()->setWindowTitle(QString::number(left)); });
-        };
-        CTreeRowMaker maker(sort);
-        TTreeRows rows;
-        size_t read = 0;
-        ForEachCaseSummary(own, NewestCases(own.GetLastId()), [&](const TCaseSummary& c) {
-            if (stop) return false;
-            maker.Add(c, rows);
-            // Ids are read newest first: those below this one are left.
-            if (++read % kBatchRows != 0) return true;
-            if (sort != kSortNone) {
-                caption(c.id - 1);
-            } else {
-                hand(std::move(rows), c.id - 1);
-                rows = TTreeRows();
-            }
-            return true;
-        });
-        if (stop) return;
-        if (sort == kSortNone) {
-            if (!rows.items.empty()) hand(std::move(rows), 0);
+        const size_t total = ids ? ids->size() : size_t(std::max(own.GetLastId(), 0));
+        const TCaseSelection which = ids ? ListedCases(*ids) : NewestCases(own.GetLastId());
+        if (!ids && sort == kSortNone) {
+            // Every case newest first, as it is read.
+            CTreeRowMaker maker(sort);
+            TTreeRows rows;
+            size_t read = 0;
+            ForEachCaseSummary(own, which, [&](const TCaseSummary& c) {
+                if (stop) return false;
+                maker.Add(c, rows);
+                if (++read % kBatchRows == 0) {
+                    hand(std::move(rows), total - std::min(total, read));
+                    rows = TTreeRows();
+                }
+                return true;
+            });
+            if (!stop && !rows.items.empty()) hand(std::move(rows), 0);
             return;
         }
-        // In an order, batches are slices of the sorted rows.
-        SortRows(rows, sort);
+        // Sorted or listed: read everything, then hand slices in order.
+        TTreeRows rows;
+        CollectTreeRows(own, which, sort, rows, &stop, [&](size_t read) {
+            post([this, left = total - std::min(total, read)] { window()->setWindowTitle(QString::number(left)); });
+        });
         const size_t n = rows.items.size();
         for (size_t from = 0; from < n && !stop; from += kBatchRows)
-            hand(RowsSlice(rows, from, from + kBatchRows), int(n - std::min(n, from + kBatchRows)));
+            hand(RowsSlice(rows, from, from + kBatchRows), n - std::min(n, from + kBatchRows));
     };
-    auto done = [this, shown](const std::string& error) {
+    auto done = [this, shown, then = std::move(then)](const std::string& error) {
         if (!*shown) ResetContent({});
         loading_ = false;
         FinishBuild();
         if (!error.empty()) Notice(window(), QString::fromStdString(error));
-        emit loadingFinished();
+        if (then) then();
     };
     if (!RunWhileBusy(std::move(work), std::move(done))) return;
     loading_ = true;

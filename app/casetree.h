@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,11 +40,17 @@ public:
     // Takes both for the next build.
     void SetOrder(int showStyle, int sort);
     // The "显示样式" submenu: the shown cases again in the new style and
-    // order. Refused (false) while busy.
+    // order (RebuildTree). Refused (false) while busy.
     bool SetDisplay(int showStyle, int sort);
 
     // Reads the listed cases from the store with one statement and shows them.
     void BuildTree(const std::vector<int>& ids);
+    // Shows rows already made, in their order, with the store's category
+    // list (UTF-8): what a build does after reading.
+    void ShowRows(std::vector<std::string> storeCategories, TTreeRows rows);
+    // Builds like BuildTree, a long list on a thread as the full loading
+    // does; `then` runs once the tree is complete (not when it is stopped).
+    void RebuildTree(std::vector<int> ids, std::function<void()> then = {});
     // "刷新显示": the shown cases built again.
     void RefreshTree();
     // "显示全部课例": every case, newest first, read on a thread through a
@@ -61,7 +68,7 @@ public:
 
     // The busy mark: set while the tree is filled, a loading or a search runs.
     bool Busy() const { return busy_; }
-    // A full loading runs.
+    // A full loading or a build on a thread runs.
     bool Loading() const { return loading_; }
     // While busy shows "请等待案例加载完毕！" and answers true.
     bool RefusedWhileBusy();
@@ -117,6 +124,9 @@ private:
     void MeasureRows(size_t from);
     void ApplyColumnWidth();
     void FinishBuild();
+    // Reads every case (no list) or the listed ones on a thread and shows
+    // them batch by batch; busy until the tree is complete, then `then`.
+    void Load(std::optional<std::vector<int>> listed, std::function<void()> then);
 
     MRecordBase* store_;
     TCaseTreeModel* model_ = nullptr;

@@ -20,7 +20,8 @@ class MRecordBase;
 
 class TStoreTask {
 public:
-    // Hands a step to the GUI thread, where it runs in the order handed.
+    // Hands a step to the GUI thread, where it runs in the order handed. It
+    // waits while the GUI thread has not yet taken the steps before.
     using TPost = std::function<void(std::function<void()> step)>;
     // Runs on the task's thread. `stop` is set when the task is stopped;
     // long work looks at it between cases.
@@ -44,7 +45,9 @@ public:
     void Stop();
 
 private:
+    struct TFlow;
     std::shared_ptr<bool> alive_;  // read and written on the GUI thread only
+    std::shared_ptr<TFlow> flow_;
     std::atomic<bool> stop_{false};
     QThread* thread_ = nullptr;
 };

@@ -94,9 +94,10 @@ private:
 
 // Reads the selected cases with one statement into rows in `sort` order.
 // `stop` ends the reading early (the rows are then incomplete and the answer
-// false).
+// false); `progress` receives the number of cases read, every 4096.
 bool CollectTreeRows(MRecordBase& store, const TCaseSelection& which, int sort, TTreeRows& out,
-                     const std::atomic<bool>* stop = nullptr);
+                     const std::atomic<bool>* stop = nullptr,
+                     const std::function<void(size_t read)>& progress = {});
 
 // The tree menu's count display: "【 12 条案例】".
 QString CountText(int count);

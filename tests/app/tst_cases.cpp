@@ -28,20 +28,7 @@ using namespace qdtest;
 namespace {
 
 TRecordData Case(const char* name, int y, int mo, int d, int h, int mi, const char* category) {
-    TRecordData r = MakeRecordData();
-    r.request.filled = 1;
-    WriteGbkField(r.request.name, name);
-    WriteGbkField(r.request.question, "问事");
-    WriteGbkField(r.request.place, "未知地");
-    r.request.year = int16_t(y);
-    r.request.month = int16_t(mo);
-    r.request.day = int16_t(d);
-    r.request.hour = int16_t(h);
-    r.request.minute = int16_t(mi);
-    r.request.earth = 1;
-    r.category = category;
-    r.commentFile = std::string(name) + "_f";
-    return r;
+    return CaseRecord(name, y, mo, d, h, mi, category);
 }
 
 QStringList Names(const TFrmMain& w, const std::vector<int>& ids, MRecordBase& store) {

@@ -445,8 +445,7 @@ private slots:
             d.CboProv->setCurrentIndex(0);
             d.LedtName->setText(QStringLiteral("张"));
             d.BtnSearchClick();
-            QTest::qWaitFor([&] { return !d.Searching(); });
-            return d.result();
+            return QTest::qWaitFor([&] { return !d.Searching(); }) ? d.result() : int(QDialog::Rejected);
         };
         onList_ = [&](TFrmSameName& l) {
             l.ChkShow->setChecked(showAll);
