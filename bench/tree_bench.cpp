@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QListWidget>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -37,6 +38,7 @@
 #include "app/casesearch.h"
 #include "app/casetree.h"
 #include "app/frmmain.h"
+#include "app/frmsamename.h"
 #include "app/frmsearch.h"
 #include "app/messages.h"
 #include "app/shell.h"
@@ -398,6 +400,19 @@ void BM_KeywordSearch(benchmark::State& state) {
     state.counters["worst_gui_ms"] = worst;
 }
 BENCHMARK(BM_KeywordSearch)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The hit list of a search that finds every case.
+void BM_HitList(benchmark::State& state) {
+    qd::MRecordBase* store;
+    Window(store);
+    std::vector<int> hits;
+    for (int id = 1; id <= int(state.range(0)); ++id) hits.push_back(id);
+    for (auto _ : state) {
+        qd::TFrmSameName list(*store, hits);
+        if (list.LstRecord->count() != int(hits.size())) state.SkipWithError("lines lost");
+    }
+}
+BENCHMARK(BM_HitList)->Arg(10000)->Arg(kCases)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 }  // namespace
 

@@ -423,6 +423,28 @@ private slots:
         QCOMPARE(dlg.PickedId(), 1);
     }
 
+    void longHitListKeepsEachLineAtItsHit() {
+        // Many close ascending hits are read in one pass; a hit without a
+        // row still keeps its line.
+        QVERIFY(store_->BeginBatch());
+        for (int k = 1; k <= 1100; ++k) {
+            TRecordData r = Case(k % 2 ? "张三" : "李四", 1900 + k % 300, "婚姻");
+            QVERIFY(store_->AddCaseInBatch(r) > 0);
+        }
+        QVERIFY(store_->EndBatch());
+        QVERIFY(store_->DeleteCase(500));
+        std::vector<int> hits;
+        for (int id = 2; id <= 1100; ++id) hits.push_back(id);
+        TFrmSameName dlg(*store_, hits);
+        QCOMPARE(dlg.LstRecord->count(), int(hits.size()));
+        QCOMPARE(dlg.LstRecord->item(0)->text(), QStringLiteral("李四     1902-05-01 婚姻"));
+        QCOMPARE(dlg.LstRecord->item(497)->text(), QStringLiteral("张三     2099-05-01 婚姻"));
+        QCOMPARE(dlg.LstRecord->item(498)->text(), QString());
+        QCOMPARE(dlg.LstRecord->item(1098)->text(), QStringLiteral("李四     2100-05-01 婚姻"));
+        dlg.LstRecord->setCurrentRow(1098);
+        QCOMPARE(dlg.PickedId(), 1100);
+    }
+
     void pickedHitJoinsTheTreeAndOpens_data() {
         QTest::addColumn<bool>("showAll");
         QTest::addColumn<bool>("clear");
