@@ -1,6 +1,8 @@
 #include "app/casesearch.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <memory>
 
 #include "app/casecommands.h"
 #include "app/casetree.h"
@@ -13,7 +15,11 @@
 namespace qd {
 
 TCaseSearch::TCaseSearch(MRecordBase* store, TCaseTree& tree, TCaseCommands& cases, QWidget* window)
-    : QObject(window), store_(store), tree_(tree), cases_(cases), window_(window) {}
+    : QObject(window), store_(store), tree_(tree), cases_(cases), window_(window) {
+    // A zeroed record would stand for the first province (福建省), and a
+    // first search by years alone would find only that province's cases.
+    criteria_.province = -1;
+}
 
 void TCaseSearch::FuzzySearchClick() {
     if (tree_.RefusedWhileBusy()) return;
@@ -38,13 +44,31 @@ void TCaseSearch::FuzzySearchClick() {
         return;
     }
     if (!store_) return;
-    std::vector<int> hits;
-    store_->FindCasesByKeywords(keywords, hits);
-    if (hits.empty()) {
-        Notice(window_, QStringLiteral("没有符合的案例！"));
-        return;
-    }
-    ShowHits(hits);
+    // The store is read off the GUI thread; the tree refuses its commands
+    // meanwhile, and the window shows that it is busy.
+    const QString caption = window_->windowTitle();
+    auto restore = [this, caption] {
+        QApplication::restoreOverrideCursor();
+        window_->setWindowTitle(caption);
+    };
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    window_->setWindowTitle(QStringLiteral("模糊查找....."));
+    auto hits = std::make_shared<std::vector<int>>();
+    const bool started = tree_.RunWhileBusy(
+        [keywords, hits](MRecordBase& own, const TStoreTask::TPost&, const std::atomic<bool>&) {
+            own.FindCasesByKeywords(keywords, *hits);
+        },
+        [this, hits, restore](const std::string& error) {
+            restore();
+            if (!error.empty())
+                Notice(window_, QString::fromStdString(error));
+            else if (hits->empty())
+                Notice(window_, QStringLiteral("没有符合的案例！"));
+            else
+                ShowHits(*hits);
+        },
+        restore);
+    if (!started) restore();
 }
 
 void TCaseSearch::SearchClick() {
@@ -71,8 +95,9 @@ void TCaseSearch::ShowHits(const std::vector<int>& hits) {
         if (!dlg.ChkClear->isChecked()) base = tree_.ShownIds();
         list = dlg.ChkShow->isChecked() ? hits : std::vector<int>{picked};
     }
-    tree_.BuildTree(MergeHits(base, list));
-    if (tree_.SelectCase(picked)) cases_.OpenSelectedCase();
+    tree_.RebuildTree(MergeHits(base, list), [this, picked] {
+        if (tree_.SelectCase(picked)) cases_.OpenSelectedCase();
+    });
 }
 
 }  // namespace qd

@@ -24,11 +24,14 @@ public:
     // `window`, which also owns the search.
     TCaseSearch(MRecordBase* store, TCaseTree& tree, TCaseCommands& cases, QWidget* window);
 
+    // The keyword search runs off the GUI thread; its hits are listed when
+    // it ends (the tree is busy until then).
     void FuzzySearchClick();
     void SearchClick();
     // The hit list; its pick joins the tree and is opened.
     void ShowHits(const std::vector<int>& hits);
-    // The conditions of the last conditional search, offered again by the next.
+    // The conditions of the last conditional search, offered again by the
+    // next; the first offers every province.
     TSearchCriteria& Criteria() { return criteria_; }
 
 private:

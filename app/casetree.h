@@ -3,29 +3,35 @@
 // one list, in one of five orders; it is always built from an explicit id
 // list, and case nodes are known to the rest of the window only by their
 // case ids. It carries the busy mark while it is filled, including the full
-// loading of all cases on a thread of its own.
+// loading of all cases on a thread of its own, and while a search runs off
+// the GUI thread on its behalf.
 #pragma once
 
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
+#include "app/storetask.h"
 #include "app/treecontent.h"
 
 class QPoint;
-class QTreeWidget;
+class QTreeView;
 
 namespace qd {
 
 class MRecordBase;
+class TCaseTreeModel;
 
 class TCaseTree : public QWidget {
     Q_OBJECT
 public:
     // `store` is the program-wide case store (may be null: no case file).
     explicit TCaseTree(MRecordBase* store, QWidget* parent = nullptr);
-    // Waits for a running loading to end.
+    // Stops a running loading or search.
     ~TCaseTree() override;
 
     // Display style (kShowClassified, kShowList) and sort order (TSortOrder).
@@ -34,27 +40,46 @@ public:
     // Takes both for the next build.
     void SetOrder(int showStyle, int sort);
     // The "显示样式" submenu: the shown cases again in the new style and
-    // order. Refused (false) while busy.
+    // order (RebuildTree). Refused (false) while busy.
     bool SetDisplay(int showStyle, int sort);
 
-    // Reads the listed cases from the store in one batch and shows them.
+    // Reads the listed cases from the store with one statement and shows them.
     void BuildTree(const std::vector<int>& ids);
+    // Shows rows already made, in their order, with the store's category
+    // list (UTF-8): what a build does after reading.
+    void ShowRows(std::vector<std::string> storeCategories, TTreeRows rows);
+    // Builds like BuildTree, a long list on a thread as the full loading
+    // does; `then` runs once the tree is complete (not when it is stopped).
+    void RebuildTree(std::vector<int> ids, std::function<void()> then = {});
     // "刷新显示": the shown cases built again.
     void RefreshTree();
     // "显示全部课例": every case, newest first, read on a thread through a
-    // store of its own; busy until the tree is complete.
+    // store of its own and shown batch by batch; busy until the tree is
+    // complete.
     void ShowAllCasesClick();
-    // Sets the stop request of a running loading and waits for its end.
+    // Runs `work` off the GUI thread through a store of its own while the
+    // busy mark is set; then clears the mark and calls `done` with the work's
+    // error (empty on success), or `stopped` instead when StopLoading ended
+    // it. Refused (false) while busy.
+    bool RunWhileBusy(TStoreTask::TWork work, TStoreTask::TDone done, std::function<void()> stopped = {});
+    // Sets the stop request of a running loading or search and waits for
+    // its end.
     void StopLoading();
 
-    // The busy mark: set while the tree is filled or a loading runs.
+    // The busy mark: set while the tree is filled, a loading or a search runs.
     bool Busy() const { return busy_; }
+    // A full loading or a build on a thread runs.
+    bool Loading() const { return loading_; }
     // While busy shows "请等待案例加载完毕！" and answers true.
     bool RefusedWhileBusy();
 
     // Ids of the case nodes in node order, and how many cases are shown.
     std::vector<int> ShownIds() const;
     int ShownCount() const { return shownCount_; }
+    // Names of the category nodes in tree order; none in list display.
+    QStringList CategoryNames() const;
+    // The node text of a shown case; empty when it is not shown.
+    QString CaseText(int id) const;
     // The selected case, -1 when no case node is selected.
     int SelectedCaseId() const;
     QString SelectedCaseText() const;
@@ -89,16 +114,32 @@ signals:
     void loadingFinished();
 
 private:
-    void ShowContent(const TTreeContent& content);
     void SetCount(int count);
+    // Empties the tree for a build in the present style.
+    void ResetContent(std::vector<std::string> storeCategories);
+    // Sizes the column to the widest node text from row `from` on (of the
+    // rows in the order they were added), so that whole lines show, with a
+    // horizontal scroll bar when they are wider than the tree.
+    void FitColumn(size_t from);
+    void MeasureRows(size_t from);
+    void ApplyColumnWidth();
+    void FinishBuild();
+    // Reads every case (no list) or the listed ones on a thread and shows
+    // them batch by batch; busy until the tree is complete, then `then`.
+    void Load(std::optional<std::vector<int>> listed, std::function<void()> then);
 
     MRecordBase* store_;
-    QTreeWidget* tree_ = nullptr;
+    TCaseTreeModel* model_ = nullptr;
+    QTreeView* view_ = nullptr;
     int showStyle_ = kShowList;
     int sort_ = kSortNone;
     bool busy_ = false;
+    bool loading_ = false;
     int shownCount_ = 0;
-    std::shared_ptr<struct TCaseLoading> loading_;
+    int widestCase_ = 0;      // the widest case node text, in pixels
+    std::unique_ptr<struct TTextWidths> widths_;
+    std::unique_ptr<TStoreTask> task_;
+    std::function<void()> stopped_;  // what a stop of the running task undoes
 };
 
 }  // namespace qd

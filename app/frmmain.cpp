@@ -374,15 +374,14 @@ TFrmWnl* TFrmMain::CalendarWindow() const { return FrmWnl.data(); }
 // ---------------------------------------------------------------- close
 
 bool TFrmMain::FormCloseQuery() {
-    if (tree_->Busy()) {
-        if (!AskYes(this, QStringLiteral("是否停止显示案例？"), QStringLiteral("显示案例"), TMsgIcon::Warning)) {
-            Notice(this, QStringLiteral("请等待案例加载完毕！"));
-            return false;
-        }
-        // Stop and wait for the loading now, so that saving a changed comment
-        // below is not refused as busy.
-        tree_->StopLoading();
+    if (tree_->Loading() &&
+        !AskYes(this, QStringLiteral("是否停止显示案例？"), QStringLiteral("显示案例"), TMsgIcon::Warning)) {
+        Notice(this, QStringLiteral("请等待案例加载完毕！"));
+        return false;
     }
+    // Stop and wait for a loading or a search now, so that saving a changed
+    // comment below is not refused as busy.
+    tree_->StopLoading();
     if (!AskYes(this, QStringLiteral("确定要关闭软件吗？"), QStringLiteral("关闭"), TMsgIcon::Information)) return false;
     cases_->OfferToSave(QStringLiteral("当前评语文本已改变，要保存吗？"));
     return true;

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/request.h"
 
 class QCheckBox;
 class QListWidget;
@@ -15,15 +14,17 @@ class QPushButton;
 namespace qd {
 
 class MRecordBase;
+struct TCaseSummary;
 
 // "张三     2004-05-01 婚姻": the name padded to 8 GBK bytes, the stored date
 // (years without a year 0) and the category.
-std::string SameNameLine(const TRecordData& r);
+std::string SameNameLine(const TCaseSummary& c);
 
 class TFrmSameName : public QDialog {
     Q_OBJECT
 public:
-    // Reads the hits within one batch; a line's row is its hit's position.
+    // Reads the hits with one statement; a line's row is its hit's position
+    // (a hit without a row gets an empty line).
     TFrmSameName(MRecordBase& store, const std::vector<int>& hits, QWidget* parent = nullptr);
     // Accepts when a line is selected.
     void BtnSeeClick();

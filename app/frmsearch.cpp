@@ -2,7 +2,6 @@
 // list.
 #include "app/frmsearch.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -122,6 +121,8 @@ TFrmSearch::TFrmSearch(TSearchCriteria& criteria, MRecordBase& store, QWidget* p
     FormShow();
 }
 
+TFrmSearch::~TFrmSearch() = default;
+
 void TFrmSearch::FormShow() {
     std::vector<std::string> categories;
     store_.GetCategories(categories);
@@ -208,23 +209,47 @@ void TFrmSearch::SetButtonsEnabled(bool on) {
 }
 
 void TFrmSearch::BtnSearchClick() {
-    if (!CollectCriteria()) return;
+    if (Searching() || !CollectCriteria()) return;
     if (store_.GetLastId() == 0) {
         Notice(this, QStringLiteral("没有记录，无从查找。"));
         return;
     }
     SetButtonsEnabled(false);
     AniBusy->show();
-    QCoreApplication::processEvents();
     hits_.clear();
-    store_.FindCases(criteria_, hits_);
+    struct TSearch {
+        TSearchCriteria criteria;
+        std::vector<int> hits;
+    };
+    auto search = std::make_shared<TSearch>(TSearch{criteria_, {}});
+    task_.reset();  // the previous search has ended; release its thread
+    task_ = std::make_unique<TStoreTask>(
+        store_, this,
+        [search](MRecordBase& own, const TStoreTask::TPost&, const std::atomic<bool>&) {
+            own.FindCases(search->criteria, search->hits);
+        },
+        [this, search](const std::string& error) { SearchDone(search->criteria, std::move(search->hits), error); });
+}
+
+void TFrmSearch::SearchDone(const TSearchCriteria& used, std::vector<int> hits, const std::string& error) {
     AniBusy->hide();
     SetButtonsEnabled(true);
+    criteria_.sexGiven = used.sexGiven;  // the search clears it
+    if (!error.empty()) {
+        ShowBox(this, QString::fromStdString(error), QStringLiteral("错误"), TMsgIcon::Error);
+        return;
+    }
+    hits_ = std::move(hits);
     if (hits_.empty()) {
         ShowBox(this, QStringLiteral("没有找到符合条件的案例。"), QStringLiteral("信息"), TMsgIcon::Information);
         return;
     }
     accept();
+}
+
+void TFrmSearch::reject() {
+    if (Searching()) return;
+    QDialog::reject();
 }
 
 }  // namespace qd

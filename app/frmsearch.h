@@ -1,13 +1,16 @@
 // TFrmSearch: the conditions of a search over every stored case. The dialog
 // reads and writes the main window's criteria record and runs the store's
-// search itself, so that it stays open when nothing matches.
+// search itself, so that it stays open when nothing matches. The search
+// runs off the GUI thread through a store of its own.
 #pragma once
 
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <vector>
 
+#include "app/storetask.h"
 #include "store/criteria.h"
 
 class QButtonGroup;
@@ -25,10 +28,16 @@ class TFrmSearch : public QDialog {
     Q_OBJECT
 public:
     TFrmSearch(TSearchCriteria& criteria, MRecordBase& store, QWidget* parent = nullptr);
+    // Stops a running search.
+    ~TFrmSearch() override;
     void BtoAllClick();
-    // Accepts when the criteria are valid and at least one case matches.
+    // Starts the search when the criteria are valid; the dialog accepts
+    // when it ends with at least one case. Meanwhile the busy bar runs, the
+    // buttons are disabled and the dialog does not close.
     void BtnSearchClick();
+    bool Searching() const { return task_ && task_->Running(); }
     const std::vector<int>& Hits() const { return hits_; }
+    void reject() override;
 
     QComboBox* CboProv = nullptr;
     QButtonGroup* RdoSex = nullptr;  // ids 0 无, 1 男, 2 女
@@ -43,10 +52,12 @@ private:
     void FormShow();
     bool CollectCriteria();
     void SetButtonsEnabled(bool on);
+    void SearchDone(const TSearchCriteria& used, std::vector<int> hits, const std::string& error);
 
     TSearchCriteria& criteria_;
     MRecordBase& store_;
     std::vector<int> hits_;
+    std::unique_ptr<TStoreTask> task_;
 };
 
 // Runs a one-use search or hit-list dialog modally. Tests replace the loop

@@ -4,33 +4,85 @@
 #include <cctype>
 
 #include "base/encoding.h"
-#include "base/pinyin.h"
-#include "calendar/yidate.h"
+#include "calendar/julian.h"
+#include "store/case_rows.h"
 #include "store/case_text.h"
 #include "store/record_base.h"
 
 namespace qd {
 
-namespace {
+// ---------------------------------------------------------------- rows
 
-// Case-insensitive equality of Latin letters; other bytes compare exactly.
-bool SameNameNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
+TCusTreeItem& TTreeRows::Add(std::string_view text, std::string_view category) {
+    auto [at, fresh] = categoryIndex_.try_emplace(std::string(category), uint32_t(categories.size()));
+    if (fresh) categories.emplace_back(category);
+    TCusTreeItem& it = items.emplace_back();
+    it.textAt = uint32_t(texts.size());
+    // Node texts are bounded by the record's fields (a name of 20 and a
+    // question of 200 GBK bytes), far below the length's limit.
+    it.textLen = uint16_t(std::min<size_t>(text.size(), UINT16_MAX));
+    texts.append(text.substr(0, it.textLen));
+    it.category = at->second;
+    return it;
 }
 
-int ReferencePosition(const std::string& ch) {
-    const std::string& ref = SurnameReference();
-    size_t i = 0;
-    for (int pos = 1; i < ref.size(); ++pos) {
-        const size_t start = i;
-        NextCodePoint(ref, i);
-        if (ref.compare(start, i - start, ch) == 0) return pos;
+void TTreeRows::AddFrom(const TTreeRows& other, const TCusTreeItem& it) {
+    TCusTreeItem& copy = Add(other.Text(it), other.Category(it));
+    const uint32_t textAt = copy.textAt, category = copy.category;
+    copy = it;
+    copy.textAt = textAt;
+    copy.category = category;
+}
+
+void TTreeRows::AddAll(const TTreeRows& other) {
+    std::vector<uint32_t> category(other.categories.size());
+    for (size_t c = 0; c < category.size(); ++c) {
+        auto [at, fresh] = categoryIndex_.try_emplace(other.categories[c], uint32_t(categories.size()));
+        if (fresh) categories.push_back(other.categories[c]);
+        category[c] = at->second;
     }
-    return 0;
+    const uint32_t base = uint32_t(texts.size());
+    texts += other.texts;
+    items.reserve(items.size() + other.items.size());
+    for (TCusTreeItem it : other.items) {
+        it.textAt += base;
+        it.category = category[it.category];
+        items.push_back(it);
+    }
+}
+
+TTreeRows RowsSlice(const TTreeRows& rows, size_t from, size_t to) {
+    TTreeRows out;
+    to = std::min(to, rows.items.size());
+    out.items.reserve(to > from ? to - from : 0);
+    for (size_t k = from; k < to; ++k) out.AddFrom(rows, rows.items[k]);
+    return out;
+}
+
+// ---------------------------------------------------------------- keys
+
+namespace {
+
+// Position (from 1) of each character of the reference surnames; the first
+// occurrence counts.
+const std::unordered_map<std::string, int>& ReferencePositions() {
+    static const std::unordered_map<std::string, int> positions = [] {
+        std::unordered_map<std::string, int> m;
+        const std::string& ref = SurnameReference();
+        size_t i = 0;
+        for (int pos = 1; i < ref.size(); ++pos) {
+            const size_t start = i;
+            NextCodePoint(ref, i);
+            m.try_emplace(ref.substr(start, i - start), pos);
+        }
+        return m;
+    }();
+    return positions;
+}
+
+uint64_t LunarKey(const TCaseSummary& c) {
+    return uint64_t(uint16_t(c.year)) << 40 | uint64_t(uint16_t(c.time.month)) << 24 |
+           uint64_t(uint16_t(c.time.day)) << 8 | (c.leap ? 1u : 0u);
 }
 
 }  // namespace
@@ -45,23 +97,9 @@ int32_t SurnameKey(const std::string& nameUtf8, const ImCode& im) {
     if (gbk.size() >= 2)
         for (char& c : code) c = char(std::toupper(static_cast<unsigned char>(c)));
     const int initial = code.empty() ? 32 : int(static_cast<signed char>(code[0]));
-    return initial * 1000 + ReferencePosition(ch);
-}
-
-bool CaseSortKeys(const TRecordData& r, MYiDateEx& cal, const ImCode& im, double& timeKey, int32_t& surnameKey) {
-    const TCastRequest& q = r.request;
-    TDateTime t{q.year, q.month, q.day, q.hour, q.minute};
-    if (q.lunar) {
-        TDateTime solar;
-        std::string message;
-        if (!cal.SolarOfLunar(t, q.leap != 0, solar, message)) return false;
-        solar.hour = q.hour;
-        solar.minute = q.minute;
-        t = solar;
-    }
-    timeKey = JulianDayOfRecord(t);
-    surnameKey = SurnameKey(ReadGbkField(q.name), im);
-    return true;
+    const auto& positions = ReferencePositions();
+    const auto pos = positions.find(ch);
+    return initial * 1000 + (pos == positions.end() ? 0 : pos->second);
 }
 
 bool ComesBefore(const TCusTreeItem& a, const TCusTreeItem& b, int sort) {
@@ -83,51 +121,113 @@ bool ComesBefore(const TCusTreeItem& a, const TCusTreeItem& b, int sort) {
     }
 }
 
-void InsertSorted(std::vector<TCusTreeItem>& items, TCusTreeItem item, int sort) {
-    const auto at = std::upper_bound(items.begin(), items.end(), item, [sort](const TCusTreeItem& a, const TCusTreeItem& b) {
-        return ComesBefore(a, b, sort);
-    });
-    items.insert(at, std::move(item));
+void SortRows(TTreeRows& rows, int sort) {
+    if (sort == kSortNone) return;
+    std::stable_sort(rows.items.begin(), rows.items.end(),
+                     [sort](const TCusTreeItem& a, const TCusTreeItem& b) { return ComesBefore(a, b, sort); });
 }
 
-bool CollectTreeContent(MRecordBase& store, const std::vector<int>& ids, int sort, TTreeContent& out,
-                        const std::atomic<bool>* stop, const std::function<void(int, int)>& progress) {
-    out = TTreeContent();
-    std::vector<std::string> all;
-    store.GetCategories(all);
-    std::vector<int> counts(all.size(), 0);
-    MYiDateEx cal;
-    const ImCode im;
-    bool complete = true;
-    store.BeginBatch();
-    for (size_t k = 0; k < ids.size(); ++k) {
-        if (stop && stop->load()) {
-            complete = false;
-            break;
+// ---------------------------------------------------------------- making rows
+
+bool CTreeRowMaker::TimeKey(const TCaseSummary& c, double& key) {
+    TDateTime t{c.year, c.time.month, c.time.day, c.time.hour, c.time.minute};
+    if (c.lunar) {
+        // The civil date depends on the lunar date and leap flag alone.
+        auto [at, fresh] = solar_.try_emplace(LunarKey(c));
+        if (fresh) {
+            std::string message;
+            at->second.first = cal_.SolarOfLunar(t, c.leap != 0, at->second.second, message);
         }
-        if (progress && k % 50 == 0) progress(int(k), int(ids.size()));
-        TRecordData r;
-        if (!store.ReadCase(ids[k], r)) continue;
-        TCusTreeItem item;
-        if (sort != kSortNone && !CaseSortKeys(r, cal, im, item.timeKey, item.surnameKey)) continue;
-        item.id = r.id > 0 ? r.id : ids[k];
-        item.text = CaseNodeText(r);
-        item.category = r.category;
-        item.flag = r.request.filled;
-        for (size_t c = 0; c < all.size(); ++c)
-            if (SameNameNoCase(all[c], item.category)) {
-                ++counts[c];
-                break;
-            }
-        if (sort == kSortNone)
-            out.items.push_back(std::move(item));
-        else
-            InsertSorted(out.items, std::move(item), sort);
+        if (!at->second.first) return false;
+        t.year = at->second.second.year;
+        t.month = at->second.second.month;
+        t.day = at->second.second.day;
     }
-    store.EndBatch();
-    for (size_t c = 0; c < all.size(); ++c)
-        if (counts[c] > 0) out.categories.push_back(all[c]);
-    return complete;
+    key = JulianDayOfRecord(t);
+    return true;
+}
+
+int32_t CTreeRowMaker::Surname(const std::string& name) {
+    if (name.empty()) return 0;
+    size_t end = 0;
+    NextCodePoint(name, end);
+    std::string first = name.substr(0, end);
+    auto [at, fresh] = surnames_.try_emplace(std::move(first), 0);
+    if (fresh) at->second = SurnameKey(name, im_);
+    return at->second;
+}
+
+bool CTreeRowMaker::Add(const TCaseSummary& c, TTreeRows& rows) {
+    double timeKey = 0;
+    int32_t surnameKey = 0;
+    if (sort_ != kSortNone) {
+        if (!TimeKey(c, timeKey)) return false;
+        surnameKey = Surname(c.name);
+    }
+    TCusTreeItem& it = rows.Add(CaseNodeText(c), c.category);
+    it.id = c.id;
+    it.flag = c.filled;
+    it.timeKey = timeKey;
+    it.surnameKey = surnameKey;
+    return true;
+}
+
+namespace {
+
+// A long list whose ids lie close together is read faster by one pass over
+// their range than by looking each id up.
+bool WorthScanning(const std::vector<int>& ids, int& low, int& high) {
+    if (ids.size() < 1024) return false;
+    const auto [lo, hi] = std::minmax_element(ids.begin(), ids.end());
+    low = *lo;
+    high = *hi;
+    return double(high) - double(low) < 4.0 * double(ids.size());
+}
+
+}  // namespace
+
+bool CollectTreeRows(MRecordBase& store, const TCaseSelection& which, int sort, TTreeRows& out,
+                     const std::atomic<bool>* stop, const std::function<void(size_t)>& progress) {
+    constexpr size_t kProgressRows = 4096;
+    out = TTreeRows();
+    CTreeRowMaker maker(sort);
+    size_t read = 0;
+    // Answers whether the case got a row; false from `visit` stops.
+    auto make = [&](const TCaseSummary& c, TTreeRows& rows, bool& made) {
+        if (stop && stop->load()) return false;
+        made = maker.Add(c, rows);
+        if (progress && ++read % kProgressRows == 0) progress(read);
+        return true;
+    };
+    int low = 0, high = 0;
+    TReadEnd end;
+    if (which.ids && WorthScanning(*which.ids, low, high)) {
+        // The rows in id order, then arranged as listed (an id listed twice
+        // gets two rows, an id without a row none).
+        constexpr int32_t kUnlisted = -2, kNoRow = -1;
+        std::vector<int32_t> at(size_t(high - low) + 1, kUnlisted);
+        for (int id : *which.ids) at[size_t(id - low)] = kNoRow;
+        end = ForEachCaseSummary(store, CaseRange(low, high), [&](const TCaseSummary& c) {
+            int32_t& slot = at[size_t(c.id - low)];
+            if (slot == kUnlisted) return true;
+            bool made = false;
+            if (!make(c, out, made)) return false;
+            if (made) slot = int32_t(out.items.size() - 1);
+            return true;
+        });
+        std::vector<TCusTreeItem> byId = std::move(out.items);
+        out.items.clear();
+        out.items.reserve(which.ids->size());
+        for (int id : *which.ids)
+            if (at[size_t(id - low)] >= 0) out.items.push_back(byId[size_t(at[size_t(id - low)])]);
+    } else {
+        end = ForEachCaseSummary(store, which, [&](const TCaseSummary& c) {
+            bool made = false;
+            return make(c, out, made);
+        });
+    }
+    SortRows(out, sort);
+    return end != TReadEnd::kStopped;
 }
 
 QString CountText(int count) { return QStringLiteral("【 %1 条案例】").arg(count); }

@@ -9,9 +9,10 @@
 #include <QRadioButton>
 #include <QTextEdit>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/widgets.h"
+#include "base/encoding.h"
 
 namespace qdtest {
 
@@ -33,7 +34,7 @@ TMainUi::TMainUi(const QWidget& w)
       RdoNong(Find<QRadioButton>(w, "RdoNong")),
       ChkRun(Find<QCheckBox>(w, "ChkRun")),
       SbtoSave(Find<QToolButton>(w, "SbtoSave")),
-      Tree(Find<QTreeWidget>(w, "Tree")),
+      Tree(Find<QTreeView>(w, "Tree")),
       RedtVelmark(Find<QTextEdit>(w, "RedtVelmark")),
       RedtPingYu(Find<QTextEdit>(w, "RedtPingYu")),
       Opt_Skin(Find<QMenu>(w, "Opt_Skin")),
@@ -53,6 +54,23 @@ TMainUi::TMainUi(const QWidget& w)
       mnuExportDb(Find<QAction>(w, "mnuExportDb")),
       mnuFuzzySearch(Find<QAction>(w, "mnuFuzzySearch")),
       mnuSearch(Find<QAction>(w, "mnuSearch")) {}
+
+qd::TRecordData CaseRecord(const std::string& name, int y, int mo, int d, int h, int mi, const std::string& category) {
+    qd::TRecordData r = qd::MakeRecordData();
+    r.request.filled = 1;
+    qd::WriteGbkField(r.request.name, name);
+    qd::WriteGbkField(r.request.question, "问事");
+    qd::WriteGbkField(r.request.place, "未知地");
+    r.request.year = int16_t(y);
+    r.request.month = int16_t(mo);
+    r.request.day = int16_t(d);
+    r.request.hour = int16_t(h);
+    r.request.minute = int16_t(mi);
+    r.request.earth = 1;
+    r.category = category;
+    r.commentFile = name + "_f";
+    return r;
+}
 
 QString NewAppFolder(const QTemporaryDir& dir, bool places, bool skins) {
     const QString root = dir.path() + '/';

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "app/messages.h"
+#include "engine/request.h"
 
 class QAction;
 class QCheckBox;
@@ -18,7 +19,7 @@ class QMenu;
 class QRadioButton;
 class QTextEdit;
 class QToolButton;
-class QTreeWidget;
+class QTreeView;
 class QWidget;
 
 namespace qd {
@@ -83,7 +84,7 @@ struct TMainUi {
     QRadioButton *RdoGong = nullptr, *RdoNong = nullptr;
     QCheckBox* ChkRun = nullptr;
     QToolButton* SbtoSave = nullptr;
-    QTreeWidget* Tree = nullptr;
+    QTreeView* Tree = nullptr;
     QTextEdit *RedtVelmark = nullptr, *RedtPingYu = nullptr;
     QMenu *Opt_Skin = nullptr, *PopRdtqdl = nullptr, *PopPingYu = nullptr, *PopGuaLi = nullptr,
           *MnuShowStyle = nullptr, *MnuMoveTo = nullptr;
@@ -92,6 +93,10 @@ struct TMainUi {
             *mnuImportDb = nullptr, *mnuExportDb = nullptr;
     QAction *mnuFuzzySearch = nullptr, *mnuSearch = nullptr;
 };
+
+// A case cast at the given civil moment, asking "问事" at "未知地", with the
+// comment file base <name>_f.
+qd::TRecordData CaseRecord(const std::string& name, int y, int mo, int d, int h, int mi, const std::string& category);
 
 // A fresh application folder ending in '/' with dat/ (holding the shipped
 // places file when `places`) and, when `skins`, the shipped skins.

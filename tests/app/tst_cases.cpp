@@ -9,14 +9,14 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QtTest>
 #include <memory>
 
 #include "app/casetree.h"
 #include "app/frmfenlei.h"
 #include "app/frmmain.h"
-#include "app/treenodes.h"
+#include "app/casetreemodel.h"
 #include "app_fixture.h"
 #include "base/encoding.h"
 #include "base/pinyin.h"
@@ -28,20 +28,7 @@ using namespace qdtest;
 namespace {
 
 TRecordData Case(const char* name, int y, int mo, int d, int h, int mi, const char* category) {
-    TRecordData r = MakeRecordData();
-    r.request.filled = 1;
-    WriteGbkField(r.request.name, name);
-    WriteGbkField(r.request.question, "问事");
-    WriteGbkField(r.request.place, "未知地");
-    r.request.year = int16_t(y);
-    r.request.month = int16_t(mo);
-    r.request.day = int16_t(d);
-    r.request.hour = int16_t(h);
-    r.request.minute = int16_t(mi);
-    r.request.earth = 1;
-    r.category = category;
-    r.commentFile = std::string(name) + "_f";
-    return r;
+    return CaseRecord(name, y, mo, d, h, mi, category);
 }
 
 QStringList Names(const TFrmMain& w, const std::vector<int>& ids, MRecordBase& store) {
@@ -84,10 +71,14 @@ private:
         w_->Panel().BtnPaiClick();
         QVERIFY(w_->CastShown());
     }
-    void Select(QTreeWidgetItem* n) {
-        QVERIFY(n);
-        ui_.Tree->setCurrentItem(n);
-        n->setSelected(true);
+    void Select(int id) { QVERIFY(w_->CaseTree().SelectCase(id)); }
+    // A node by its place: a top-level row, or a child of one.
+    void SelectNode(int row, int child = -1) {
+        const QAbstractItemModel* m = ui_.Tree->model();
+        QModelIndex n = m->index(row, 0);
+        if (child >= 0) n = m->index(child, 0, n);
+        QVERIFY(n.isValid());
+        ui_.Tree->setCurrentIndex(n);
     }
     int BusyRefusals() const {
         int n = 0;
@@ -152,9 +143,7 @@ private slots:
         QVERIFY(QFile::exists(w_->Cases().CommentFilePath()));
         QVERIFY(w_->Cases().CommentFilePath().endsWith(QStringLiteral("Quadrelle_f/张三_202405010930.rtf")));
         QCOMPARE(w_->CaseTree().ShownCount(), 1);
-        QTreeWidgetItem* n = FindCaseNode(ui_.Tree, id, w_->CaseTree().ShowStyle());
-        QVERIFY(n);
-        QVERIFY(n->text(0).startsWith(QStringLiteral("张三     公2024-05-01 09:30 ")));
+        QVERIFY(w_->CaseTree().CaseText(id).startsWith(QStringLiteral("张三     公2024-05-01 09:30 ")));
         TRecordData r;
         QVERIFY(store_->ReadCase(id, r));
         QCOMPARE(r.category, std::string("婚姻"));
@@ -172,7 +161,7 @@ private slots:
         QCOMPARE(store_->CountCases(), 1);
         QVERIFY(store_->ReadCase(id, r));
         QCOMPARE(QString::fromStdString(r.comment), QStringLiteral("改过的评语"));
-        QVERIFY(n->text(0).endsWith(QStringLiteral("新问题")));
+        QVERIFY(w_->CaseTree().CaseText(id).endsWith(QStringLiteral("新问题")));
         QVERIFY(!ui_.RedtPingYu->document()->isModified());
     }
 
@@ -208,7 +197,7 @@ private slots:
         QCOMPARE(r.category, std::string("求职"));
         QCOMPARE(QString::fromStdString(r.comment), QStringLiteral("还在"));
         QVERIFY(QFile::exists(w_->Cases().CommentFilePath()));
-        QVERIFY(FindCaseNode(ui_.Tree, w_->Cases().CurrentCaseId(), w_->CaseTree().ShowStyle()));
+        QVERIFY(!w_->CaseTree().CaseText(w_->Cases().CurrentCaseId()).isEmpty());
     }
 
     void aNewSaveWithoutItsCommentFileKeepsTheModifiedMark() {
@@ -248,7 +237,7 @@ private slots:
         ui_.EdtName->setText(QStringLiteral("别人"));
         ui_.CboDiFen->setCurrentIndex(0);
 
-        Select(FindCaseNode(ui_.Tree, id, w_->CaseTree().ShowStyle()));
+        Select(id);
         w_->Cases().OpenSelectedCase();
         QVERIFY(w_->CastShown() && w_->Cases().StoredCase());
         QCOMPARE(w_->Cases().CurrentCaseId(), id);
@@ -285,17 +274,17 @@ private slots:
         w_->Cases().DeleteSelectedCase();
         QVERIFY(msgs_->Has(QStringLiteral("请先选择一个案例！")));
 
-        Select(FindCaseNode(ui_.Tree, first, w_->CaseTree().ShowStyle()));
+        Select(first);
         w_->Cases().DeleteSelectedCase();  // unanswered: No
         const auto* ask = msgs_->Find(QStringLiteral("确定要删除“王五”这个案例吗？"));
         QVERIFY(ask && ask->question);
         QCOMPARE(ask->caption, QStringLiteral("注意"));
-        QVERIFY(FindCaseNode(ui_.Tree, first, w_->CaseTree().ShowStyle()));
+        QVERIFY(!w_->CaseTree().CaseText(first).isEmpty());
         QVERIFY(QFile::exists(firstFile));
 
         msgs_->answers = {true};
         w_->Cases().DeleteSelectedCase();
-        QVERIFY(!FindCaseNode(ui_.Tree, first, w_->CaseTree().ShowStyle()));
+        QVERIFY(w_->CaseTree().CaseText(first).isEmpty());
         QVERIFY(!QFile::exists(firstFile));
         TRecordData r;
         QVERIFY(!store_->ReadCase(first, r));
@@ -303,12 +292,12 @@ private slots:
         QCOMPARE(ui_.PopGuaLi->actions().last()->text(), QStringLiteral("【 1 条案例】"));
 
         // The case on screen: a second question, then the chart goes.
-        Select(FindCaseNode(ui_.Tree, w_->Cases().CurrentCaseId(), w_->CaseTree().ShowStyle()));
+        Select(w_->Cases().CurrentCaseId());
         msgs_->answers = {true, true};
         w_->Cases().DeleteSelectedCase();
         QVERIFY(msgs_->Has(QStringLiteral("确定要删除当前正在查看的案例吗？")));
         QVERIFY(!w_->CastShown());
-        QCOMPARE(ui_.Tree->topLevelItemCount(), 0);
+        QCOMPARE(ui_.Tree->model()->rowCount(), 0);
         w_->Cases().SaveCurrentCase();
         QCOMPARE(msgs_->log.last().text, QStringLiteral("请先排一个正确的盘后再保存"));
     }
@@ -318,14 +307,14 @@ private slots:
                               Case("赵六", 2022, 1, 1, 10, 0, "Money")})
             QVERIFY(store_->AddCase(r) > 0);
         TCaseTree tree(store_.get());
-        const QTreeWidget* nodes = Find<QTreeWidget>(tree, "Tree");
+        const QAbstractItemModel* nodes = Find<QTreeView>(tree, "Tree")->model();
         tree.SetOrder(kShowClassified, kSortNone);
         tree.BuildTree({1, 2});
         QCOMPARE(tree.ShownCount(), 2);
         // A newly saved case joins its category node whatever the letter case.
         tree.AddCase(3, QStringLiteral("新案"), 1, QStringLiteral("MONEY"));
         QCOMPARE(tree.ShownCount(), 3);
-        QCOMPARE(nodes->topLevelItemCount(), 2);
+        QCOMPARE(nodes->rowCount(), 2);
         QCOMPARE(tree.ShownIds(), (std::vector<int>{1, 2, 3}));
         QVERIFY(!tree.UpdateCase(42, QStringLiteral("无"), 0));
         QVERIFY(tree.UpdateCase(3, QStringLiteral("改过"), 0));
@@ -379,9 +368,7 @@ private slots:
 
         // Classified: 求职 holds no case, 其他 is not a stored category.
         w_->CaseTree().SetDisplay(kShowClassified, 0);
-        QStringList tops;
-        for (QTreeWidgetItem* c : CategoryNodes(ui_.Tree, w_->CaseTree().ShowStyle())) tops << c->text(0);
-        QCOMPARE(tops, QStringList({"婚姻", "财运", "其他"}));
+        QCOMPARE(w_->CaseTree().CategoryNames(), QStringList({"婚姻", "财运", "其他"}));
         std::vector<int> shown = w_->CaseTree().ShownIds();
         std::sort(shown.begin(), shown.end());
         QCOMPARE(shown, ids);
@@ -389,18 +376,17 @@ private slots:
         shown = w_->CaseTree().ShownIds();
         std::sort(shown.begin(), shown.end());
         QCOMPARE(shown, ids);
-        QCOMPARE(ui_.Tree->topLevelItemCount(), 5);
-        Select(ui_.Tree->topLevelItem(0));
+        QCOMPARE(ui_.Tree->model()->rowCount(), 5);
+        SelectNode(0);
         w_->FillMoveMenu();
         QVERIFY(ui_.MnuMoveTo->actions().isEmpty());  // nothing to move to in a list
 
         // Moving 张三 from 财运 to 婚姻.
         w_->CaseTree().SetDisplay(kShowClassified, 0);
-        Select(ui_.Tree->topLevelItem(1));
+        SelectNode(1);
         w_->FillMoveMenu();
         QVERIFY(ui_.MnuMoveTo->actions().isEmpty());
-        QTreeWidgetItem* zhang = FindCaseNode(ui_.Tree, 3, w_->CaseTree().ShowStyle());
-        Select(zhang);
+        Select(3);
         w_->FillMoveMenu();
         QStringList offered;
         for (QAction* a : ui_.MnuMoveTo->actions()) offered << a->text();
@@ -409,9 +395,10 @@ private slots:
         TRecordData r;
         QVERIFY(store_->ReadCase(3, r));
         QCOMPARE(r.category, std::string("婚姻"));
-        QTreeWidgetItem* marriage = ui_.Tree->topLevelItem(0);
-        QCOMPARE(CaseIdOf(marriage->child(marriage->childCount() - 1)), 3);
-        QCOMPARE(ui_.Tree->topLevelItem(1)->childCount(), 0);
+        const QAbstractItemModel* m = ui_.Tree->model();
+        const QModelIndex marriage = m->index(0, 0);
+        QCOMPARE(m->index(m->rowCount(marriage) - 1, 0, marriage).data(TCaseTreeModel::kCaseIdRole).toInt(), 3);
+        QCOMPARE(m->rowCount(m->index(1, 0)), 0);
     }
 
     void fullLoadingRefusesEverythingUntilTheTreeIsComplete() {
@@ -442,7 +429,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!w_->CaseTree().Busy(), 30000);
         QCOMPARE(w_->CaseTree().ShownCount(), 300);
         QCOMPARE(int(w_->CaseTree().ShownIds().size()), 300);
-        QCOMPARE(ui_.Tree->topLevelItemCount(), 2);
+        QCOMPARE(ui_.Tree->model()->rowCount(), 2);
         QCOMPARE(w_->windowTitle(), QStringLiteral("澜川霁岚术1.6 "));
 
         // A close during a loading stops it and leaves nothing running.

@@ -1,6 +1,7 @@
 // The keyword and conditional searches over the whole case store, the hit
 // list, merging the picked hit into the tree and opening it, and the refusal
 // while the full loading runs.
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,7 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTextEdit>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QtTest>
 #include <functional>
 #include <memory>
@@ -107,6 +108,7 @@ private:
         TFrmSearch dlg(c, *store_);
         fill(dlg);
         dlg.BtnSearchClick();
+        if (!QTest::qWaitFor([&] { return !dlg.Searching(); })) return {-1};
         return dlg.result() == QDialog::Accepted ? dlg.Hits() : std::vector<int>{};
     }
     int Count(const QString& text) const {
@@ -167,6 +169,7 @@ private slots:
         ShowWindow();
         shell_->inputs = {typed};
         w_->Search().FuzzySearchClick();
+        QTRY_VERIFY(!w_->CaseTree().Busy());
         QCOMPARE(shell_->captions, QStringList{QStringLiteral("模糊查找")});
         QCOMPARE(shell_->prompts[0],
                  QStringLiteral("请输入要查找的关键字（姓名、地址、类别、年-月-日-时、评语）：            "));
@@ -226,11 +229,30 @@ private slots:
         QVERIFY(c.questionGiven && c.commentGiven && !c.yearsGiven);
     }
 
+    void firstSearchOffersEveryProvinceAndKeepsTheChoice() {
+        AddCases();
+        ShowWindow();
+        TSearchCriteria& c = w_->Search().Criteria();
+        QString offered;
+        const auto byYears = Conditional(
+            [&](TFrmSearch& d) {
+                offered = d.CboProv->currentText();
+                d.LedtY1->setText(QStringLiteral("1999"));
+                d.LedtY2->setText(QStringLiteral("2004"));
+            },
+            c);
+        QCOMPARE(offered, QStringLiteral("全部省份"));
+        QCOMPARE(byYears, (std::vector<int>{1, 3, 4}));
+        QCOMPARE(Conditional([](TFrmSearch& d) { d.CboProv->setCurrentIndex(3); }, c), std::vector<int>{3});
+        TFrmSearch again(c, *store_);
+        QCOMPARE(again.CboProv->currentIndex(), 3);
+    }
+
     void yearsBeforeChristAndTheDialogReopening() {
         AddCases();
         TSearchCriteria c{};
         {
-            // The first search starts on the first province.
+            // A record of province 0 stands for the first province.
             TFrmSearch first(c, *store_);
             QCOMPARE(first.CboProv->currentText(), QStringLiteral("福建省"));
             QCOMPARE(first.RdoSex->checkedId(), 0);
@@ -314,6 +336,7 @@ private slots:
         dlg.LedtY2->setText(y2);
         dlg.LedtName->setText(name);
         dlg.BtnSearchClick();
+        QTRY_VERIFY(!dlg.Searching());
         QVERIFY(dlg.result() != QDialog::Accepted);
         QCOMPARE(msgs_->log.size(), 1);
         QCOMPARE(msgs_->log[0].text, message);
@@ -328,6 +351,58 @@ private slots:
         dlg.BtnSearchClick();
         QVERIFY(dlg.result() != QDialog::Accepted);
         QVERIFY(msgs_->Has(QStringLiteral("没有记录，无从查找。")));
+    }
+
+    void conditionalSearchRunsWhileTheDialogWaits() {
+        AddCases();
+        TSearchCriteria c{};
+        TFrmSearch dlg(c, *store_);
+        dlg.show();
+        dlg.CboProv->setCurrentIndex(0);
+        dlg.LedtName->setText(QStringLiteral("张"));
+        dlg.BtnSearchClick();
+        QVERIFY(dlg.Searching());
+        QVERIFY(!dlg.AniBusy->isHidden());
+        QVERIFY(!dlg.BtoAll->isEnabled() && !dlg.BtnSearch->isEnabled() && !dlg.BtoCancel->isEnabled());
+        dlg.BtnSearchClick();  // the default button: not a second search
+        dlg.reject();          // Escape and the close box
+        QVERIFY(dlg.isVisible());
+        QTRY_VERIFY(!dlg.Searching());
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(dlg.Hits(), (std::vector<int>{1, 2, 3}));
+        QVERIFY(dlg.AniBusy->isHidden() && dlg.BtnSearch->isEnabled());
+        QVERIFY(msgs_->log.isEmpty());
+    }
+
+    void keywordSearchKeepsTheTreeBusyUntilItEnds() {
+        AddCases();
+        ShowWindow();
+        const QString caption = w_->windowTitle();
+        shell_->inputs = {QStringLiteral("张")};
+        w_->Search().FuzzySearchClick();
+        QVERIFY(w_->CaseTree().Busy());
+        QCOMPARE(w_->windowTitle(), QStringLiteral("模糊查找....."));
+        QVERIFY(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::BusyCursor);
+        w_->Cases().DeleteSelectedCase();
+        w_->Search().SearchClick();
+        QCOMPARE(Count(QStringLiteral("请等待案例加载完毕！")), 2);
+        QTRY_VERIFY(!w_->CaseTree().Busy());
+        QCOMPARE(lines_.size(), 3);
+        QCOMPARE(w_->windowTitle(), caption);
+        QVERIFY(!QApplication::overrideCursor());
+
+        // A close stops a running search without asking about it; kept
+        // open, the window is no longer busy and the search never reports.
+        shell_->inputs = {QStringLiteral("张")};
+        w_->Search().FuzzySearchClick();
+        const int lists = dialogs_;
+        QVERIFY(!w_->close());  // "确定要关闭软件吗？" answered No
+        QVERIFY(!msgs_->Has(QStringLiteral("是否停止显示案例？")));
+        QVERIFY(!w_->CaseTree().Busy());
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(w_->windowTitle(), caption);
+        QTest::qWait(200);
+        QCOMPARE(dialogs_, lists);
     }
 
     void hitListNeedsAPickedLine() {
@@ -346,6 +421,28 @@ private slots:
         dlg.BtnSeeClick();
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(dlg.PickedId(), 1);
+    }
+
+    void longHitListKeepsEachLineAtItsHit() {
+        // Many close ascending hits are read in one pass; a hit without a
+        // row still keeps its line.
+        QVERIFY(store_->BeginBatch());
+        for (int k = 1; k <= 1100; ++k) {
+            TRecordData r = Case(k % 2 ? "张三" : "李四", 1900 + k % 300, "婚姻");
+            QVERIFY(store_->AddCaseInBatch(r) > 0);
+        }
+        QVERIFY(store_->EndBatch());
+        QVERIFY(store_->DeleteCase(500));
+        std::vector<int> hits;
+        for (int id = 2; id <= 1100; ++id) hits.push_back(id);
+        TFrmSameName dlg(*store_, hits);
+        QCOMPARE(dlg.LstRecord->count(), int(hits.size()));
+        QCOMPARE(dlg.LstRecord->item(0)->text(), QStringLiteral("李四     1902-05-01 婚姻"));
+        QCOMPARE(dlg.LstRecord->item(497)->text(), QStringLiteral("张三     2099-05-01 婚姻"));
+        QCOMPARE(dlg.LstRecord->item(498)->text(), QString());
+        QCOMPARE(dlg.LstRecord->item(1098)->text(), QStringLiteral("李四     2100-05-01 婚姻"));
+        dlg.LstRecord->setCurrentRow(1098);
+        QCOMPARE(dlg.PickedId(), 1100);
     }
 
     void pickedHitJoinsTheTreeAndOpens_data() {
@@ -370,7 +467,7 @@ private slots:
             d.CboProv->setCurrentIndex(0);
             d.LedtName->setText(QStringLiteral("张"));
             d.BtnSearchClick();
-            return d.result();
+            return QTest::qWaitFor([&] { return !d.Searching(); }) ? d.result() : int(QDialog::Rejected);
         };
         onList_ = [&](TFrmSameName& l) {
             l.ChkShow->setChecked(showAll);
@@ -398,6 +495,7 @@ private slots:
         w_->CaseTree().BuildTree({4});
         shell_->inputs = {QStringLiteral("张")};
         w_->Search().FuzzySearchClick();
+        QTRY_VERIFY(!w_->CaseTree().Busy());
         QCOMPARE(lines_.size(), 3);
         QCOMPARE(w_->CaseTree().ShownIds(), std::vector<int>{4});
         QVERIFY(!w_->Cases().StoredCase());
@@ -422,6 +520,7 @@ private slots:
         QCOMPARE(dialogs_, 0);
         QTRY_VERIFY_WITH_TIMEOUT(!w_->CaseTree().Busy(), 30000);
         w_->Search().FuzzySearchClick();
+        QTRY_VERIFY(!w_->CaseTree().Busy());
         QCOMPARE(lines_.size(), 150);
     }
 };
