@@ -199,7 +199,7 @@ private slots:
         folder_ = NewAppFolder(dir_ = QTemporaryDir(), true);
         msgs_ = std::make_unique<TScriptedMessenger>();
         store_ = std::make_unique<MRecordBase>();
-        QCOMPARE(store_->OpenDatabase((folder_ + "dat/Quadrelle.db").toStdString(), folder_.toStdString(), false), 0);
+        QCOMPARE(store_->OpenDatabase((folder_ + "dat/Quadrelle.db").toStdString(), folder_.toStdString(), false), TOpenResult::Opened);
         QVERIFY(store_->SetCategories(kStoreCategories));
     }
     void cleanup() {
