@@ -26,15 +26,19 @@ TCaseCommands::TCaseCommands(MRecordBase* store, TCastSession& session, TCastPan
 }
 
 bool TCaseCommands::WriteCommentFile(const QString& path) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    const std::string bytes = views_.CommentRtf();
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        f.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
-        ShowBox(window_, f.errorString(), QStringLiteral("错误"), TMsgIcon::Error);
+    // Only inside Quadrelle_f/, and whole or not at all: a crash while
+    // writing keeps the previous comment file.
+    if (!store_ || !store_->Comments().Write(path.toStdString(), views_.CommentRtf())) {
+        ShowBox(window_, QString::fromUtf8(kCommentWriteText) + QStringLiteral("\n") + QDir::toNativeSeparators(path),
+                QStringLiteral("错误"), TMsgIcon::Error);
         return false;
     }
     return true;
+}
+
+void TCaseCommands::RemoveCommentFile(const QString& path) {
+    // A name that leads out of the comment folder deletes nothing.
+    if (store_ && !path.isEmpty()) store_->Comments().Remove(path.toStdString());
 }
 
 void TCaseCommands::OfferToSave(const QString& question) {
@@ -49,6 +53,11 @@ void TCaseCommands::SaveCurrentCase() {
         return;
     }
     if (!store_) return;
+    // Before the comment file: the row would be refused and leave it orphaned.
+    if (store_->IsDamaged()) {
+        Notice(window_, QString::fromUtf8(kDamagedText));
+        return;
+    }
     TRecordData& record = session_.record;
     if (storedCase_) {
         // The row may have changed or gone since the case was opened (the
@@ -140,7 +149,8 @@ void TCaseCommands::OpenSelectedCase() {
     currentId_ = id;
     commentPath_ = Q(store_->CommentFilePath(r.commentFile));
     QFile f(commentPath_);
-    if (f.exists() && f.open(QIODevice::ReadOnly))
+    if (IsInsideCommentFolder(store_->AppFolder(), commentPath_.toStdString()) && f.exists() &&
+        f.open(QIODevice::ReadOnly))
         views_.LoadCommentRtf(f.readAll().toStdString());
     else
         views_.SetCommentText(Q(r.comment));
@@ -181,7 +191,7 @@ void TCaseCommands::DeleteSelectedCase() {
         Notice(window_, Q(store_->LastError()));
         return;
     }
-    if (!file.isEmpty() && QFileInfo::exists(file)) QFile::remove(file);
+    RemoveCommentFile(file);
     tree_.RemoveSelectedCase();
 }
 

@@ -51,6 +51,7 @@ public:
 
 private:
     bool WriteCommentFile(const QString& path);
+    void RemoveCommentFile(const QString& path);
 
     MRecordBase* store_;
     TCastSession& session_;

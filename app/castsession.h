@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "engine/quadrellemp.h"
 #include "engine/request.h"
@@ -21,10 +22,18 @@ struct TCastSession {
     // The cast-shown flag: the topic readings, stepping, saving and the
     // calendar window take the cast's moment only while it is set.
     bool shown = false;
+    // The unusable keys of dat/set.ini already told to the user: each is
+    // told once, not at every cast.
+    std::vector<TSettingsProblem> toldProblems;
 };
 
+// Tells the user about the unusable keys of dat/set.ini that the last cast
+// found and that were not told before; the cast used their defaults.
+void TellSettingsProblems(TCastSession& session, QWidget* parent);
+
 // Casts the record's request and sets the cast-shown flag on success; a
-// refused moment shows the engine's error text. False without an engine.
+// refused moment shows the engine's error text, an unusable setting is told
+// once. False without an engine.
 bool CastRecord(TCastSession& session, QWidget* parent);
 
 }  // namespace qd

@@ -17,6 +17,7 @@
 #include "app/help_pages.h"
 #include "app/messages.h"
 #include "app/places.h"
+#include "app/winconfig.h"
 #include "engine/direct.h"
 
 namespace qd {
@@ -59,6 +60,7 @@ TFrmSet::TFrmSet(const QString& appFolder, QWidget* parent) : QDialog(parent) {
     RdoYueJiang = RadioGroup(this, lay, QStringLiteral("月将起法"), {"按中气起", "按节入起"});
     RGrpGui = RadioGroup(this, lay, QStringLiteral("贵人"), {"甲戊庚牛羊", "甲羊戊庚牛"});
     RGrpWang = RadioGroup(this, lay, QStringLiteral("旺衰定法"), {"多寡、生克", "四时节气"});
+    BuildAutoBackupRow(lay, appFolder);
     auto* buttons = new QHBoxLayout;
     BtnSet = new QPushButton(QStringLiteral("设置"), this);
     BtnCancel = new QPushButton(QStringLiteral("取消"), this);
@@ -81,6 +83,23 @@ TFrmSet::TFrmSet(const QString& appFolder, QWidget* parent) : QDialog(parent) {
 
 TFrmSet::~TFrmSet() = default;
 
+void TFrmSet::BuildAutoBackupRow(QLayout* into, const QString& appFolder) {
+    auto* box = new QGroupBox(QStringLiteral("自动备份"), this);
+    auto* row = new QHBoxLayout(box);
+    row->addWidget(new QLabel(QStringLiteral("保留最新的"), box));
+    LedtAutoBackup = new QLineEdit(box);
+    LedtAutoBackup->setObjectName(QStringLiteral("LedtAutoBackup"));
+    LedtAutoBackup->setMaxLength(2);
+    LedtAutoBackup->setFixedWidth(LedtAutoBackup->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
+    row->addWidget(LedtAutoBackup);
+    row->addWidget(new QLabel(QStringLiteral("份（0为不备份）"), box));
+    row->addStretch();
+    box->setToolTip(QStringLiteral("关闭软件时每天备份一次案例数据，保存在程序文件夹的backups中"));
+    into->addWidget(box);
+    winIni_ = std::make_unique<CIniFile>(S(appFolder) + "dat/qdlinit.ini");
+    LedtAutoBackup->setText(QString::number(ReadAutoBackupKeep(*winIni_)));
+}
+
 void TFrmSet::BtnSetClick() {
     const int left = IntOrDefault(S(LedtLeftPos->text()), -1);
     if (left < 0 || left > 500) {
@@ -88,11 +107,19 @@ void TFrmSet::BtnSetClick() {
         LedtLeftPos->setFocus();
         return;
     }
+    const int keep = IntOrDefault(S(LedtAutoBackup->text()), -1);
+    if (keep < 0 || keep > kAutoBackupKeepMax) {
+        ShowBox(this, QStringLiteral("自动备份份数在0-%1之间").arg(kAutoBackupKeepMax), QStringLiteral("输入错误"),
+                TMsgIcon::Error);
+        LedtAutoBackup->setFocus();
+        return;
+    }
     ini_->WriteInteger("set", "leftpos", left);
     ini_->WriteInteger("set", "idate", CboSelDate->currentIndex());
     ini_->WriteInteger("set", "iYueJiang", std::max(0, RdoYueJiang->checkedId()));
     ini_->WriteInteger("set", "iGui", std::max(0, RGrpGui->checkedId()));
     ini_->WriteInteger("set", "iWang", std::max(0, RGrpWang->checkedId()));
+    WriteAutoBackupKeep(*winIni_, keep);
     accept();
 }
 

@@ -10,13 +10,16 @@
 
 class QButtonGroup;
 class QComboBox;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 
 namespace qd {
 
-// Edits section [set] of dat/set.ini; writes only when confirmed with valid
-// input.
+// Edits section [set] of dat/set.ini, and the number of automatic backups
+// kept ([backup] keep of dat/qdlinit.ini, the program's own configuration:
+// set.ini holds only what a cast reads, and qdl reads it too); writes only
+// when confirmed with valid input.
 class TFrmSet : public QDialog {
     Q_OBJECT
 public:
@@ -27,10 +30,13 @@ public:
     QComboBox* CboSelDate = nullptr;
     QLineEdit* LedtLeftPos = nullptr;
     QButtonGroup *RdoYueJiang = nullptr, *RGrpGui = nullptr, *RGrpWang = nullptr;
+    QLineEdit* LedtAutoBackup = nullptr;
     QPushButton *BtnSet = nullptr, *BtnCancel = nullptr;
 
 private:
+    void BuildAutoBackupRow(QLayout* into, const QString& appFolder);
     std::unique_ptr<CIniFile> ini_;
+    std::unique_ptr<CIniFile> winIni_;  // dat/qdlinit.ini
 };
 
 // Adds, changes and deletes the cities of dat/dili.ini; every change is

@@ -14,6 +14,7 @@
 #include "app/appfolder.h"
 #include "app/dialogs.h"
 #include "app/frmeditclass.h"
+#include "app/folderguard.h"
 #include "app/frmwnl.h"
 #include "app/maintenance.h"
 #include "app/messages.h"
@@ -32,6 +33,7 @@ static std::string S(const QString& s) { return s.toStdString(); }
 TFrmMain::TFrmMain(const QString& appFolder, MRecordBase* store, QWidget* parent)
     : QMainWindow(parent), appFolder_(appFolder), store_(store) {
     if (!appFolder_.endsWith('/')) appFolder_ += '/';
+    guard_ = new TCaseFolderGuard(appFolder_, store_, this);
     setWindowTitle(AppTitle());
     QFont f(QStringLiteral("宋体"));
     f.setPixelSize(14);
@@ -127,7 +129,11 @@ void TFrmMain::BuildMenus() {
     mnuImportDb = Named(io->addAction(QStringLiteral("添加db文件")), "mnuImportDb");
     mnuExportDb = Named(io->addAction(QStringLiteral("导出db文件")), "mnuExportDb");
     const auto maintenance = [this](bool (*command)(const TMaintenance&)) {
-        return [this, command] { command(TMaintenance{this, store_, views_->ProgressView(), tree_->Busy()}); };
+        return [this, command] {
+            // The integrity check reads the file these commands replace.
+            guard_->WaitForCheck();
+            command(MaintenanceOf());
+        };
     };
     connect(mnuRestore, &QAction::triggered, this, maintenance(&qd::RestoreCommand));
     connect(mnuBackup, &QAction::triggered, this, maintenance(&qd::BackupCommand));
@@ -135,6 +141,9 @@ void TFrmMain::BuildMenus() {
     connect(mnuCompact, &QAction::triggered, this, maintenance(&qd::CompactCommand));
     connect(mnuImportDb, &QAction::triggered, this, maintenance(&qd::ImportCommand));
     connect(mnuExportDb, &QAction::triggered, this, maintenance(&qd::ExportCommand));
+    mnuAutoBackups = Named(file->addAction(QStringLiteral("打开自动备份文件夹")), "mnuAutoBackups");
+    connect(mnuAutoBackups, &QAction::triggered, guard_, &TCaseFolderGuard::OpenBackupFolder);
+    connect(guard_, &TCaseFolderGuard::damagedFound, this, [this] { OfferRestoreOfDamaged(MaintenanceOf()); });
     file->addSeparator();
     mnuClose = Named(file->addAction(QStringLiteral("关闭")), "mnuClose");
     connect(mnuClose, &QAction::triggered, this, &QWidget::close);
@@ -162,7 +171,9 @@ void TFrmMain::BuildMenus() {
     mnuSet = Named(opt->addAction(QStringLiteral("排盘设置")), "mnuSet");
     connect(mnuSet, &QAction::triggered, this, [this] {
         TFrmSet dlg(appFolder_, this);
-        dlg.exec();
+        // The dialog writes [backup] of qdlinit.ini: the window's copy must
+        // hold it before the close writes the file back.
+        if (dlg.exec() == QDialog::Accepted && ini_) ini_->Reload();
     });
     Opt_Skin = Named(opt->addMenu(QStringLiteral("界面风格")), "Opt_Skin");
     skins_ = new TSkinMenu(Opt_Skin, appFolder_, this);
@@ -257,6 +268,10 @@ void TFrmMain::FillMoveMenu() {
     for (const QString& c : tree_->MoveTargets()) MnuMoveTo->addAction(c);
 }
 
+TMaintenance TFrmMain::MaintenanceOf() {
+    return TMaintenance{this, store_, views_->ProgressView(), tree_->Busy(), guard_->Lock()};
+}
+
 void TFrmMain::EditClassClick() {
     // A change of the categories or of the cases' categories: the tree shows them anew.
     if (store_ && EditCategories(*store_, tree_->Busy(), this)) tree_->RefreshTree();
@@ -293,6 +308,8 @@ void TFrmMain::ApplyWindowState(int state) {
 
 void TFrmMain::OpenCaseStore() {
     if (!store_) return;
+    // Another program holds the folder: the store stays closed and the program ends.
+    if (!guard_->TakeFolder()) return;
     const TOpenResult r = store_->OpenDatabase(S(appFolder_) + "dat/Quadrelle.db", S(appFolder_), true);
     if (r != TOpenResult::Opened) Notice(this, Q(store_->LastError()));
     const int last = store_->GetLastId();
@@ -302,6 +319,7 @@ void TFrmMain::OpenCaseStore() {
     if (last > 1000)
         views_->AppendCommentNote(
             QStringLiteral("案例总数大致：%1个，可以在树表上按鼠标右键，点击“显示全部案例“").arg(last));
+    guard_->StartIntegrityCheck();
 }
 
 void TFrmMain::ReadConfiguration() {
@@ -411,12 +429,18 @@ void TFrmMain::WriteConfiguration() {
 }
 
 void TFrmMain::closeEvent(QCloseEvent* e) {
+    // A refused start opened nothing and has nothing to save.
+    if (guard_->Refused()) {
+        e->accept();
+        return;
+    }
     if (!FormCloseQuery()) {
         e->ignore();
         return;
     }
     tree_->StopLoading();
     WriteConfiguration();
+    if (ini_) guard_->BackupAtClose(ReadAutoBackupKeep(*ini_));
     CloseTextWindow();
     ini_.reset();
     if (session_.engine) session_.engine->BindResultView(nullptr);

@@ -27,6 +27,8 @@ namespace qd {
 
 class CIniFile;
 class MRecordBase;
+class TCaseFolderGuard;
+struct TMaintenance;
 class TFrmWnl;
 class TSkinMenu;
 
@@ -46,6 +48,8 @@ public:
     TResultViews& Views() const { return *views_; }
     TCaseCommands& Cases() const { return *cases_; }
     TCaseSearch& Search() const { return *search_; }
+    // The case folder's lock, integrity check and automatic backups.
+    TCaseFolderGuard& Guard() const { return *guard_; }
 
     // The panel's moment and cast, for the screenshot hook of the entry point.
     void SetPanelMoment(int year, int month, int day, int hour, int minute);
@@ -89,6 +93,8 @@ private:
     void ShowStyleClick(QAction* a);
     void SyncStyleChecks();
     void EditClassClick();
+    // What the File menu's commands work on.
+    TMaintenance MaintenanceOf();
 
     QString appFolder_;
     MRecordBase* store_ = nullptr;
@@ -105,6 +111,7 @@ private:
     TCaseCommands* cases_ = nullptr;
     TCaseSearch* search_ = nullptr;
     TSkinMenu* skins_ = nullptr;
+    TCaseFolderGuard* guard_ = nullptr;
     QPointer<TFrmText> FrmText;
     QPointer<TFrmWnl> FrmWnl;
 
@@ -117,7 +124,7 @@ private:
     QActionGroup *styleGroup_ = nullptr, *sortGroup_ = nullptr;
     QAction *mnuSave = nullptr, *mnuClose = nullptr;
     QAction *mnuRestore = nullptr, *mnuBackup = nullptr, *mnuDeleteAll = nullptr, *mnuCompact = nullptr;
-    QAction *mnuImportDb = nullptr, *mnuExportDb = nullptr;
+    QAction *mnuImportDb = nullptr, *mnuExportDb = nullptr, *mnuAutoBackups = nullptr;
     QAction *mnuDiLi = nullptr, *mnuCalendar = nullptr, *mnuKnowledge = nullptr;
     QAction *mnuDefault = nullptr, *mnuFont = nullptr, *mnuColor = nullptr, *mnuSet = nullptr, *mnuHelp = nullptr;
     QAction *mnuOpenCase = nullptr, *mnuDeleteCase = nullptr, *mnuEditClass = nullptr;

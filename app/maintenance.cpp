@@ -72,6 +72,28 @@ private:
     bool modified_ = false;
 };
 
+// Replacing or renumbering the cases needs the case folder to itself: the
+// window's lock grows to Exclusive for the store operation and returns to
+// its mode afterwards. When another program holds the folder the change is
+// refused, the old mode stays, and the store refuses with kFolderInUseText.
+class CExclusiveUse {
+public:
+    explicit CExclusiveUse(CCaseFolderLock* lock) : lock_(lock) {
+        if (!lock_) return;
+        before_ = lock_->Mode();
+        lock_->TryLock(TFolderLockMode::Exclusive);
+    }
+    ~CExclusiveUse() {
+        if (lock_) lock_->TryLock(before_);
+    }
+    CExclusiveUse(const CExclusiveUse&) = delete;
+    CExclusiveUse& operator=(const CExclusiveUse&) = delete;
+
+private:
+    CCaseFolderLock* lock_;
+    TFolderLockMode before_ = TFolderLockMode::None;
+};
+
 // The commands must not run while the background loading uses the store.
 bool Refuse(const TMaintenance& m) {
     if (!m.store) return true;
@@ -125,15 +147,50 @@ bool RestoreCommand(const TMaintenance& m) {
         Notice(m.window, QStringLiteral("没有要还原的评语文件夹！"));
         return false;
     }
+    return RestoreFromFolder(m, folder);
+}
+
+bool RestoreFromFolder(const TMaintenance& m, const QString& folder) {
+    // save.txt is written last: without it the backup stopped half-way and
+    // may lack comment files.
+    const bool incomplete = !IsCompleteBackup(S(folder));
+    if (incomplete &&
+        !AskYes(m.window,
+                QStringLiteral("这个备份不完整（没有save.txt，备份时可能被中断），其中的评语文件可能不全。\n"
+                               "仍要用它覆盖现有的案例数据吗？"),
+                QStringLiteral("注意了"), TMsgIcon::Warning))
+        return false;
     // RestoreFrom replaces the old data only after all its checks, so a
     // failed restore keeps it.
-    if (!m.store->RestoreFrom(S(folder), m.loadingRuns)) {
+    bool restored = false;
+    {
+        CExclusiveUse exclusive(m.lock);
+        restored = m.store->RestoreFrom(S(folder), m.loadingRuns, incomplete);
+    }
+    if (!restored) {
         Notice(m.window, Q(m.store->LastError()));
         return false;
     }
     Notice(m.window, QStringLiteral("成功还原，请重新打开软件！"));
     Shell().EndProgram();
     return true;
+}
+
+bool OfferRestoreOfDamaged(const TMaintenance& m) {
+    if (!m.store) return false;
+    const QString backup = Q(NewestAutoBackup(m.store->AppFolder()));
+    if (backup.isEmpty()) {
+        ShowBox(m.window, QString::fromUtf8(kDamagedText), QStringLiteral("错误"), TMsgIcon::Error);
+        return false;
+    }
+    const QString name = QDir(backup).dirName();
+    if (!AskYes(m.window,
+                QString::fromUtf8(kDamagedText) + QStringLiteral("\n\n最新的自动备份是“%1”。\n"
+                                                                 "要用它覆盖现有的案例数据和评语文件吗？")
+                                                      .arg(name),
+                QStringLiteral("案例数据库已损坏"), TMsgIcon::Warning))
+        return false;
+    return RestoreFromFolder(m, backup);
 }
 
 bool DeleteAllCommand(const TMaintenance& m) {
@@ -149,7 +206,12 @@ bool DeleteAllCommand(const TMaintenance& m) {
         Notice(m.window, QStringLiteral("删除码错误，无法删除！"));
         return false;
     }
-    if (!m.store->DeleteAllData(m.loadingRuns)) {
+    bool deleted = false;
+    {
+        CExclusiveUse exclusive(m.lock);
+        deleted = m.store->DeleteAllData(m.loadingRuns);
+    }
+    if (!deleted) {
         Notice(m.window, Q(m.store->LastError()));
         return false;
     }
@@ -173,6 +235,7 @@ bool CompactCommand(const TMaintenance& m) {
     bool changed = false;
     {
         CProgressShow show(m);
+        CExclusiveUse exclusive(m.lock);
         n = m.store->CompactDatabase(show.Callback(), m.loadingRuns);
         // A store without cases compacts to an empty database: that too changed it.
         changed = n > 0 || m.store->GetLastId() != before;

@@ -13,16 +13,19 @@ class QWidget;
 
 namespace qd {
 
+class CCaseFolderLock;
 class MRecordBase;
 
 // What a command works on: the program-wide store, the window that owns the
-// dialogue (its caption shows progress), the view the progress texts go to
-// and the busy mark of the background loading.
+// dialogue (its caption shows progress), the view the progress texts go to,
+// the busy mark of the background loading, and the window's lock on the
+// case folder (none in a program that holds no lock).
 struct TMaintenance {
     QWidget* window = nullptr;
     MRecordBase* store = nullptr;
     QTextEdit* progressView = nullptr;
     bool loadingRuns = false;
+    CCaseFolderLock* lock = nullptr;
 };
 
 // Each answers whether the store operation ran and succeeded.
@@ -32,6 +35,13 @@ bool DeleteAllCommand(const TMaintenance& m);
 bool CompactCommand(const TMaintenance& m);
 bool ImportCommand(const TMaintenance& m);
 bool ExportCommand(const TMaintenance& m);
+// The restore's steps once the user agreed and chose `folder`: a backup
+// without save.txt is used only after a second question; a successful
+// restore ends the program.
+bool RestoreFromFolder(const TMaintenance& m, const QString& folder);
+// The database was found damaged: says so and, when there is an automatic
+// backup, offers to restore the newest one (No changes nothing).
+bool OfferRestoreOfDamaged(const TMaintenance& m);
 // The export's steps after the category choice.
 bool ExportChosen(const TMaintenance& m, const QStringList& categories, bool allCategories);
 

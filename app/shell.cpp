@@ -26,10 +26,14 @@ public:
         if (ok) value = t;
         return ok;
     }
-    void OpenFolder(const QString& folder) override { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); }
+    bool OpenFolder(const QString& folder) override { return QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); }
     // No closing questions and no configuration write-back: the files the
-    // window would save against are gone or replaced.
-    void EndProgram() override { QCoreApplication::exit(0); }
+    // window would save against are gone or replaced. Queued, because an
+    // exit() before the event loop runs is forgotten when it starts.
+    void EndProgram() override {
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); },
+                                  Qt::QueuedConnection);
+    }
 };
 
 CQtShell g_qtShell;

@@ -19,10 +19,13 @@ public:
     virtual QString ChooseOpenFile(QWidget* parent, const QString& filter) = 0;
     // A one-line input prompt starting with `value`; false when cancelled.
     virtual bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) = 0;
-    // Shows a folder in the system's file browser.
-    virtual void OpenFolder(const QString& folder) = 0;
+    // Shows a folder in the system's file browser; false when no viewer
+    // took it (the caller then names the folder in a message).
+    virtual bool OpenFolder(const QString& folder) = 0;
     // Ends the program without the closing questions: the database or the
-    // comment folder changed underneath the running program.
+    // comment folder changed underneath the running program, or another
+    // program holds the case folder. Also before the event loop has started
+    // (a refusal in the show step): the end takes effect once it runs.
     virtual void EndProgram() = 0;
 };
 

@@ -31,6 +31,13 @@ TWindowConfig ReadWindowConfig(const CIniFile& ini) {
     return c;
 }
 
+int ReadAutoBackupKeep(const CIniFile& ini) {
+    const int keep = ini.ReadInteger("backup", "keep", kAutoBackupKeepDefault);
+    return keep < 0 || keep > kAutoBackupKeepMax ? kAutoBackupKeepDefault : keep;
+}
+
+bool WriteAutoBackupKeep(CIniFile& ini, int keep) { return ini.WriteInteger("backup", "keep", keep); }
+
 void WriteWindowConfig(CIniFile& ini, const TWindowConfig& c) {
     ini.SetAutoSave(false);
     if (c.state == kWinNormal) {

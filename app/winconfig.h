@@ -39,6 +39,15 @@ TWindowConfig ReadWindowConfig(const CIniFile& ini);
 // Writes every key but the skin's; the geometry only in the normal state, so
 // a maximised window keeps its last normal geometry.
 void WriteWindowConfig(CIniFile& ini, const TWindowConfig& c);
+// [backup] keep: how many automatic backups the program keeps; written by
+// the settings dialog, read at close. 0 turns them off; a missing value or
+// one outside 0..kAutoBackupKeepMax reads as the default, so a damaged line
+// never silently stops the backups.
+constexpr int kAutoBackupKeepDefault = 10;
+constexpr int kAutoBackupKeepMax = 99;
+int ReadAutoBackupKeep(const CIniFile& ini);
+bool WriteAutoBackupKeep(CIniFile& ini, int keep);
+
 // The skin menu's choice: a skin by name, or the system default (off).
 void WriteSkinChoice(CIniFile& ini, const std::string& skinname);
 void WriteSkinOff(CIniFile& ini);

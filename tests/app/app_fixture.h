@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "app/messages.h"
+#include "app/shell.h"
 #include "engine/request.h"
 
 class QAction;
@@ -60,6 +61,40 @@ public:
 
     QList<TMsg> log;
     QList<bool> answers;
+};
+
+// Answers folder and file choices and input prompts from queues; an empty
+// queue cancels. An input answer "<code>" types back the delete code shown
+// in the prompt's caption. Folders are "opened" while `viewerWorks`.
+class TScriptedShell : public qd::IShellServices {
+public:
+    TScriptedShell() { qd::SetShell(this); }
+    ~TScriptedShell() override { qd::SetShell(nullptr); }
+    QString ChooseFolder(QWidget*, const QString& caption) override {
+        captions << caption;
+        return folders.isEmpty() ? QString() : folders.takeFirst();
+    }
+    QString ChooseOpenFile(QWidget*, const QString& filter) override {
+        captions << filter;
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
+    bool InputQuery(QWidget*, const QString& caption, const QString& prompt, QString& value) override {
+        captions << caption;
+        prompts << prompt;
+        if (inputs.isEmpty()) return false;
+        const QString a = inputs.takeFirst();
+        value = a == "<code>" ? caption.mid(4, 4) : a;
+        return true;
+    }
+    bool OpenFolder(const QString& f) override {
+        opened << f;
+        return viewerWorks;
+    }
+    void EndProgram() override { ++ended; }
+
+    QStringList folders, files, inputs, captions, prompts, opened;
+    bool viewerWorks = true;
+    int ended = 0;
 };
 
 // The child of `root` with the object name `name`; a missing one ends the

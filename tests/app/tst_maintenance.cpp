@@ -22,36 +22,6 @@ using namespace qdtest;
 
 namespace {
 
-// Answers folder and file choices and input prompts from queues; an empty
-// queue cancels. An input answer "<code>" types back the delete code shown
-// in the prompt's caption.
-class TScriptedShell : public IShellServices {
-public:
-    TScriptedShell() { SetShell(this); }
-    ~TScriptedShell() override { SetShell(nullptr); }
-    QString ChooseFolder(QWidget*, const QString& caption) override {
-        captions << caption;
-        return folders.isEmpty() ? QString() : folders.takeFirst();
-    }
-    QString ChooseOpenFile(QWidget*, const QString& filter) override {
-        captions << filter;
-        return files.isEmpty() ? QString() : files.takeFirst();
-    }
-    bool InputQuery(QWidget*, const QString& caption, const QString& prompt, QString& value) override {
-        captions << caption;
-        prompts << prompt;
-        if (inputs.isEmpty()) return false;
-        const QString a = inputs.takeFirst();
-        value = a == "<code>" ? caption.mid(4, 4) : a;
-        return true;
-    }
-    void OpenFolder(const QString& f) override { opened << f; }
-    void EndProgram() override { ++ended; }
-
-    QStringList folders, files, inputs, captions, prompts, opened;
-    int ended = 0;
-};
-
 TRecordData Case(const std::string& name, const std::string& category, int minute = 5) {
     TRecordData r = MakeRecordData();
     r.request.filled = 1;

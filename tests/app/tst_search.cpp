@@ -62,7 +62,7 @@ public:
         value = inputs.takeFirst();
         return true;
     }
-    void OpenFolder(const QString&) override {}
+    bool OpenFolder(const QString&) override { return true; }
     void EndProgram() override {}
     QStringList inputs, captions, prompts;
 };
