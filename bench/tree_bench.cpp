@@ -404,7 +404,7 @@ public:
         value = QStringLiteral("张 问婚姻");
         return true;
     }
-    void OpenFolder(const QString&) override {}
+    bool OpenFolder(const QString&) override { return true; }
     void EndProgram() override {}
 };
 
