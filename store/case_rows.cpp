@@ -11,7 +11,6 @@
 
 namespace qd {
 
-
 TCaseSelection CaseRange(int first, int last) {
     TCaseSelection s;
     s.first = first;
@@ -170,7 +169,7 @@ public:
     }
 
 private:
-    // One statement of a reading: its condition and its two bounds.
+    // One statement of a reading of every row: its condition and bounds.
     struct TPass {
         const char* where;
         int low, high;
@@ -193,20 +192,21 @@ private:
                                                           : "id between ?1 and ?2 order by id");
             // A limit clause costs time per row even when it allows all.
             sql += which.limit > 0 ? " limit ?3;" : ";";
-            return Pass(store, sql, {nullptr, which.first, which.last}, which.limit, true, row, visit);
+            return Pass(store, sql, which.first, which.last, which.limit, true, row, visit);
         }
         // Each pass walks the primary key over a range; one statement with
         // "or" between the ranges would scan the whole table instead. The
-        // three ranges are disjoint and cover every number and text.
+        // passes are disjoint and together hold every row: NULL, numbers
+        // and texts (which sort above every number).
         const int last = store.GetLastId();
         std::vector<TPass> passes = {{"id between ?1 and ?2 order by id;", which.first, last}};
-        int nullable = IdMayBeNull(store);
+        const int nullable = IdMayBeNull(store);
         if (nullable < 0) return TReadEnd::kFailed;
         if (nullable) passes.push_back({"id is null;", 0, 0});
         passes.push_back({"id < ?1 order by id;", which.first, last});
         passes.push_back({"id >= ?1 and id > ?2 order by id;", which.first, last});
         for (const TPass& p : passes) {
-            const TReadEnd end = Pass(store, select + p.where, p, 0, false, row, visit);
+            const TReadEnd end = Pass(store, select + p.where, p.low, p.high, 0, false, row, visit);
             if (end != TReadEnd::kComplete) return end;
         }
         return TReadEnd::kComplete;
@@ -295,13 +295,13 @@ private:
 
     // `onePerId`: a table made by another program may hold an id twice;
     // ReadCase takes one row per id, and so does a reading by ids.
-    static TReadEnd Pass(MRecordBase& store, const std::string& sql, const TPass& p, size_t limit,
+    static TReadEnd Pass(MRecordBase& store, const std::string& sql, int low, int high, size_t limit,
                          bool onePerId, CCaseRow& row, const TRowVisitor& visit) {
         sqlite3_stmt* st = Prepare(store, sql);
         if (!st) return TReadEnd::kFailed;
         row.st_ = st;
-        sqlite3_bind_int(st, 1, p.low);
-        sqlite3_bind_int(st, 2, p.high);
+        sqlite3_bind_int(st, 1, low);
+        sqlite3_bind_int(st, 2, high);
         if (limit > 0) sqlite3_bind_int64(st, 3, static_cast<sqlite3_int64>(limit));
         TReadEnd end = TReadEnd::kComplete;
         bool any = false;

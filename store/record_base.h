@@ -102,8 +102,9 @@ public:
     // EndBatch commits. Batches nest; the outermost EndBatch commits, after
     // writing primaryId once for all the cases the batch added.
     // BeginBatch answers false when the database cannot be opened; EndBatch
-    // answers false when the commit failed or SQLite rolled the transaction
-    // back itself (the batch's changes are then gone).
+    // answers false when primaryId could not be written ("无法更新主键id！"),
+    // the commit failed or SQLite rolled the transaction back itself (the
+    // batch's changes are then gone).
     bool BeginBatch();
     bool EndBatch();
     // Ends every open batch by rolling its transaction back.
