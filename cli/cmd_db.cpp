@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/command.h"
+#include "store/case_rows.h"
 #include "store/case_text.h"
 #include "store/folder_lock.h"
 #include "store/record_base.h"
@@ -56,11 +57,11 @@ int Info(MRecordBase& s) {
 
 // Every row, also those another program wrote with ids outside 1..last id.
 int List(MRecordBase& s) {
-    const bool read = s.ForEachCase(1, [](TRecordData& r) {
-        std::cout << r.id << ' ' << CaseNodeText(r) << '\n';
+    const TReadEnd read = ForEachCaseSummary(s, EveryCase(), [](const TCaseSummary& c) {
+        std::cout << c.id << ' ' << CaseNodeText(c) << '\n';
         return true;
     });
-    return read ? kOk : Refuse(s.LastError());
+    return read == TReadEnd::kComplete ? kOk : Refuse(s.LastError());
 }
 
 int Export(MRecordBase& s, const Args& a) {

@@ -1,7 +1,6 @@
 #include "store/case_format.h"
 
 #include <charconv>
-#include <cstdio>
 #include <limits>
 
 #include "base/encoding.h"
@@ -29,28 +28,38 @@ TColumnValue Text(std::string v) {
     return c;
 }
 
-// A float is widened before printing, so 116.4f prints as 116.400002.
-std::string Fixed6(float v) {
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, static_cast<double>(v),
-                             std::chars_format::fixed, 6);
-    return std::string(buf, res.ptr);
-}
+// A list text made in place: numbers joined by single blanks. Every insert
+// makes five of them, so no temporary strings.
+class CListText {
+public:
+    CListText& operator<<(long long v) {
+        Blank();
+        size_ = static_cast<size_t>(std::to_chars(buf_ + size_, buf_ + sizeof buf_, v).ptr - buf_);
+        return *this;
+    }
+    // A float is widened before printing, so 116.4f prints as 116.400002.
+    CListText& Fixed6(float v) {
+        Blank();
+        size_ = static_cast<size_t>(std::to_chars(buf_ + size_, buf_ + sizeof buf_, static_cast<double>(v),
+                                                  std::chars_format::fixed, 6)
+                                        .ptr -
+                                    buf_);
+        return *this;
+    }
+    TColumnValue Value() const { return Text(std::string(buf_, size_)); }
 
-// A number read into a field of type T; text that is no number, and a
-// number the field cannot hold, give the fallback instead of wrapping.
-template <typename T>
-T IntOr(const std::string& text, T fallback) {
-    long long v;
-    if (!ParseInteger(text, v) || v < std::numeric_limits<T>::min() ||
-        v > std::numeric_limits<T>::max())
-        return fallback;
-    return static_cast<T>(v);
-}
+private:
+    void Blank() {
+        if (size_ > 0) buf_[size_++] = ' ';
+    }
+    // Room for two floats of 47 characters, or seven 32-bit numbers.
+    char buf_[128];
+    size_t size_ = 0;
+};
 
 // A coordinate in degrees; anything else (no number, beyond the globe,
 // infinite or not a number) gives the fallback.
-float DegreesOr(const std::string& text, double limit, float fallback) {
+float DegreesOr(std::string_view text, double limit, float fallback) {
     double v;
     if (!ParseReal(text, v) || !(v >= -limit && v <= limit)) return fallback;
     return static_cast<float>(v);
@@ -66,95 +75,96 @@ TCaseValues RecordToValues(const TRecordData& r, int id) {
     v[cSex] = Int(q.filled != 0 ? 1 : 0);
     v[cClassName] = Text(r.category);
     v[cDateY] = Int(q.year);
-    v[cDateNum] = Text(std::to_string(q.month) + " " + std::to_string(q.day) + " " +
-                       std::to_string(q.hour) + " " + std::to_string(q.minute));
-    v[cDateStyle] = Text(std::string(q.lunar ? "1" : "0") + " " + (q.leap ? "1" : "0"));
-    std::string addr = std::to_string(q.province) + " " + std::to_string(q.city);
+    v[cDateNum] = (CListText() << q.month << q.day << q.hour << q.minute).Value();
+    v[cDateStyle] = Text(q.lunar ? (q.leap ? "1 1" : "1 0") : (q.leap ? "0 1" : "0 0"));
+    CListText addr;
+    addr << q.province << q.city;
     for (int32_t e : r.extra) {
         if (e == -1) break;
-        addr += " " + std::to_string(e);
+        addr << e;
     }
-    v[cAddrInd] = Text(addr);
+    v[cAddrInd] = addr.Value();
     v[cAddrName] = Text(ReadGbkField(q.place));
-    v[cAddrNum] = Text(Fixed6(q.longitude) + " " + Fixed6(q.latitude) + " 8");
+    CListText coordinates;
+    coordinates.Fixed6(q.longitude).Fixed6(q.latitude) << 8;
+    v[cAddrNum] = coordinates.Value();
     v[cRemarkFile] = Text(r.commentFile);
     v[cTag1] = Text(" ");
     v[cTag2] = Text(" ");
     v[cEvent] = Text(ReadGbkField(q.question));
-    v[cKeStyle] = Text(std::to_string(unsigned(q.direct)) + " " + std::to_string(unsigned(q.noble)) +
-                       " " + std::to_string(unsigned(q.earth)) + " " +
-                       std::to_string(unsigned(q.general)));
-    v[cOtherKe] = Text(std::to_string(unsigned(q.directGeneral)) + " " +
-                       std::to_string(unsigned(q.directDay)) + " " +
-                       std::to_string(unsigned(q.directHour)) + " " +
-                       std::to_string(unsigned(q.directEarth)));
+    v[cKeStyle] = (CListText() << q.direct << q.noble << q.earth << q.general).Value();
+    v[cOtherKe] = (CListText() << q.directGeneral << q.directDay << q.directHour << q.directEarth).Value();
     v[cMasterDate] = Text(kMasterDate);
     v[cRemarkText] = Text(r.comment);
     return v;
 }
 
-void RecordFromRow(const TCaseRow& row, TRecordData& r) {
+void RecordFromRow(const TCaseRowView& row, TRecordData& r) {
     InitRecordData(r);
     TCastRequest& q = r.request;
+    std::string_view items[7];
 
-    r.id = IntOr<int32_t>(row[cId], 0);
+    r.id = NumberOr<int32_t>(row[cId], 0);
     WriteGbkField(q.name, row[cName]);
-
-    // An empty or non-numeric flag reads as set; only a number other than 1 clears it.
-    {
-        long long v;
-        q.filled = row[cSex].empty() || !ParseInteger(row[cSex], v) || v == 1 ? 1 : 0;
-    }
-    r.category = row[cClassName].empty() ? kDefaultCategory : row[cClassName];
-    q.year = IntOr<int16_t>(row[cDateY], 1900);
-
+    q.filled = FlagOf(row[cSex]);
+    r.category = row[cClassName].empty() ? std::string_view(kDefaultCategory) : row[cClassName];
+    q.year = NumberOr<int16_t>(row[cDateY], 1900);
     {
         int16_t* parts[4] = {&q.month, &q.day, &q.hour, &q.minute};
-        for (int16_t* p : parts) *p = 1;
-        const auto items = SplitList(row[cDateNum]);
-        for (size_t i = 0; i < items.size() && i < 4; ++i)
-            *parts[i] = IntOr<int16_t>(items[i], 1);
+        const size_t n = ListItems(row[cDateNum], items, 4);
+        for (size_t i = 0; i < 4; ++i) *parts[i] = i < n ? NumberOr<int16_t>(items[i], 1) : 1;
     }
     {
-        const auto items = SplitList(row[cDateStyle]);
-        uint8_t* flags[2] = {&q.lunar, &q.leap};
-        for (size_t i = 0; i < 2; ++i) {
-            long long v;
-            *flags[i] = 0;
-            if (i < items.size()) *flags[i] = !ParseInteger(items[i], v) || v == 1 ? 1 : 0;
-        }
+        const size_t n = ListItems(row[cDateStyle], items, 2);
+        q.lunar = n > 0 ? FlagOf(items[0]) : 0;
+        q.leap = n > 1 ? FlagOf(items[1]) : 0;
     }
     {
-        const auto items = SplitList(row[cAddrInd]);
-        q.province = items.size() > 0 ? IntOr<int16_t>(items[0], 0) : 0;
-        q.city = items.size() > 1 ? IntOr<int16_t>(items[1], 0) : 0;
-        for (size_t i = 0; i < 5; ++i)
-            r.extra[i] = i + 2 < items.size() ? IntOr<int32_t>(items[i + 2], -1) : -1;
+        const size_t n = ListItems(row[cAddrInd], items, 7);
+        q.province = n > 0 ? NumberOr<int16_t>(items[0], 0) : 0;
+        q.city = n > 1 ? NumberOr<int16_t>(items[1], 0) : 0;
+        for (size_t i = 0; i < 5; ++i) r.extra[i] = i + 2 < n ? NumberOr<int32_t>(items[i + 2], -1) : -1;
     }
     WriteGbkField(q.place, row[cAddrName]);
     {
-        const auto items = SplitList(row[cAddrNum]);
-        q.longitude = items.size() > 0 ? DegreesOr(items[0], 180, 120) : 120;
-        q.latitude = items.size() > 1 ? DegreesOr(items[1], 90, 30) : 30;
+        const size_t n = ListItems(row[cAddrNum], items, 2);
+        q.longitude = n > 0 ? DegreesOr(items[0], 180, 120) : 120;
+        q.latitude = n > 1 ? DegreesOr(items[1], 90, 30) : 30;
     }
-    r.commentFile = row[cRemarkFile].empty() ? " " : row[cRemarkFile];
+    r.commentFile = row[cRemarkFile].empty() ? std::string_view(" ") : row[cRemarkFile];
     // The fixed text fields end at a zero byte; a question that ends at
     // once reads as an empty one.
-    const std::string event = row[cEvent].substr(0, row[cEvent].find('\0'));
-    WriteGbkField(q.question, event.empty() ? kDefaultQuestion : event);
+    const std::string_view event = row[cEvent].substr(0, row[cEvent].find('\0'));
+    WriteGbkField(q.question, event.empty() ? std::string_view(kDefaultQuestion) : event);
     {
-        const auto items = SplitList(row[cKeStyle]);
         uint8_t* parts[4] = {&q.direct, &q.noble, &q.earth, &q.general};
-        for (size_t i = 0; i < 4; ++i)
-            *parts[i] = i < items.size() ? IntOr<uint8_t>(items[i], 0) : 0;
+        const size_t n = ListItems(row[cKeStyle], items, 4);
+        for (size_t i = 0; i < 4; ++i) *parts[i] = i < n ? NumberOr<uint8_t>(items[i], 0) : 0;
     }
     {
-        const auto items = SplitList(row[cOtherKe]);
         uint8_t* parts[4] = {&q.directGeneral, &q.directDay, &q.directHour, &q.directEarth};
-        for (size_t i = 0; i < 4; ++i)
-            *parts[i] = i < items.size() ? IntOr<uint8_t>(items[i], 0) : 0;
+        const size_t n = ListItems(row[cOtherKe], items, 4);
+        for (size_t i = 0; i < 4; ++i) *parts[i] = i < n ? NumberOr<uint8_t>(items[i], 0) : 0;
     }
-    r.comment = row[cRemarkText].empty() ? kDefaultComment : row[cRemarkText];
+    r.comment = row[cRemarkText].empty() ? std::string_view(kDefaultComment) : row[cRemarkText];
+}
+
+void RecordFromRow(const TCaseRow& row, TRecordData& r) {
+    TCaseRowView views;
+    for (size_t i = 0; i < kCaseColumnCount; ++i) views[i] = row[i];
+    RecordFromRow(views, r);
+}
+
+size_t ListItems(std::string_view text, std::string_view* items, size_t max) {
+    size_t n = 0;
+    while (n < max) {
+        const size_t at = text.find(' ');
+        if (at == std::string_view::npos || at == 0) break;
+        items[n++] = text.substr(0, at);
+        text.remove_prefix(at + 1);
+    }
+    if (n < max && !text.empty()) items[n++] = text;
+    return n;
 }
 
 std::vector<std::string> SplitList(std::string_view text) {
@@ -191,6 +201,11 @@ bool ParseReal(std::string_view text, double& out) {
     auto res = std::from_chars(text.data(), text.data() + text.size(), out,
                                std::chars_format::fixed);
     return res.ec == std::errc() && res.ptr == text.data() + text.size();
+}
+
+uint8_t FlagOf(std::string_view text) {
+    long long v;
+    return text.empty() || !ParseInteger(text, v) || v == 1 ? 1 : 0;
 }
 
 bool EqualNoCase(std::string_view a, std::string_view b) {

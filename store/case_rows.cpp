@@ -11,35 +11,6 @@
 
 namespace qd {
 
-namespace {
-
-// The first `max` items of a list text, split as SplitList splits it;
-// answers how many there are.
-size_t ListItems(std::string_view text, std::string_view* items, size_t max) {
-    size_t n = 0;
-    while (n < max) {
-        const size_t at = text.find(' ');
-        if (at == std::string_view::npos || at == 0) break;
-        items[n++] = text.substr(0, at);
-        text.remove_prefix(at + 1);
-    }
-    if (n < max && !text.empty()) items[n++] = text;
-    return n;
-}
-
-long long IntOr(std::string_view text, long long fallback) {
-    long long v;
-    return ParseInteger(text, v) ? v : fallback;
-}
-
-// A flag column or item: set when empty, not a number, or the number 1.
-uint8_t FlagOf(std::string_view text) {
-    long long v;
-    return text.empty() || !ParseInteger(text, v) || v == 1 ? 1 : 0;
-}
-
-}  // namespace
-
 TCaseSelection CaseRange(int first, int last) {
     TCaseSelection s;
     s.first = first;
@@ -62,6 +33,13 @@ TCaseSelection ListedCases(const std::vector<int>& ids) {
     return s;
 }
 
+TCaseSelection EveryCase(int lowestId) {
+    TCaseSelection s;
+    s.first = lowestId;
+    s.everyRow = true;
+    return s;
+}
+
 // ---------------------------------------------------------------- one row
 
 // The row's values are read without the connection's mutex: a store and its
@@ -80,11 +58,12 @@ std::string_view CCaseRow::Text(TCaseColumn c) const {
     return std::string_view(reinterpret_cast<const char*>(t), sqlite3_value_bytes(v));
 }
 
-long long CCaseRow::Integer(TCaseColumn c, long long fallback) const {
+template <typename T>
+T CCaseRow::Number(TCaseColumn c, T fallback) const {
     // An integer's text is its decimal form, which reads back as the integer.
     sqlite3_value* v = Value(c);
-    if (v && sqlite3_value_type(v) == SQLITE_INTEGER) return sqlite3_value_int64(v);
-    return IntOr(Text(c), fallback);
+    if (v && sqlite3_value_type(v) == SQLITE_INTEGER) return NumberOr<T>(sqlite3_value_int64(v), fallback);
+    return NumberOr<T>(Text(c), fallback);
 }
 
 std::string_view CCaseRow::Field(TCaseColumn c, std::string_view fallback, size_t width,
@@ -122,14 +101,14 @@ uint8_t CCaseRow::Filled() const {
     return FlagOf(Text(kColSex));
 }
 
-int16_t CCaseRow::Year() const { return static_cast<int16_t>(Integer(kColDateY, 1900)); }
+int16_t CCaseRow::Year() const { return Number<int16_t>(kColDateY, 1900); }
 
 TCaseTime CCaseRow::Time() const {
     TCaseTime t;
     std::string_view items[4];
     const size_t n = ListItems(Text(kColDateNum), items, 4);
     int16_t* parts[4] = {&t.month, &t.day, &t.hour, &t.minute};
-    for (size_t i = 0; i < n; ++i) *parts[i] = static_cast<int16_t>(IntOr(items[i], 1));
+    for (size_t i = 0; i < n; ++i) *parts[i] = NumberOr<int16_t>(items[i], 1);
     return t;
 }
 
@@ -145,12 +124,19 @@ bool CCaseRow::Leap() const {
 
 int16_t CCaseRow::Province() const {
     std::string_view items[1];
-    return ListItems(Text(kColAddrInd), items, 1) == 1 ? static_cast<int16_t>(IntOr(items[0], 0)) : 0;
+    return ListItems(Text(kColAddrInd), items, 1) == 1 ? NumberOr<int16_t>(items[0], 0) : 0;
 }
 
-void CCaseRow::ToRecord(TRecordData& r) const {
-    for (unsigned c = 0; c < kColCount; ++c) texts_[c] = Text(static_cast<TCaseColumn>(c));
-    RecordFromRow(texts_, r);
+std::string_view CCaseRow::CommentFile() const {
+    const std::string_view t = Text(kColRemarkFile);
+    return t.empty() ? " " : t;
+}
+
+bool CCaseRow::ToRecord(TRecordData& r) const {
+    TCaseRowView texts;
+    for (unsigned c = 0; c < kColCount; ++c) texts[c] = Text(static_cast<TCaseColumn>(c));
+    RecordFromRow(texts, r);
+    return store_.GiveSafeCommentName(r);
 }
 
 void FillSummary(const CCaseRow& row, TCaseSummary& s) {
@@ -176,22 +162,59 @@ public:
             store.EndBatch();
             return TReadEnd::kFailed;
         }
-        CCaseRow row(nullptr);
-        TReadEnd end = TReadEnd::kFailed;
-        sqlite3_stmt* st = Prepare(store, SelectSql(store, which, columns, row));
-        if (st) {
-            row.st_ = st;
-            end = which.ids ? Listed(store, st, *which.ids, row, visit) : Range(store, st, which, row, visit);
-            sqlite3_finalize(st);
-        }
+        CCaseRow row(store, nullptr);
+        TReadEnd end = Read(store, which, columns, row, visit);
         if (!store.EndBatch() && end == TReadEnd::kComplete) end = TReadEnd::kFailed;
         return end;
     }
 
 private:
+    // One statement of a reading of every row: its condition and bounds.
+    struct TPass {
+        const char* where;
+        int low, high;
+    };
+
+    static TReadEnd Read(MRecordBase& store, const TCaseSelection& which, TColumnSet columns,
+                         CCaseRow& row, const TRowVisitor& visit) {
+        std::string select;
+        if (!SelectColumns(store, columns, row, select)) return TReadEnd::kFailed;
+        if (which.ids) {
+            sqlite3_stmt* st = Prepare(store, select + "id=?1;");
+            if (!st) return TReadEnd::kFailed;
+            row.st_ = st;
+            const TReadEnd end = Listed(store, st, *which.ids, row, visit);
+            sqlite3_finalize(st);
+            return end;
+        }
+        if (!which.everyRow) {
+            std::string sql = select + (which.newestFirst ? "id between ?1 and ?2 order by id desc"
+                                                          : "id between ?1 and ?2 order by id");
+            // A limit clause costs time per row even when it allows all.
+            sql += which.limit > 0 ? " limit ?3;" : ";";
+            return Pass(store, sql, which.first, which.last, which.limit, true, row, visit);
+        }
+        // Each pass walks the primary key over a range; one statement with
+        // "or" between the ranges would scan the whole table instead. The
+        // passes are disjoint and together hold every row: NULL, numbers
+        // and texts (which sort above every number).
+        const int last = store.GetLastId();
+        std::vector<TPass> passes = {{"id between ?1 and ?2 order by id;", which.first, last}};
+        const int nullable = IdMayBeNull(store);
+        if (nullable < 0) return TReadEnd::kFailed;
+        if (nullable) passes.push_back({"id is null;", 0, 0});
+        passes.push_back({"id < ?1 order by id;", which.first, last});
+        passes.push_back({"id >= ?1 and id > ?2 order by id;", which.first, last});
+        for (const TPass& p : passes) {
+            const TReadEnd end = Pass(store, select + p.where, p.low, p.high, 0, false, row, visit);
+            if (end != TReadEnd::kComplete) return end;
+        }
+        return TReadEnd::kComplete;
+    }
+
     static sqlite3_stmt* Prepare(MRecordBase& store, const std::string& sql) {
         sqlite3_stmt* st = nullptr;
-        if (sql.empty() || sqlite3_prepare_v2(store.db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+        if (sqlite3_prepare_v2(store.db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
             store.SetSqliteError();
             sqlite3_finalize(st);
             return nullptr;
@@ -199,14 +222,13 @@ private:
         return st;
     }
 
-    // "select id, <columns> from case_data ...". A column the table lacks
+    // "select id, <columns> from case_data where ". A column the table lacks
     // under its exact name is read as NULL, as ReadCase reads it as empty.
-    static std::string SelectSql(MRecordBase& store, const TCaseSelection& which, TColumnSet columns,
-                                 CCaseRow& row) {
+    static bool SelectColumns(MRecordBase& store, TColumnSet columns, CCaseRow& row, std::string& sql) {
         sqlite3_stmt* probe = Prepare(store, "select * from case_data;");
-        if (!probe) return {};
+        if (!probe) return false;
         const int present = sqlite3_column_count(probe);
-        std::string sql = "select id";
+        sql = "select id";
         int next = 1;
         for (unsigned c = 0; c < kColCount; ++c) {
             row.result_[c] = -1;
@@ -220,15 +242,41 @@ private:
         }
         sqlite3_finalize(probe);
         sql += " from case_data where ";
-        if (which.ids) return sql + "id=?1;";
-        sql += which.newestFirst ? "id between ?1 and ?2 order by id desc" : "id between ?1 and ?2 order by id";
-        // A limit clause costs time per row even when it allows all.
-        return sql + (which.limit > 0 ? " limit ?3;" : ";");
+        return true;
+    }
+
+    // 1 when the table lets id be NULL (a table another program made, whose
+    // id is no integer primary key), 0 when not, -1 on a read error.
+    static int IdMayBeNull(MRecordBase& store) {
+        sqlite3_stmt* st = Prepare(
+            store,
+            "select count(*) from pragma_table_info('case_data') where name='id' and (\"notnull\" or "
+            "(pk=1 and upper(type)='INTEGER' and "
+            "(select count(*) from pragma_table_info('case_data') where pk>0)=1));");
+        if (!st) return -1;
+        const int rc = sqlite3_step(st);
+        const int answer = rc == SQLITE_ROW ? sqlite3_column_int(st, 0) == 0 : -1;
+        if (answer < 0) store.SetSqliteError();
+        sqlite3_finalize(st);
+        return answer;
     }
 
     static TReadEnd Failed(MRecordBase& store) {
         store.SetSqliteError();
         return TReadEnd::kFailed;
+    }
+
+    // The record's id of the row's key: as ReadCase reads it, 0 unless a
+    // number that fits.
+    static int RowId(sqlite3_stmt* st) {
+        long long v;
+        if (sqlite3_column_type(st, 0) == SQLITE_INTEGER)
+            v = sqlite3_column_int64(st, 0);
+        else if (const unsigned char* t = sqlite3_column_text(st, 0);
+                 !t || !ParseInteger(std::string_view(reinterpret_cast<const char*>(t),
+                                                      sqlite3_column_bytes(st, 0)), v))
+            return 0;
+        return v >= INT32_MIN && v <= INT32_MAX ? static_cast<int>(v) : 0;
     }
 
     static TReadEnd Listed(MRecordBase& store, sqlite3_stmt* st, const std::vector<int>& ids,
@@ -239,29 +287,43 @@ private:
             const int rc = sqlite3_step(st);
             if (rc == SQLITE_DONE) continue;
             if (rc != SQLITE_ROW) return Failed(store);
-            row.id_ = sqlite3_column_int(st, 0);
+            row.id_ = RowId(st);
             if (!visit(row)) return TReadEnd::kStopped;
         }
         return TReadEnd::kComplete;
     }
 
-    static TReadEnd Range(MRecordBase& store, sqlite3_stmt* st, const TCaseSelection& which,
-                          CCaseRow& row, const TRowVisitor& visit) {
-        sqlite3_bind_int(st, 1, which.first);
-        sqlite3_bind_int(st, 2, which.last);
-        if (which.limit > 0) sqlite3_bind_int64(st, 3, static_cast<sqlite3_int64>(which.limit));
-        // A table made by another program may hold an id twice; ReadCase
-        // takes one row per id.
+    // `onePerId`: a table made by another program may hold an id twice;
+    // ReadCase takes one row per id, and so does a reading by ids.
+    static TReadEnd Pass(MRecordBase& store, const std::string& sql, int low, int high, size_t limit,
+                         bool onePerId, CCaseRow& row, const TRowVisitor& visit) {
+        sqlite3_stmt* st = Prepare(store, sql);
+        if (!st) return TReadEnd::kFailed;
+        row.st_ = st;
+        sqlite3_bind_int(st, 1, low);
+        sqlite3_bind_int(st, 2, high);
+        if (limit > 0) sqlite3_bind_int64(st, 3, static_cast<sqlite3_int64>(limit));
+        TReadEnd end = TReadEnd::kComplete;
         bool any = false;
+        sqlite3_int64 key = 0;
         int rc;
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-            const int id = sqlite3_column_int(st, 0);
-            if (any && id == row.id_) continue;
-            any = true;
-            row.id_ = id;
-            if (!visit(row)) return TReadEnd::kStopped;
+            if (onePerId && sqlite3_column_type(st, 0) == SQLITE_INTEGER) {
+                const sqlite3_int64 k = sqlite3_column_int64(st, 0);
+                if (any && k == key) continue;
+                any = true;
+                key = k;
+            }
+            row.id_ = RowId(st);
+            if (!visit(row)) {
+                end = TReadEnd::kStopped;
+                break;
+            }
         }
-        return rc == SQLITE_DONE ? TReadEnd::kComplete : Failed(store);
+        if (end == TReadEnd::kComplete && rc != SQLITE_DONE) end = Failed(store);
+        row.st_ = nullptr;
+        sqlite3_finalize(st);
+        return end;
     }
 };
 

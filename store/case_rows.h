@@ -1,13 +1,14 @@
-// Reading many cases with one statement: the rows of case_data, handed one
-// by one to a visitor, as the case record, in a light form for lists and
-// trees, or as a row whose fields are read on demand (the searches).
+// The one way to read many cases: the rows of case_data, one statement per
+// pass, handed one by one to a visitor as the case record, in a light form
+// for lists and trees, or as a row whose fields are read on demand (the
+// searches, the copies).
 //
 // Every form gives what ReadCase would give for the same id: the same
-// defaults for empty columns, and names, questions and place texts as the
-// record's fixed GBK fields give them back.
+// defaults for empty columns, names, questions and place texts as the
+// record's fixed GBK fields give them back, and a fresh comment file name
+// for a stored one that is no safe name.
 #pragma once
 
-#include <array>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -28,13 +29,14 @@ class MRecordBase;
 // Which rows a reader visits: the ids of a list in list order (ids without
 // a row are skipped, an id listed twice is visited twice), or the rows whose
 // ids lie in [first, last], ascending or newest first, at most `limit` rows
-// (0 for all).
+// (0 for all), one row per id; or every row (EveryCase).
 struct TCaseSelection {
     const std::vector<int>* ids = nullptr;
     int first = 1;
     int last = INT_MAX;
     bool newestFirst = false;
     size_t limit = 0;
+    bool everyRow = false;  // `last` is then the store's last id
 };
 
 // Ids first..last in ascending order (whole-store loops: 1..GetLastId()).
@@ -43,6 +45,12 @@ TCaseSelection CaseRange(int first, int last);
 TCaseSelection NewestCases(int last, size_t limit = 0);
 // The listed ids in list order; `ids` must outlive the reading.
 TCaseSelection ListedCases(const std::vector<int>& ids);
+// Every row of case_data whatever its id: ids `lowestId` to the store's last
+// id ascending, then the rows another program wrote outside that range (no
+// number, below `lowestId`, above the last id) in id order. Two rows with
+// the same id are both visited. The whole-store loops read this way: the
+// list, the searches, the copies and the rebuilding of comment files.
+TCaseSelection EveryCase(int lowestId = 1);
 
 // How a reading ended. kFailed leaves SQLite's text in the store's last
 // error.
@@ -69,7 +77,7 @@ struct TCaseTime {
 // so gives its default.
 class CCaseRow {
 public:
-    int Id() const { return id_; }  // the row's key
+    int Id() const { return id_; }  // the record's id: 0 when the key is no 32-bit number
     std::string_view Name() const;      // at most 20 GBK bytes
     std::string_view Question() const;  // at most 200, default 要问的事情。
     std::string_view Place() const;     // at most 300
@@ -81,22 +89,27 @@ public:
     bool Lunar() const;
     bool Leap() const;
     int16_t Province() const;
-    // Every field, as ReadCase fills it.
-    void ToRecord(TRecordData& r) const;
+    // The stored comment file name as it is (default one space); it may be
+    // no safe name (comment_folder.h), which ToRecord replaces.
+    std::string_view CommentFile() const;
+    // Every field, as ReadCase fills it. True when the stored comment file
+    // name was no safe name and `r` got a new one, as a new case would.
+    bool ToRecord(TRecordData& r) const;
 
 private:
     friend class CCaseReader;
-    explicit CCaseRow(sqlite3_stmt* st) : st_(st) {}
+    CCaseRow(const MRecordBase& store, sqlite3_stmt* st) : store_(store), st_(st) {}
     sqlite3_value* Value(TCaseColumn c) const;
     std::string_view Text(TCaseColumn c) const;
-    long long Integer(TCaseColumn c, long long fallback) const;
+    template <typename T>
+    T Number(TCaseColumn c, T fallback) const;
     std::string_view Field(TCaseColumn c, std::string_view fallback, size_t width, std::string& scratch) const;
 
+    const MRecordBase& store_;
     sqlite3_stmt* st_;
     int id_ = 0;
     int result_[kColCount] = {};  // result column of each table column, -1 when not read
     mutable std::string name_, question_, place_;
-    mutable std::array<std::string, kColCount> texts_;
 };
 
 // What the case tree and the hit lists show of a case (node text, sort keys,
@@ -124,9 +137,11 @@ using TRecordVisitor = std::function<bool(TRecordData&)>;
 using TSummaryVisitor = std::function<bool(const TCaseSummary&)>;
 
 // Each reads through the store's connection inside a batch (the caller's
-// when one is open), with one prepared SELECT of the columns asked for. A
-// visitor may write through the same store; rows it adds to the selected
-// range may or may not be visited.
+// when one is open), with one prepared SELECT of the columns asked for per
+// pass. A visitor may write through the same store; rows it adds to the
+// selected range may or may not be visited. kFailed: a read error, with
+// SQLite's text in the store's last error; the visitor may have seen some
+// rows, so a caller that writes undoes its batch.
 TReadEnd ForEachCaseRow(MRecordBase& store, const TCaseSelection& which, TColumnSet columns,
                         const TRowVisitor& visit);
 TReadEnd ForEachCaseRecord(MRecordBase& store, const TCaseSelection& which, const TRecordVisitor& visit);

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "store/case_format.h"
+#include "store/case_rows.h"
 #include "store/record_base.h"
 #include "store/store_files.h"
 #include "store/store_tables.h"
@@ -134,7 +135,7 @@ int MRecordBase::CopyCases(MRecordBase& source, MRecordBase& target, TCopy& copy
     int added = 0;
     int shown = -1;
     bool stepFailed = false;
-    const TCaseVisitor step = [&](TRecordData& r) {
+    const TRecordVisitor step = [&](TRecordData& r) {
         if (copy.only && std::find(copy.only->begin(), copy.only->end(), r.category) == copy.only->end())
             return true;
         const int newId = target.AddCaseInBatch(r);
@@ -162,7 +163,7 @@ int MRecordBase::CopyCases(MRecordBase& source, MRecordBase& target, TCopy& copy
             if (!step(r)) break;
         }
     } else {
-        read = source.ForEachCase(copy.lowestId, step);
+        read = ForEachCaseRecord(source, EveryCase(copy.lowestId), step) != TReadEnd::kFailed;
     }
     if (stepFailed) return -1;
     if (!read) {
@@ -227,10 +228,10 @@ int MRecordBase::ImportDatabase(const std::string& path, const TProgress& progre
     // connection on the file would keep this one from committing.
     std::vector<TRecordData> rows;
     if (SameFile(path, path_)) {
-        if (!source.ForEachCase(1, [&](TRecordData& r) {
+        if (ForEachCaseRecord(source, EveryCase(), [&](TRecordData& r) {
                 rows.push_back(r);
                 return true;
-            })) {
+            }) != TReadEnd::kComplete) {
             lastError_ = source.lastError_;
             return 0;
         }

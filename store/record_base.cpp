@@ -9,6 +9,7 @@
 #include "base/encoding.h"
 #include "base/textclean.h"
 #include "store/case_format.h"
+#include "store/case_rows.h"
 #include "store/comment_folder.h"
 #include "store/store_files.h"
 #include "store/store_tables.h"
@@ -42,11 +43,12 @@ void BindText(sqlite3_stmt* st, int i, const std::string& s) {
     sqlite3_bind_text(st, i, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
 }
 
+// Binds without a copy: `v` must outlive the statement's next reset.
 void BindValue(sqlite3_stmt* st, int i, const TColumnValue& v) {
     if (v.isInteger)
         sqlite3_bind_int64(st, i, v.integer);
     else
-        BindText(st, i, v.text);
+        sqlite3_bind_text(st, i, v.text.data(), static_cast<int>(v.text.size()), SQLITE_STATIC);
 }
 
 std::string CreateCaseTableSql() {
@@ -106,7 +108,10 @@ MRecordBase::~MRecordBase() {
 bool MRecordBase::Open() {
     if (db_) return true;
     sqlite3* db = nullptr;
-    const int flags = readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    // No mutex per call: an instance is used by one thread at a time (the
+    // background loading reads through an instance of its own).
+    const int flags = (readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) |
+                      SQLITE_OPEN_NOMUTEX;
     const int rc = sqlite3_open_v2(path_.c_str(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         lastError_ = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
@@ -126,6 +131,7 @@ void MRecordBase::Close() {
     if (db_) sqlite3_close(db_);
     db_ = nullptr;
     inTransaction_ = false;
+    idPending_ = false;
 }
 
 bool MRecordBase::Acquire(bool& own) {
@@ -138,7 +144,7 @@ void MRecordBase::Release(bool own) {
 }
 
 sqlite3_stmt* MRecordBase::Prepare(const char* sql) {
-    auto it = statements_.find(sql);
+    auto it = statements_.find(std::string_view(sql));
     if (it != statements_.end()) return it->second;
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) != SQLITE_OK) {
@@ -359,8 +365,8 @@ int MRecordBase::AddCaseOn(TRecordData& r) {
     bool inserted = false;
     if (db_ && !BatchLost()) {
         if (sqlite3_stmt* st = Prepare(InsertSql().c_str())) {
-            CStatementUse use(st);
             const TCaseValues values = RecordToValues(r, r.id);
+            CStatementUse use(st);
             for (size_t i = 0; i < kCaseColumnCount; ++i)
                 BindValue(st, static_cast<int>(i + 1), values[i]);
             inserted = sqlite3_step(st) == SQLITE_DONE;
@@ -371,16 +377,7 @@ int MRecordBase::AddCaseOn(TRecordData& r) {
         return -1;
     }
     lastId_ = r.id;
-    bool recorded = false;
-    if (sqlite3_stmt* st = Prepare("update case_extra set primaryId=?;")) {
-        CStatementUse use(st);
-        sqlite3_bind_int(st, 1, lastId_);
-        recorded = sqlite3_step(st) == SQLITE_DONE;
-    }
-    if (!recorded) {
-        lastError_ = "无法更新主键id！";
-        return -1;
-    }
+    idPending_ = true;
     return r.id;
 }
 
@@ -389,8 +386,8 @@ bool MRecordBase::UpdateCaseOn(int id, const TRecordData& r) {
     bool ok = false;
     if (db_ && !BatchLost()) {
         if (sqlite3_stmt* st = Prepare(UpdateSql().c_str())) {
-            CStatementUse use(st);
             const TCaseValues values = RecordToValues(r, id);
+            CStatementUse use(st);
             for (size_t i = 1; i < kCaseColumnCount; ++i)
                 BindValue(st, static_cast<int>(i), values[i]);
             sqlite3_bind_int(st, static_cast<int>(kCaseColumnCount), id);
@@ -430,8 +427,10 @@ bool MRecordBase::ReadCurrentRow(sqlite3_stmt* st, TRecordData& r) const {
         }
     }
     RecordFromRow(row, r);
-    // A name another program wrote that would lead out of the comment
-    // folder is never used: the case gets a name as a new case would.
+    return GiveSafeCommentName(r);
+}
+
+bool MRecordBase::GiveSafeCommentName(TRecordData& r) const {
     if (IsSafeCommentName(r.commentFile)) return false;
     MakeCommentFileName(r, r.commentFile);
     return true;
@@ -453,51 +452,31 @@ int MRecordBase::ReadCaseOn(int id, TRecordData& r) {
     return 1;
 }
 
-bool MRecordBase::ForEachCaseOn(int lowestId,
-                                const std::function<bool(TRecordData&, bool renamed)>& visit) {
-    // Two range passes instead of one sorted pass: each walks the primary
-    // key in order and needs no sorting of the whole table.
-    static const char* const kPasses[] = {
-        "select * from case_data where id between ?1 and ?2 order by id;",
-        "select * from case_data where id is null or id < ?1 or id > ?2 order by id;",
-    };
-    for (const char* sql : kPasses) {
-        sqlite3_stmt* st = Prepare(sql);
-        if (!st) return false;
-        CStatementUse use(st);
-        sqlite3_bind_int(st, 1, lowestId);
-        sqlite3_bind_int(st, 2, lastId_);
-        int rc;
-        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-            TRecordData r;
-            const bool renamed = ReadCurrentRow(st, r);
-            if (!visit(r, renamed)) return false;
-        }
-        if (rc != SQLITE_DONE) {
-            SetSqliteError();
-            return false;
-        }
-    }
-    return true;
-}
-
-bool MRecordBase::ForEachCase(int lowestId, const TCaseVisitor& visit) {
-    bool own;
-    if (!Acquire(own)) return false;
-    const bool ok = ForEachCaseOn(lowestId, [&](TRecordData& r, bool) { return visit(r); });
-    Release(own);
-    return ok;
-}
-
 int MRecordBase::AddCase(TRecordData& r) {
-    bool own;
-    if (!Acquire(own)) {
+    if (InBatch()) return AddCaseOn(r);
+    // Its own transaction: the row and primaryId are stored together.
+    const int before = lastId_;
+    if (!BeginBatch()) {
+        AbortBatch();
         lastError_ = "无法保存案例！";
         return -1;
     }
     const int id = AddCaseOn(r);
-    Release(own);
-    return id;
+    if (id < 0) {
+        AbortBatch();
+        return -1;
+    }
+    switch (FinishBatch()) {
+    case TBatchEnd::kCommitted:
+        return id;
+    case TBatchEnd::kIdNotRecorded:
+        break;  // its text is set
+    case TBatchEnd::kNotCommitted:
+        lastError_ = "无法保存案例！";
+        break;
+    }
+    lastId_ = before;
+    return -1;
 }
 
 int MRecordBase::AddCaseInBatch(TRecordData& r) { return AddCaseOn(r); }
@@ -557,21 +536,33 @@ void MRecordBase::AbortBatch() {
     Close();
 }
 
-bool MRecordBase::EndBatch() {
-    if (batchDepth_ == 0) return true;
-    if (--batchDepth_ > 0) return true;
-    if (!db_) return false;
-    bool ok = true;
+bool MRecordBase::EndBatch() { return FinishBatch() == TBatchEnd::kCommitted; }
+
+MRecordBase::TBatchEnd MRecordBase::FinishBatch() {
+    if (batchDepth_ == 0) return TBatchEnd::kCommitted;
+    if (--batchDepth_ > 0) return TBatchEnd::kCommitted;
+    if (!db_) return TBatchEnd::kNotCommitted;
+    TBatchEnd end = TBatchEnd::kCommitted;
     if (BatchLost()) {
-        ok = false;  // the last error is that of the write that failed
+        end = TBatchEnd::kNotCommitted;  // the last error is that of the write that failed
+    } else if (idPending_ && !RecordLastId()) {
+        lastError_ = "无法更新主键id！";
+        end = TBatchEnd::kIdNotRecorded;
     } else if (sqlite3_get_autocommit(db_) == 0 && !Exec("commit;")) {
         SetSqliteError();
-        Exec("rollback;");
-        ok = false;
+        end = TBatchEnd::kNotCommitted;
     }
-    inTransaction_ = false;
+    if (end != TBatchEnd::kCommitted && sqlite3_get_autocommit(db_) == 0) Exec("rollback;");
     Close();
-    return ok;
+    return end;
+}
+
+bool MRecordBase::RecordLastId() {
+    sqlite3_stmt* st = Prepare("update case_extra set primaryId=?;");
+    if (!st) return false;
+    CStatementUse use(st);
+    sqlite3_bind_int(st, 1, lastId_);
+    return sqlite3_step(st) == SQLITE_DONE;
 }
 
 bool MRecordBase::GetCategories(std::vector<std::string>& list) {
@@ -658,22 +649,30 @@ bool MRecordBase::RebuildCommentFiles() {
     const int last = ReadLastId();
     if (last == -1) return false;
     lastId_ = std::max(lastId_, last);
-    if (!BeginBatch()) return false;
+    if (!BeginBatch()) {
+        AbortBatch();
+        return false;
+    }
     const CCommentFolder comments = Comments();
     bool written = true;
-    const bool read = ForEachCaseOn(1, [&](TRecordData& r, bool renamed) {
-        // The new name goes into the row, or every later read would make
-        // yet another one.
-        if (renamed && !readOnly_ && !UpdateCaseOn(r.id, r)) return true;
-        const std::string path = CommentFilePath(r.commentFile);
-        if (!comments.HasContent(path) && !comments.WriteComment(path, r.comment)) {
+    TRecordData r;
+    const TReadEnd read = ForEachCaseRow(*this, EveryCase(), kAllColumns, [&](const CCaseRow& row) {
+        std::string path = comments.FileOf(row.CommentFile());
+        if (path.empty()) {
+            // The new name goes into the row, or every later read would make
+            // yet another one.
+            row.ToRecord(r);
+            if (!readOnly_ && !UpdateCaseOn(r.id, r)) return true;
+            path = CommentFilePath(r.commentFile);
+        }
+        if (!comments.HasContent(path) && !comments.WriteComment(path, std::string(row.Comment()))) {
             written = false;
             lastError_ = kCommentWriteText;
         }
         return true;
     });
     const bool committed = EndBatch();
-    return read && committed && written;
+    return read == TReadEnd::kComplete && committed && written;
 }
 
 }  // namespace qd

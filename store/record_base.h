@@ -49,9 +49,6 @@ constexpr const char* kDamagedText = "案例数据库已损坏，不能再写入
 constexpr const char* kIncompleteBackupText = "这个备份不完整（没有save.txt），无法还原！";
 constexpr const char* kCommentWriteText = "无法写入评语文件！";
 
-// Called for each case of a whole-store pass; answers false to stop it.
-using TCaseVisitor = std::function<bool(TRecordData&)>;
-
 class MRecordBase {
 public:
     MRecordBase();
@@ -87,14 +84,9 @@ public:
     bool CheckIntegrity();
     bool IsDamaged() const { return damaged_; }
 
-    // Every case, in two passes of one statement each: ids `lowestId` to the
-    // last id ascending, then the rows another program wrote outside that
-    // range (ids above the last id, below `lowestId`, or no number) ascending.
-    // False on a read error (LastError() has SQLite's text) or when `visit`
-    // stopped the pass.
-    bool ForEachCase(int lowestId, const TCaseVisitor& visit);
-
     // The record's id is overwritten with the new id. Answers it, or -1.
+    // AddCase stores the row and the new last id together or not at all;
+    // AddCaseInBatch leaves primaryId to the batch's end (EndBatch).
     int AddCase(TRecordData& r);
     int AddCaseInBatch(TRecordData& r);
     // All columns but id from the record; an id without a row is no failure.
@@ -107,10 +99,12 @@ public:
     bool ReadCaseInBatch(int id, TRecordData& r);
 
     // A batch keeps the connection open and runs in one transaction that
-    // EndBatch commits. Batches nest; the outermost EndBatch commits.
+    // EndBatch commits. Batches nest; the outermost EndBatch commits, after
+    // writing primaryId once for all the cases the batch added.
     // BeginBatch answers false when the database cannot be opened; EndBatch
-    // answers false when the commit failed or SQLite rolled the transaction
-    // back itself (the batch's changes are then gone).
+    // answers false when primaryId could not be written ("无法更新主键id！"),
+    // the commit failed or SQLite rolled the transaction back itself (the
+    // batch's changes are then gone).
     bool BeginBatch();
     bool EndBatch();
     // Ends every open batch by rolling its transaction back.
@@ -135,8 +129,9 @@ public:
     // gets its new name stored. False when a file could not be written.
     bool RebuildCommentFiles();
 
-    // Ids 1..last id in ascending order that pass every given condition.
-    // Clears criteria.sexGiven.
+    // The ids of the cases that pass every given condition, in the order of
+    // EveryCase (case_rows.h): 1..last id ascending, then the rows another
+    // program wrote outside that range. Clears criteria.sexGiven.
     void FindCases(TSearchCriteria& criteria, std::vector<int>& ids);
     // Each field of a case takes at most one keyword; a hit takes them all.
     void FindCasesByKeywords(const std::vector<std::string>& keywords, std::vector<int>& ids);
@@ -204,6 +199,14 @@ public:
 
 private:
     friend class CCaseReader;  // store/case_rows.cpp reads through the connection
+    friend class CCaseRow;     // and names comment files as ReadCase does
+
+    // How the outermost batch ended.
+    enum class TBatchEnd { kCommitted, kIdNotRecorded, kNotCommitted };
+    // EndBatch, telling why it failed.
+    TBatchEnd FinishBatch();
+    // Writes the last id into primaryId.
+    bool RecordLastId();
 
     bool Open();
     void Close();
@@ -223,7 +226,10 @@ private:
     // Fills `r` from the current row of a "select *"; true when the stored
     // comment file name was no safe name and `r` got a new one.
     bool ReadCurrentRow(sqlite3_stmt* st, TRecordData& r) const;
-    bool ForEachCaseOn(int lowestId, const std::function<bool(TRecordData&, bool renamed)>& visit);
+    // A stored comment file name that would lead out of the comment folder
+    // is never used: the case gets a name as a new case would. True when
+    // `r` got one.
+    bool GiveSafeCommentName(TRecordData& r) const;
     // 1 undamaged, 0 damaged, -1 the check could not run.
     int QuickCheck();
     bool WriteAllowed();
@@ -260,10 +266,11 @@ private:
     sqlite3* db_ = nullptr;
     int batchDepth_ = 0;
     bool inTransaction_ = false;  // the outermost batch's "begin" succeeded
+    bool idPending_ = false;      // the batch added cases; primaryId is behind
     bool readOnly_ = false;       // opened by OpenExisting
     bool damaged_ = false;        // a quick check found damage
     const CCaseFolderLock* lock_ = nullptr;
-    std::map<std::string, sqlite3_stmt*> statements_;
+    std::map<std::string, sqlite3_stmt*, std::less<>> statements_;  // by SQL text
     std::string lastError_;
 };
 

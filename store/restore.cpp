@@ -12,6 +12,7 @@
 // exactly the new data.
 #include <set>
 
+#include "store/case_rows.h"
 #include "store/record_base.h"
 #include "store/store_files.h"
 #include "store/store_tables.h"
@@ -120,20 +121,21 @@ bool MRecordBase::StageComments(const std::string& sourceComments,
     // Cases whose comment file the backup lacks, or holds empty, get one
     // written from their plain comment text.
     bool written = true;
-    const bool read = staged.BeginBatch() && staged.ForEachCaseOn(1, [&](TRecordData& r, bool renamed) {
-        if (renamed) return true;  // read-only here; the window reads the text
-        const std::string name = r.commentFile + ".rtf";
+    const TReadEnd read = ForEachCaseRow(staged, EveryCase(), ColumnBit(kColRemarkFile) | ColumnBit(kColRemarkText),
+                                         [&](const CCaseRow& row) {
+        // No safe name: read-only here; the window reads the text.
+        if (!IsSafeCommentName(row.CommentFile())) return true;
+        const std::string name = std::string(row.CommentFile()) + ".rtf";
         const std::string path = comments.Path() + name + kStagedSuffix;
         if (have.count(name) && comments.HasContent(path)) return true;
-        written = comments.WriteComment(path, r.comment);
+        written = comments.WriteComment(path, std::string(row.Comment()));
         if (!have.count(name)) names.push_back(name);
         have.insert(name);
         return written;
     });
-    staged.EndBatch();
     if (!written) lastError_ = kCommentWriteText;
-    if (written && !read) lastError_ = "备份的数据库文件已损坏，无法还原！";
-    return read && written;
+    if (written && read != TReadEnd::kComplete) lastError_ = "备份的数据库文件已损坏，无法还原！";
+    return read == TReadEnd::kComplete && written;
 }
 
 bool MRecordBase::RestoreFrom(const std::string& folderIn, bool loadingRuns, bool allowIncomplete) {

@@ -1,5 +1,6 @@
-// The two whole-store searches: one statement over all rows, matching on
-// the UTF-8 texts as the case record would hold them.
+// The two whole-store searches: one statement per pass over every row,
+// whatever its id, matching on the UTF-8 texts as the case record would hold
+// them. Hits come in the order the list shows the cases.
 #include <charconv>
 #include <cstring>
 
@@ -112,22 +113,69 @@ private:
     char buffer_[32];
 };
 
-// Each field takes the first keyword left (in typed order) that it holds.
-bool TakesAllKeywords(const std::vector<std::string>& keywords, const CCaseRow& row,
-                      std::vector<const std::string*>& left) {
-    left.clear();
-    for (const std::string& k : keywords) left.push_back(&k);
-    CKeywordFields fields(row);
-    for (int f = 0; f < CKeywordFields::kCount && !left.empty(); ++f) {
-        const std::string_view field = fields[f];
-        for (auto it = left.begin(); it != left.end(); ++it) {
-            if (Contains(field, **it)) {
-                left.erase(it);
-                break;
+// The keywords of one search, with the fields each could be held by: a
+// number field ("1990年") holds only digits and its unit, the hour field
+// only a piece of one of the twelve hour texts. A field that no keyword left
+// could be held by is not made at all.
+class CKeywords {
+public:
+    explicit CKeywords(const std::vector<std::string>& keywords) : keywords_(keywords) {
+        for (const std::string& k : keywords_) {
+            unsigned mask = kTextFields;
+            if (MayHoldNumber(k, "年")) mask |= 1u << 4;
+            if (MayHoldNumber(k, "月")) mask |= 1u << 5;
+            if (MayHoldNumber(k, "日")) mask |= 1u << 6;
+            for (int hour = 0; hour < 24; hour += 2) {
+                if (Contains(std::string(HourBranchName(hour)) + "时", k)) mask |= 1u << 7;
             }
+            masks_.push_back(mask);
         }
     }
-    return left.empty();
+
+    // Each field takes the first keyword left (in typed order) that it
+    // holds; a hit leaves none.
+    bool TakesAll(const CCaseRow& row) {
+        left_.clear();
+        unsigned leftMask = 0;
+        for (size_t k = 0; k < keywords_.size(); ++k) {
+            left_.push_back(k);
+            leftMask |= masks_[k];
+        }
+        CKeywordFields fields(row);
+        for (int f = 0; f < CKeywordFields::kCount && !left_.empty(); ++f) {
+            if ((leftMask & 1u << f) == 0) continue;
+            const std::string_view field = fields[f];
+            for (auto it = left_.begin(); it != left_.end(); ++it) {
+                if ((masks_[*it] & 1u << f) != 0 && Contains(field, keywords_[*it])) {
+                    left_.erase(it);
+                    leftMask = 0;
+                    for (size_t k : left_) leftMask |= masks_[k];
+                    break;
+                }
+            }
+        }
+        return left_.empty();
+    }
+
+private:
+    // Name, question, place, category and comment.
+    static constexpr unsigned kTextFields = 0x10F;
+
+    // Digits and signs, then at most the unit.
+    static bool MayHoldNumber(std::string_view k, std::string_view unit) {
+        const size_t digits = k.find_first_not_of("0123456789-");
+        return digits == std::string_view::npos || k.substr(digits) == unit;
+    }
+
+    const std::vector<std::string>& keywords_;
+    std::vector<unsigned> masks_;
+    std::vector<size_t> left_;
+};
+
+// A hit list names each case once, though a table another program made may
+// hold two rows with one id.
+void AddHit(std::vector<int>& ids, int id) {
+    if (ids.empty() || ids.back() != id) ids.push_back(id);
 }
 
 }  // namespace
@@ -135,8 +183,8 @@ bool TakesAllKeywords(const std::vector<std::string>& keywords, const CCaseRow& 
 void MRecordBase::FindCases(TSearchCriteria& criteria, std::vector<int>& ids) {
     ids.clear();
     criteria.sexGiven = 0;
-    ForEachCaseRow(*this, CaseRange(1, lastId_), kCriteriaColumns, [&](const CCaseRow& row) {
-        if (PassesCriteria(criteria, row)) ids.push_back(row.Id());
+    ForEachCaseRow(*this, EveryCase(), kCriteriaColumns, [&](const CCaseRow& row) {
+        if (PassesCriteria(criteria, row)) AddHit(ids, row.Id());
         return true;
     });
 }
@@ -144,9 +192,9 @@ void MRecordBase::FindCases(TSearchCriteria& criteria, std::vector<int>& ids) {
 void MRecordBase::FindCasesByKeywords(const std::vector<std::string>& keywords,
                                       std::vector<int>& ids) {
     ids.clear();
-    std::vector<const std::string*> left;
-    ForEachCaseRow(*this, CaseRange(1, lastId_), kKeywordColumns, [&](const CCaseRow& row) {
-        if (TakesAllKeywords(keywords, row, left)) ids.push_back(row.Id());
+    CKeywords search(keywords);
+    ForEachCaseRow(*this, EveryCase(), kKeywordColumns, [&](const CCaseRow& row) {
+        if (search.TakesAll(row)) AddHit(ids, row.Id());
         return true;
     });
 }

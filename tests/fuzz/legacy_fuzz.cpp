@@ -11,6 +11,7 @@
 #include <fstream>
 #include <string>
 
+#include "store/case_rows.h"
 #include "store/comment_folder.h"
 #include "store/record_base.h"
 
@@ -49,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string folder = app.string() + "/";
     if (s.OpenDatabase(folder + "dat/Quadrelle.db", folder, true) == qd::TOpenResult::Failed)
         __builtin_trap();
-    s.ForEachCase(1, [&](qd::TRecordData& r) {
+    qd::ForEachCaseRecord(s, qd::EveryCase(), [&](qd::TRecordData& r) {
         if (!qd::IsInsideCommentFolder(folder, s.CommentFilePath(r.commentFile))) __builtin_trap();
         return true;
     });

@@ -1,9 +1,11 @@
 // Reading rows with one statement: every form gives what ReadCase gives,
 // over the selections a tree, a search and a maintenance loop use.
+#include <algorithm>
 #include <cstring>
 
 #include "store/case_rows.h"
 #include "store/case_text.h"
+#include "store/comment_folder.h"
 #include "store/store_tables.h"
 #include "store_helpers.h"
 
@@ -59,19 +61,22 @@ TEST_F(CaseRowsTest, EveryFormReadsWhatReadCaseReads) {
         "NULL, '1.5 x 8', NULL, NULL, NULL, '€问', NULL, NULL, NULL, NULL);");
     Sql("insert into case_data values (5, 'x', 0, '求财', 2004.0, '1  2', '1 0', 'q', 'p', "
         "'116.4 39.9', 'f', ' ', ' ', 'q', '0 1 5 0', '0 0 0 0', '1978', '好');");
-    Sql("update case_extra set primaryId=5;");
+    // A comment file name that would lead out of the comment folder.
+    Sql("insert into case_data(id, name, remarkFile) values (6, '李四', '../../evil');");
+    Sql("update case_extra set primaryId=6;");
     ASSERT_EQ(s_.OpenDatabase(DbPath(), Home(), false), TOpenResult::Opened);
 
     int rows = 0;
-    EXPECT_EQ(ForEachCaseRecord(s_, CaseRange(1, 5), [&](TRecordData& r) {
+    EXPECT_EQ(ForEachCaseRecord(s_, CaseRange(1, 6), [&](TRecordData& r) {
                   TRecordData want;
                   EXPECT_TRUE(s_.ReadCase(r.id, want));
                   EXPECT_TRUE(SameRecord(r, want)) << r.id;
+                  EXPECT_TRUE(IsSafeCommentName(r.commentFile)) << r.commentFile;
                   ++rows;
                   return true;
               }),
               TReadEnd::kComplete);
-    EXPECT_EQ(rows, 5);
+    EXPECT_EQ(rows, 6);
 
     EXPECT_EQ(ForEachCaseRow(s_, CaseRange(1, 5), kAllColumns, [&](const CCaseRow& row) {
                   TRecordData want;
@@ -142,11 +147,52 @@ TEST_F(CaseRowsTest, SelectionsVisitTheirRowsInOrder) {
     const V listed = {6, 3, 1, 6, 99};
     EXPECT_EQ(Visited(s_, ListedCases(listed)), (V{6, 1, 6}));
 
+    // Every row: 1..last id, then the rows outside in id order; from 0 for
+    // the export.
+    Sql("insert into case_data(id, name) values (50, 'f'), (0, 'z'), (-5, 'n');");
+    EXPECT_EQ(Visited(s_, EveryCase()), (V{1, 2, 4, 5, 6, -5, 0, 50}));
+    EXPECT_EQ(Visited(s_, EveryCase(0)), (V{0, 1, 2, 4, 5, 6, -5, 50}));
+    EXPECT_EQ(Visited(s_, CaseRange(1, 6)), (V{1, 2, 4, 5, 6}));
+
     int seen = 0;
     EXPECT_EQ(ForEachCaseSummary(s_, CaseRange(1, 6), [&](const TCaseSummary&) { return ++seen < 2; }),
               TReadEnd::kStopped);
     EXPECT_EQ(seen, 2);
     EXPECT_FALSE(s_.InBatch());
+}
+
+// A table another program made whose id is no integer primary key: ids
+// that are no number, or twice the same. Every row is read once; a reading
+// by ids takes one row per id, as ReadCase does.
+TEST_F(CaseRowsTest, EveryRowOfATableWithLooseIds) {
+    const std::string other = Home() + "dat/loose.db";
+    RawExec(other, "create table case_data(id integer, name char(20));"
+                   "create table case_extra(PlatformId, verCode, primaryId, className, baseType);"
+                   "insert into case_extra values (0, 1000, 3, '', 'QuadrelleData');"
+                   "insert into case_data values ('x', 'a'), (2, 'b'), (NULL, 'c'), (7.5, 'd'), (-1, 'e'),"
+                   " (2, 'f'), (3, 'g');");
+    MRecordBase o;
+    ASSERT_EQ(o.OpenDatabase(other, Home(), false), TOpenResult::Opened);
+    std::vector<std::string> names;
+    std::vector<int> ids;
+    const auto collect = [&](const CCaseRow& row) {
+        names.emplace_back(row.Name());
+        ids.push_back(row.Id());
+        return true;
+    };
+    EXPECT_EQ(ForEachCaseRow(o, EveryCase(), ColumnBit(kColName), collect), TReadEnd::kComplete);
+    // Ids 1..3 first (the two rows of id 2 in either order), then NULL,
+    // below 1, above 3 (a text above every number).
+    ASSERT_EQ(names.size(), 7u);
+    std::sort(names.begin(), names.begin() + 2);
+    EXPECT_EQ(names, (std::vector<std::string>{"b", "f", "g", "c", "e", "d", "a"}));
+    // Ids as ReadCase reads them: 0 for what is no whole number.
+    EXPECT_EQ(ids, (std::vector<int>{2, 2, 3, 0, -1, 0, 0}));
+
+    names.clear();
+    ids.clear();
+    EXPECT_EQ(ForEachCaseRow(o, CaseRange(1, 3), ColumnBit(kColName), collect), TReadEnd::kComplete);
+    EXPECT_EQ(ids, (std::vector<int>{2, 3}));
 }
 
 TEST_F(CaseRowsTest, AVisitorMayWriteThroughTheSameStore) {

@@ -61,6 +61,12 @@ TEST_F(SearchTest, EachFieldTakesOneKeyword) {
         {{"good"}, {}},               // case-sensitive
         {{"Good", "3月", "7日"}, {2}},
         {{"北京", "求财", "大吉"}, {1}},  // 3: 求财运 holds 求财, but 大吉 is not there
+        // Pieces of the number and hour fields.
+        {{"200"}, {1, 2, 4}},
+        {{"4年"}, {1, 4}},
+        {{"子"}, {1}},
+        {{"时", "张"}, {1, 2, 3}},
+        {{"年7"}, {}},
     };
     for (const auto& c : cases) EXPECT_EQ(Keywords(c.keywords), c.ids) << c.keywords[0];
 }
@@ -138,6 +144,24 @@ TEST_F(SearchTest, MatchesTheTextsAsTheRecordHoldsThem) {
     c.nameMode = 2;
     c.name = "一二三四五六七八九十";
     EXPECT_EQ(Find(c), (std::vector<int>{6}));
+}
+
+// Rows another program wrote with ids outside 1..primaryId are found too,
+// after the others, in the order the list shows them.
+TEST_F(SearchTest, RowsOutsideTheLastIdAreFound) {
+    for (int id : {5000, 0, -5}) {
+        RawExec(DbPath(), "insert into case_data select " + std::to_string(id) +
+                              ", name, sex, className, dateY, dateNum, dateStyle, addrInd, addrName, addrNum, "
+                              "remarkFile, tag1, tag2, event, keStyle, otherKe, masterDate, remarkText "
+                              "from case_data where id=1;");
+    }
+    const std::vector<int> all = {1, -5, 0, 5000};
+    EXPECT_EQ(Keywords({"张三", "大吉"}), all);
+    TSearchCriteria c;
+    c.province = -1;
+    c.nameMode = 2;
+    c.name = "张三";
+    EXPECT_EQ(Find(c), all);
 }
 
 }  // namespace qd::test

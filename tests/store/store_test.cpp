@@ -192,6 +192,32 @@ TEST_F(RecordBaseTest, BatchCommitsAtItsEnd) {
     EXPECT_EQ(other.CountCases(), 50);
 }
 
+// primaryId is written once, when the batch ends; when that write fails the
+// batch's cases go with it, and the text says why. A single add stores the
+// row and primaryId together or neither.
+TEST_F(RecordBaseTest, AFailedIdWriteKeepsNoCase) {
+    MRecordBase s;
+    OpenStore(s);
+    RawExec(DbPath(), "create trigger no_id before update of primaryId on case_extra "
+                      "begin select raise(abort, 'no'); end;");
+    TRecordData r = Record("甲");
+    EXPECT_EQ(s.AddCase(r), -1);
+    EXPECT_EQ(s.LastError(), "无法更新主键id！");
+    EXPECT_EQ(s.GetLastId(), 0);
+
+    ASSERT_TRUE(s.BeginBatch());
+    EXPECT_EQ(s.AddCaseInBatch(r), 1);
+    EXPECT_EQ(s.AddCaseInBatch(r), 2);
+    EXPECT_FALSE(s.EndBatch());
+    EXPECT_EQ(s.LastError(), "无法更新主键id！");
+    EXPECT_EQ(s.CountCases(), 0);
+
+    RawExec(DbPath(), "drop trigger no_id;");
+    ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), TOpenResult::Opened);
+    EXPECT_EQ(s.AddCase(r), 1);
+    EXPECT_EQ(s.ReadLastId(), 1);
+}
+
 // When SQLite rolls a batch back by itself, the batch must not answer success
 // nor let its later writes land alone.
 TEST_F(RecordBaseTest, BatchRolledBackBySqliteFails) {
@@ -290,6 +316,19 @@ TEST(CaseNodeText, PaddingCalendarMarkAndYear) {
     r.request.leap = 1;
     r.request.year = 0;
     EXPECT_EQ(CaseNodeText(r), "a        农闰-001-03-07 09:05 问财运");
+
+    // Numbers other programs stored print as "%04d" and "%02d" print them.
+    WriteGbkField(r.request.name, "甲");
+    r.request.lunar = 0;
+    r.request.year = -32768;
+    r.request.month = 13;
+    r.request.day = -3;
+    r.request.hour = 100;
+    r.request.minute = 0;
+    EXPECT_EQ(CaseNodeText(r), "甲       公-32769-13--3 100:00 问财运");
+    r.request.year = 32767;
+    r.request.month = -32768;
+    EXPECT_EQ(CaseNodeText(r), "甲       公32767--32768--3 100:00 问财运");
 }
 
 }  // namespace qd::test
