@@ -1,7 +1,8 @@
 #include "app/messages.h"
 
-#include <QApplication>
 #include <QMessageBox>
+
+#include "app/appfolder.h"
 
 namespace qd {
 namespace {
@@ -9,7 +10,7 @@ namespace {
 class CBoxMessenger : public IMessenger {
 public:
     void Notice(QWidget* parent, const QString& text) override {
-        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+        QMessageBox box(QMessageBox::NoIcon, AppTitle(), text, QMessageBox::Ok, parent);
         box.exec();
     }
     TMsgAnswer Box(QWidget* parent, const QString& text, const QString& caption, TMsgIcon icon,
