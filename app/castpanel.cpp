@@ -92,13 +92,15 @@ void TCastPanel::BuildControls() {
 
     v->addWidget(new QLabel(QStringLiteral("姓名"), this));
     EdtName = Named(new QLineEdit(QStringLiteral("某人"), this), "EdtName");
-    EdtName->setMaxLength(20);
-    EdtName->setValidator(new TGbkLengthValidator(20, EdtName));
+    // The record fields' byte limits; a character limit would let Chinese
+    // text overflow them.
+    NameLimit = new TGbkLengthValidator(20, EdtName);
+    EdtName->setValidator(NameLimit);
     v->addWidget(EdtName);
     v->addWidget(new QLabel(QStringLiteral("占问事宜"), this));
     EdtEvent = Named(new QLineEdit(QStringLiteral("要问的事情。"), this), "EdtEvent");
-    EdtEvent->setMaxLength(200);
-    EdtEvent->setValidator(new TGbkLengthValidator(200, EdtEvent));
+    EventLimit = new TGbkLengthValidator(200, EdtEvent);
+    EdtEvent->setValidator(EventLimit);
     v->addWidget(EdtEvent);
 
     v->addWidget(new QLabel(QStringLiteral("起贵神方式"), this));
@@ -334,13 +336,16 @@ void TCastPanel::BtnPaiClick() {
 void TCastPanel::ReadPanelAndCast() {
     QWidget* const w = window();
     session_.shown = false;
+    // Text the field had to cut on input was too long as well.
+    const bool nameCut = NameLimit->TakeCut();
+    const bool eventCut = EventLimit->TakeCut();
     std::string name = S(EdtName->text().trimmed());
-    if (CleanText(name, 10)) {
+    if (CleanText(name, 10) || nameCut) {
         Notice(w, QStringLiteral("姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！"));
         EdtName->setText(Q(name));
     }
     std::string question = S(EdtEvent->text().trimmed());
-    if (CleanText(question, 100)) {
+    if (CleanText(question, 100) || eventCut) {
         Notice(w, QStringLiteral("占问事宜中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！"));
         EdtEvent->setText(Q(question));
     }

@@ -22,6 +22,7 @@ class QToolButton;
 namespace qd {
 
 struct TCastSession;
+class TGbkLengthValidator;
 class TUpDown;
 
 // What a toolbar button steps the last cast's moment by.
@@ -99,6 +100,7 @@ private:
     QCheckBox* ChkRun = nullptr;
     QComboBox *CboProv = nullptr, *CboCity = nullptr;
     QLineEdit *EdtName = nullptr, *EdtEvent = nullptr;
+    TGbkLengthValidator *NameLimit = nullptr, *EventLimit = nullptr;
     QComboBox *CboGuiShen = nullptr, *CboDiFen = nullptr, *CboSelJiang = nullptr;
     QPushButton* BtnPai = nullptr;
     QToolButton* SbtoSave = nullptr;
