@@ -127,7 +127,9 @@ void TFrmMain::BuildMenus() {
     mnuImportDb = Named(io->addAction(QStringLiteral("添加db文件")), "mnuImportDb");
     mnuExportDb = Named(io->addAction(QStringLiteral("导出db文件")), "mnuExportDb");
     const auto maintenance = [this](bool (*command)(const TMaintenance&)) {
-        return [this, command] { command(TMaintenance{this, store_, views_->ProgressView(), tree_->Busy()}); };
+        return [this, command] {
+            command(TMaintenance{this, store_, views_->ProgressView(), tree_->Busy(), [this] { WriteConfiguration(); }});
+        };
     };
     connect(mnuRestore, &QAction::triggered, this, maintenance(&qd::RestoreCommand));
     connect(mnuBackup, &QAction::triggered, this, maintenance(&qd::BackupCommand));

@@ -82,6 +82,13 @@ bool Refuse(const TMaintenance& m) {
     return false;
 }
 
+// The database or the comment folder changed underneath the running
+// program: it ends, keeping the window's settings.
+void EndProgram(const TMaintenance& m) {
+    if (m.beforeEnd) m.beforeEnd();
+    Shell().EndProgram();
+}
+
 }  // namespace
 
 QString DrawDeleteCode() {
@@ -132,7 +139,7 @@ bool RestoreCommand(const TMaintenance& m) {
         return false;
     }
     Notice(m.window, QStringLiteral("成功还原，请重新打开软件！"));
-    Shell().EndProgram();
+    EndProgram(m);
     return true;
 }
 
@@ -154,7 +161,7 @@ bool DeleteAllCommand(const TMaintenance& m) {
         return false;
     }
     Notice(m.window, QStringLiteral("成功删除所有记录，请重新打开软件！"));
-    Shell().EndProgram();
+    EndProgram(m);
     return true;
 }
 
@@ -183,7 +190,7 @@ bool CompactCommand(const TMaintenance& m) {
     else
         Notice(m.window, Q(m.store->LastError()));
     // A failed compaction leaves the database as it was; the program can go on.
-    if (changed) Shell().EndProgram();
+    if (changed) EndProgram(m);
     return changed;
 }
 
@@ -206,7 +213,7 @@ bool ImportCommand(const TMaintenance& m) {
         return false;
     }
     Notice(m.window, QStringLiteral("共导入 %1 个案例！").arg(n) + QStringLiteral("请重启软件！"));
-    Shell().EndProgram();
+    EndProgram(m);
     return true;
 }
 

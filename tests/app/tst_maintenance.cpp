@@ -14,6 +14,7 @@
 #include "app/frmmain.h"
 #include "app/maintenance.h"
 #include "app_fixture.h"
+#include "base/inifile.h"
 #include "base/encoding.h"
 #include "store/record_base.h"
 
@@ -401,7 +402,7 @@ private slots:
         QCOMPARE(stored, shown);
     }
 
-    void mainWindowMenuRefusesAWrongCode() {
+    void mainWindowMenuRefusesAWrongCodeAndKeepsTheSettingsWhenItEnds() {
         QTemporaryDir dir;
         const QString home = NewAppFolder(dir);
         MRecordBase store;
@@ -418,6 +419,21 @@ private slots:
         ui.mnuDeleteAll->trigger();
         QCOMPARE(msgs.log.last().text, QStringLiteral("删除码错误，无法删除！"));
         QVERIFY(QFileInfo::exists(home + "dat/Quadrelle.db"));
+        QVERIFY(!QFileInfo::exists(home + "dat/qdlinit.ini"));
+
+        // A command that ends the program writes the window's settings first.
+        w.Panel().SelectPlace(1, 2);
+        w.CaseTree().SetDisplay(0, 3);
+        msgs.answers = {true};
+        shell.inputs = {"<code>"};
+        ui.mnuDeleteAll->trigger();
+        QCOMPARE(shell.ended, 1);
+        CIniFile ini((home + "dat/qdlinit.ini").toStdString());
+        QCOMPARE(ini.ReadInteger("winpos", "sheng", -1), 1);
+        QCOMPARE(ini.ReadInteger("winpos", "shi", -1), 2);
+        QCOMPARE(ini.ReadInteger("winpos", "treewid", -1), w.TreeWidth());
+        QCOMPARE(ini.ReadInteger("tree", "showStyle", -1), 0);
+        QCOMPARE(ini.ReadInteger("tree", "sort", -1), 3);
     }
 };
 
