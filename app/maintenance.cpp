@@ -149,8 +149,10 @@ bool DeleteAllCommand(const TMaintenance& m) {
         return false;
     const QString code = DrawDeleteCode();
     QString typed;
-    if (!Shell().InputQuery(m.window, QStringLiteral("删除码：%1 ").arg(code), QStringLiteral("请输入删除码：      "),
-                            typed))
+    // The code stands in the prompt as well: some window managers shorten or
+    // hide a dialog's caption.
+    const QString caption = QStringLiteral("删除码：%1 ").arg(code);
+    if (!Shell().InputQuery(m.window, caption, caption.trimmed() + '\n' + QStringLiteral("请输入删除码：      "), typed))
         return false;
     if (typed != code) {
         Notice(m.window, QStringLiteral("删除码错误，无法删除！"));

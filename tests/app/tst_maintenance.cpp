@@ -170,7 +170,8 @@ private slots:
         QVERIFY(!DeleteAllCommand(s.m));
         QCOMPARE(msgs.log[0].caption, QStringLiteral("删除所有案例"));
         QVERIFY(QRegularExpression(QStringLiteral("^删除码：\\d{4} $")).match(shell.captions.last()).hasMatch());
-        QCOMPARE(shell.prompts.last(), QStringLiteral("请输入删除码：      "));
+        // The prompt shows the code too, above the question.
+        QCOMPARE(shell.prompts.last(), shell.captions.last().trimmed() + QStringLiteral("\n请输入删除码：      "));
         QCOMPARE(msgs.log.last().text, QStringLiteral("删除码错误，无法删除！"));
         QVERIFY(QFileInfo::exists(s.Db()));
         QCOMPARE(shell.ended, 0);
