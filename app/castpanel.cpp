@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -323,7 +324,11 @@ void TCastPanel::ShowSaveKind(bool stored) {
     QPalette p = SbtoSave->palette();
     p.setColor(QPalette::ButtonText, stored ? QColor(0, 0, 255) : QColor(Qt::black));
     SbtoSave->setPalette(p);
-    SbtoSave->setStyleSheet(stored ? QStringLiteral("color: rgb(0, 0, 255);") : QStringLiteral("color: black;"));
+    // A skin overrides the palette; it colours the button by this property
+    // instead (a style sheet of the button's own would change its box).
+    SbtoSave->setProperty("stored", stored);
+    SbtoSave->style()->unpolish(SbtoSave);
+    SbtoSave->style()->polish(SbtoSave);
 }
 
 // ---------------------------------------------------------------- casting

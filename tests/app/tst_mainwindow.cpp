@@ -4,7 +4,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMenu>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QToolButton>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -24,6 +27,26 @@ private:
         for (QAction* a : m->actions())
             if (a->text() == text) return a;
         return nullptr;
+    }
+    // WCAG contrast ratio of two colours.
+    static double Contrast(const QColor& a, const QColor& b) {
+        const auto lum = [](const QColor& c) {
+            const auto lin = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+            return 0.2126 * lin(c.redF()) + 0.7152 * lin(c.greenF()) + 0.0722 * lin(c.blueF());
+        };
+        const double la = lum(a), lb = lum(b);
+        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    }
+    // Contrast of a button's text against its face: the face is the colour
+    // at its middle left, the text the colour that differs most from it in
+    // the middle row band.
+    static double TextContrast(const QImage& img) {
+        const QColor face = img.pixelColor(4, img.height() / 2);
+        double best = 1;
+        for (int y = img.height() / 3; y < img.height() * 2 / 3; ++y)
+            for (int x = img.width() / 4; x < img.width() * 3 / 4; ++x)
+                best = std::max(best, Contrast(img.pixelColor(x, y), face));
+        return best;
     }
     static void CloseYes(TFrmMain& w, TScriptedMessenger& msgs) {
         msgs.answers = {true};
@@ -214,6 +237,47 @@ private slots:
         QVERIFY(qApp->styleSheet().contains(QStringLiteral("Mx1")));
         CloseYes(again, msgs);
         qApp->setStyleSheet(QString());
+    }
+
+    void skinsKeepThePanelReadableAndSystemDefaultBringsBackTheStartUpLook() {
+        QTemporaryDir dir;
+        TScriptedMessenger msgs;
+        TFrmMain w(NewAppFolder(dir, false, true));
+        const TMainUi ui(w);
+        w.show();
+        auto* now = Find<QToolButton>(w, "SbtoNow");
+        auto* pai = Find<QPushButton>(w, "BtnPai");
+        struct TLook {
+            QFont year;
+            QSize year_, save, now, pai, combo;
+            bool operator==(const TLook&) const = default;
+        };
+        const auto look = [&] {
+            return TLook{ui.EdtYear->font(), ui.EdtYear->sizeHint(), ui.SbtoSave->sizeHint(), now->sizeHint(),
+                         pai->sizeHint(), ui.CboM->sizeHint()};
+        };
+        const TLook startUp = look();
+
+        Item(ui.Opt_Skin, QStringLiteral("Night"))->trigger();
+        const QColor panel = w.Panel().grab().toImage().pixelColor(2, 2);
+        // The panel's tool buttons keep a frame on the dark panel.
+        const QImage nowImage = now->grab().toImage();
+        QVERIFY(Contrast(nowImage.pixelColor(0, nowImage.height() / 2), panel) > 1.5);
+        // Restyling the save button for a stored case changes its colour only.
+        const int height = ui.SbtoSave->sizeHint().height();
+        for (bool stored : {false, true}) {
+            w.Panel().ShowSaveKind(stored);
+            QCOMPARE(ui.SbtoSave->styleSheet(), QString());
+            QCOMPARE(ui.SbtoSave->sizeHint().height(), height);
+            QCOMPARE(ui.SbtoSave->font(), startUp.year);
+            QVERIFY2(TextContrast(ui.SbtoSave->grab().toImage()) >= 4.5, stored ? "存旧" : "存新");
+        }
+        Item(ui.Opt_Skin, QStringLiteral("Mx1"))->trigger();
+        QCOMPARE(ui.EdtYear->font(), startUp.year);
+        Item(ui.Opt_Skin, QStringLiteral("系统默认"))->trigger();
+        w.Panel().ShowSaveKind(false);
+        QVERIFY(look() == startUp);
+        CloseYes(w, msgs);
     }
 
     void storeIsOpenedAtStartWithItsMessages() {
