@@ -245,10 +245,16 @@ void TResultViews::LoadCommentRtf(const std::string& rtf) {
     RtfToDocument(ReadRtf(rtf), RedtPingYu->document(), size);
 }
 
-void TResultViews::SetCommentText(const QString& plain) { RedtPingYu->setPlainText(plain); }
+void TResultViews::SetCommentText(const QString& plain) {
+    // The view keeps the format at its cursor for text set in; a new text
+    // starts from the view's own font, not the last comment's.
+    RedtPingYu->clear();
+    RedtPingYu->setCurrentCharFormat(QTextCharFormat());
+    RedtPingYu->setPlainText(plain);
+}
 
 void TResultViews::ResetComment() {
-    RedtPingYu->setPlainText(QStringLiteral("输入自己的评语："));
+    SetCommentText(QStringLiteral("输入自己的评语："));
     RedtPingYu->document()->setModified(false);
 }
 

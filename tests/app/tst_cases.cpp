@@ -241,10 +241,27 @@ private slots:
         w_->Cases().SaveCurrentCase();
         const int id = w_->Cases().CurrentCaseId();
 
+        // The comment ends in red large italics, and typing would go on so.
+        QTextCharFormat loud;
+        loud.setForeground(Qt::red);
+        loud.setFontItalic(true);
+        loud.setFontPointSize(28);
+        c.movePosition(QTextCursor::End);
+        c.movePosition(QTextCursor::Start, QTextCursor::KeepAnchor);
+        c.mergeCharFormat(loud);
+        ui_.RedtPingYu->mergeCurrentCharFormat(loud);
+
         msgs_->answers = {true};
         w_->Cases().NewCase();
         QVERIFY(!w_->Cases().StoredCase() && !w_->CastShown());
         QCOMPARE(ui_.RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语："));
+        // A new case's prompt is in the view's own font again.
+        for (const QTextCharFormat& f : {QTextCursor(ui_.RedtPingYu->document()).charFormat(),
+                                         ui_.RedtPingYu->currentCharFormat()}) {
+            QVERIFY(!f.fontItalic());
+            QVERIFY(!f.hasProperty(QTextFormat::ForegroundBrush));
+            QVERIFY(!f.hasProperty(QTextFormat::FontPointSize));
+        }
         ui_.EdtName->setText(QStringLiteral("别人"));
         ui_.CboDiFen->setCurrentIndex(0);
 
