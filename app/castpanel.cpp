@@ -51,6 +51,13 @@ void TCastPanel::BuildControls() {
     auto* yearRow = new QHBoxLayout;
     EdtYear = Named(new QLineEdit(QStringLiteral("2004"), this), "EdtYear");
     EdtYear->setMaxLength(4);
+    // The year is the panel's one text without a Chinese character, which
+    // the Song faces draw in thin smoothed strokes that look grey, as if
+    // disabled, beside the crisp glyphs of the lists; drawn unsmoothed it
+    // matches them. Only the strategy is set: the rest follows the window.
+    QFont crisp;
+    crisp.setStyleStrategy(QFont::NoAntialias);
+    EdtYear->setFont(crisp);
     UpYear = Named(new TUpDown(0, 300, this), "UpYear");
     UpYear->SetPosition(104);
     yearRow->setSpacing(2);

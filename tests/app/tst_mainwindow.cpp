@@ -11,6 +11,7 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include "app/appfolder.h"
 #include "app/frmmain.h"
 #include "app/winconfig.h"
 #include "app_fixture.h"
@@ -54,6 +55,11 @@ private:
     }
 
 private slots:
+    void initTestCase() {
+        // The fonts the program draws with, as its entry point maps them.
+        InstallFontSubstitutes();
+    }
+
     void firstStartTakesTheDefaults() {
         QTemporaryDir dir;
         TScriptedMessenger msgs;
@@ -84,6 +90,15 @@ private slots:
         QCOMPARE(ui.RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语："));
         QVERIFY(msgs.log.isEmpty());
         QCOMPARE(ui.CboH->itemText(0), QStringLiteral("0时子"));
+        // The year is in the panel's font and its digits are drawn black,
+        // not in the grey of thin smoothed strokes that looks disabled.
+        QCOMPARE(ui.EdtYear->font().family(), w.font().family());
+        QCOMPARE(ui.EdtYear->font().pixelSize(), w.font().pixelSize());
+        const QImage year = ui.EdtYear->grab().toImage();
+        int darkest = 255;
+        for (int y = 3; y < year.height() - 3; ++y)
+            for (int x = 3; x < year.width() / 2; ++x) darkest = std::min(darkest, qGray(year.pixel(x, y)));
+        QVERIFY2(darkest < 16, qPrintable(QString::number(darkest)));
         QCOMPARE(ui.CboH->itemText(1), QStringLiteral("1时丑"));
         QCOMPARE(ui.CboH->itemText(23), QStringLiteral("23时子"));
         QCOMPARE(ui.CboDiFen->itemText(11), QStringLiteral("亥、猪"));
@@ -248,13 +263,13 @@ private slots:
         auto* now = Find<QToolButton>(w, "SbtoNow");
         auto* pai = Find<QPushButton>(w, "BtnPai");
         struct TLook {
-            QFont year;
-            QSize year_, save, now, pai, combo;
+            QFont year, save;
+            QSize year_, save_, now, pai, combo;
             bool operator==(const TLook&) const = default;
         };
         const auto look = [&] {
-            return TLook{ui.EdtYear->font(), ui.EdtYear->sizeHint(), ui.SbtoSave->sizeHint(), now->sizeHint(),
-                         pai->sizeHint(), ui.CboM->sizeHint()};
+            return TLook{ui.EdtYear->font(),     ui.SbtoSave->font(), ui.EdtYear->sizeHint(), ui.SbtoSave->sizeHint(),
+                         now->sizeHint(), pai->sizeHint(),      ui.CboM->sizeHint()};
         };
         const TLook startUp = look();
 
@@ -269,7 +284,7 @@ private slots:
             w.Panel().ShowSaveKind(stored);
             QCOMPARE(ui.SbtoSave->styleSheet(), QString());
             QCOMPARE(ui.SbtoSave->sizeHint().height(), height);
-            QCOMPARE(ui.SbtoSave->font(), startUp.year);
+            QCOMPARE(ui.SbtoSave->font(), startUp.save);
             QVERIFY2(TextContrast(ui.SbtoSave->grab().toImage()) >= 4.5, stored ? "存旧" : "存新");
         }
         Item(ui.Opt_Skin, QStringLiteral("Mx1"))->trigger();
