@@ -3,7 +3,9 @@
 #include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -47,15 +49,47 @@ bool PrintView(QTextEdit* view, QPrinter* printer) {
     return printer->printerState() != QPrinter::Error;
 }
 
+// The format of the selection's first character.
+static QTextCharFormat SelectionFormat(const QTextEdit* view) {
+    const QTextCursor sel = view->textCursor();
+    QTextCursor first(view->document());
+    first.setPosition(sel.selectionStart() + (sel.hasSelection() ? 1 : 0));
+    return first.charFormat();
+}
+
+QFont SelectionFont(const QTextEdit* view) {
+    // A format holds only what was set on the text; the rest is the view's.
+    QFont f = SelectionFormat(view).font().resolve(view->document()->defaultFont());
+    // The font dialog knows sizes in points only.
+    if (f.pointSizeF() <= 0 && f.pixelSize() > 0) f.setPointSizeF(f.pixelSize() * 72.0 / view->logicalDpiY());
+    return f;
+}
+
+// The font dialog opened at `current`. It lists installed families only, so
+// a name the program maps to another face (宋体) is shown as that face, and
+// the font keeps its name when that face is kept.
+static bool ChooseFont(QWidget* parent, const QFont& current, QFont& chosen) {
+    QFont shown = current;
+    if (!QFontDatabase::hasFamily(current.family())) shown.setFamily(QFontInfo(current).family());
+    bool ok = false;
+    chosen = QFontDialog::getFont(&ok, shown, parent);
+    if (ok && chosen.family() == shown.family()) chosen.setFamilies(current.families());
+    return ok;
+}
+
+QColor SelectionColor(const QTextEdit* view) {
+    const QTextCharFormat f = SelectionFormat(view);
+    return f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground().color()
+                                                       : view->palette().color(QPalette::Text);
+}
+
 void SetSelectionFont(QWidget* parent, QTextEdit* view) {
     QTextCursor c = view->textCursor();
     if (!c.hasSelection()) return;
-    const QTextCharFormat cur = c.charFormat();
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, cur.font(), parent);
-    if (!ok) return;
+    QFont f;
+    if (!ChooseFont(parent, SelectionFont(view), f)) return;
     // Qt's font dialog has no colour box; the colour follows as a second step.
-    const QColor col = QColorDialog::getColor(cur.foreground().color(), parent);
+    const QColor col = QColorDialog::getColor(SelectionColor(view), parent);
     QTextCharFormat fmt;
     fmt.setFont(f);
     if (col.isValid()) fmt.setForeground(col);
@@ -217,9 +251,8 @@ void TResultViews::DefaultLookClick() {
 }
 
 void TResultViews::FontClick() {
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, RedtVelmark->font(), window());
-    if (!ok) return;
+    QFont f;
+    if (!ChooseFont(window(), RedtVelmark->font(), f)) return;
     QFont base(f.family());
     base.setPointSizeF(f.pointSizeF() > 0 ? f.pointSizeF() : 12);
     SetBaseFont(base);

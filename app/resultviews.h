@@ -11,6 +11,7 @@
 
 #include "base/richtext.h"
 
+class QColor;
 class QFont;
 class QMenu;
 class QPrinter;
@@ -27,9 +28,11 @@ class CQtRichTextSink;
 bool SaveViewAs(QWidget* parent, QTextEdit* view, const QString& pathWithoutExtension, bool rtf);
 // Prints the whole view as one document with an empty title.
 bool PrintView(QTextEdit* view, QPrinter* printer);
-// The selection's font from the font and colour dialogs; nothing without a
-// selection.
+// The selection's font from the font and colour dialogs, which open at the
+// font and colour of its first character; nothing without a selection.
 void SetSelectionFont(QWidget* parent, QTextEdit* view);
+QFont SelectionFont(const QTextEdit* view);
+QColor SelectionColor(const QTextEdit* view);
 // The text as the store keeps it: the user's own line breaks as CR LF, no
 // apostrophes.
 QString CommentPlainText(const QTextEdit* view);

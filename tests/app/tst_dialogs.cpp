@@ -6,11 +6,17 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QTextEdit>
+#include <QColorDialog>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontDialog>
 #include <QtTest>
 
+#include "app/appfolder.h"
 #include "app/dialogs.h"
 #include "app/frmmain.h"
 #include "app/places.h"
+#include "app/resultviews.h"
 #include "app_fixture.h"
 #include "base/encoding.h"
 #include "base/inifile.h"
@@ -202,6 +208,84 @@ private slots:
         QCOMPARE(ui.CboCity->count(), 2);
         msgs.answers = {true};
         w.close();
+    }
+
+    void selectionFontDialogOpensAtTheSelectionsFont() {
+        // The program's font names are mapped to installed faces.
+        InstallFontSubstitutes();
+        QWidget window;
+        QTextEdit view;
+        QFont base(QStringLiteral("宋体"));
+        base.setPixelSize(14);
+        view.setFont(base);
+        view.setPlainText(QStringLiteral("普通另体"));
+        // A family the dialog can show: an installed one.
+        QStringList installed = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+        if (installed.isEmpty()) installed = QFontDatabase::families();
+        const QString family = installed.value(0);
+        QTextCharFormat other;
+        other.setFontFamilies({family});
+        other.setFontPointSize(16);
+        other.setFontItalic(true);
+        other.setForeground(QColor(200, 0, 0));
+        QTextCursor c(view.document());
+        c.setPosition(2);
+        c.setPosition(4, QTextCursor::KeepAnchor);
+        c.mergeCharFormat(other);
+
+        // Each dialog is answered as it opens: the font dialog with `fontOk`,
+        // the colour dialog with Cancel.
+        int dialogs = 0;
+        QFont shown;
+        bool fontOk = false;
+        std::function<void()> answer = [&] {
+            QTimer::singleShot(0, [&] {
+                QWidget* m = QApplication::activeModalWidget();
+                if (auto* d = qobject_cast<QFontDialog*>(m)) {
+                    ++dialogs;
+                    shown = d->currentFont();
+                    if (fontOk) answer();
+                    fontOk ? d->accept() : d->reject();
+                } else if (auto* col = qobject_cast<QColorDialog*>(m)) {
+                    col->reject();
+                }
+            });
+        };
+        const auto select = [&](int from, int to) {
+            c.setPosition(from);
+            c.setPosition(to, QTextCursor::KeepAnchor);
+            view.setTextCursor(c);
+        };
+
+        // No selection: no dialog.
+        select(1, 1);
+        answer();
+        SetSelectionFont(&window, &view);
+        QCoreApplication::processEvents();
+        QCOMPARE(dialogs, 0);
+
+        // The formatted run: its own family, size, style and colour.
+        select(2, 4);
+        answer();
+        SetSelectionFont(&window, &view);
+        QCOMPARE(dialogs, 1);
+        QCOMPARE(shown.family(), family);
+        QCOMPARE(shown.pointSize(), 16);
+        QVERIFY(SelectionFont(&view).italic());
+        QCOMPARE(SelectionColor(&view), QColor(200, 0, 0));
+
+        // Plain text: the face that draws the view's font, its pixel size in
+        // points; confirmed unchanged, the text keeps its font's name.
+        select(0, 2);
+        fontOk = true;
+        answer();
+        SetSelectionFont(&window, &view);
+        QCOMPARE(dialogs, 2);
+        QCOMPARE(shown.family(), QFontInfo(base).family());
+        // The dialog offers whole sizes: it shows the nearest.
+        QVERIFY(qAbs(shown.pointSizeF() - 14 * 72.0 / view.logicalDpiY()) <= 0.5);
+        QCOMPARE(SelectionColor(&view), view.palette().color(QPalette::Text));
+        QCOMPARE(SelectionFont(&view).family(), QStringLiteral("宋体"));
     }
 
     void viewsSaveImportAndPrint() {
