@@ -10,6 +10,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSplitter>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -43,9 +45,70 @@ bool SaveViewAs(QWidget* parent, QTextEdit* view, const QString& base, bool rtf)
     return true;
 }
 
+namespace {
+
+bool HasBoldFace(const QString& family) {
+    for (const QString& style : QFontDatabase::styles(family))
+        if (QFontDatabase::weight(family, style) >= QFont::DemiBold) return true;
+    return false;
+}
+
+// The family to print bold text of font `f` in: its own face when that has
+// a bold face, else the first of the names it is mapped to that has one;
+// empty when none has.
+QString BoldFamily(const QFont& f) {
+    QStringList candidates{QFontInfo(f).family()};
+    for (const QString& name : f.families()) candidates << name << QFont::substitutes(name);
+    for (const QString& name : candidates)
+        if (HasBoldFace(name)) return name;
+    return QString();
+}
+
+}  // namespace
+
+std::unique_ptr<QTextDocument> PrintableDocument(const QTextDocument* doc, int screenDpi, int printerDpi) {
+    std::unique_ptr<QTextDocument> out(doc->clone());
+    // Printing lays the text out at the printer's resolution but takes
+    // paragraph indents and margins as its pixels: the chart's left margin
+    // would shrink to a sliver.
+    const qreal scale = qreal(printerDpi) / screenDpi;
+    QTextCursor c(out.get());
+    for (QTextBlock b = out->begin(); b.isValid(); b = b.next()) {
+        QTextBlockFormat f = b.blockFormat();
+        f.setTextIndent(f.textIndent() * scale);
+        f.setLeftMargin(f.leftMargin() * scale);
+        f.setRightMargin(f.rightMargin() * scale);
+        c.setPosition(b.position());
+        c.setBlockFormat(f);
+    }
+    // A face without a bold of its own is emboldened on screen but barely
+    // in print; bold runs print in a mapped face that has one.
+    struct TRun {
+        int from, length;
+        QString family;
+    };
+    std::vector<TRun> runs;
+    for (QTextBlock b = out->begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            const QFont font = frag.charFormat().font().resolve(out->defaultFont());
+            if (font.weight() < QFont::DemiBold || HasBoldFace(QFontInfo(font).family())) continue;
+            const QString family = BoldFamily(font);
+            if (!family.isEmpty()) runs.push_back({frag.position(), frag.length(), family});
+        }
+    for (const TRun& r : runs) {
+        c.setPosition(r.from);
+        c.setPosition(r.from + r.length, QTextCursor::KeepAnchor);
+        QTextCharFormat f;
+        f.setFontFamilies({r.family});
+        c.mergeCharFormat(f);
+    }
+    return out;
+}
+
 bool PrintView(QTextEdit* view, QPrinter* printer) {
     printer->setDocName(QString());
-    view->document()->print(printer);
+    PrintableDocument(view->document(), view->logicalDpiX(), printer->logicalDpiX())->print(printer);
     return printer->printerState() != QPrinter::Error;
 }
 

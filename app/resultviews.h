@@ -16,6 +16,7 @@ class QFont;
 class QMenu;
 class QPrinter;
 class QSplitter;
+class QTextDocument;
 class QTextEdit;
 
 namespace qd {
@@ -28,6 +29,10 @@ class CQtRichTextSink;
 bool SaveViewAs(QWidget* parent, QTextEdit* view, const QString& pathWithoutExtension, bool rtf);
 // Prints the whole view as one document with an empty title.
 bool PrintView(QTextEdit* view, QPrinter* printer);
+// The document as it prints on a printer of `printerDpi` dots per inch: the
+// paragraphs' indents and margins, given in pixels of the screen, scaled to
+// it, and bold text in a face with a bold of its own where one is mapped.
+std::unique_ptr<QTextDocument> PrintableDocument(const QTextDocument* doc, int screenDpi, int printerDpi);
 // The selection's font from the font and colour dialogs, which open at the
 // font and colour of its first character; nothing without a selection.
 void SetSelectionFont(QWidget* parent, QTextEdit* view);

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QTextBlock>
 #include <QTextEdit>
 #include <QColorDialog>
 #include <QFontDatabase>
@@ -27,7 +28,24 @@ using namespace qdtest;
 
 class TDialogsTest : public QObject {
     Q_OBJECT
+    static bool HasBold(const QString& family) {
+        for (const QString& style : QFontDatabase::styles(family))
+            if (QFontDatabase::weight(family, style) >= QFont::DemiBold) return true;
+        return false;
+    }
+    // Whether a face 宋体 is mapped to has a bold of its own.
+    static bool BoldMapped() {
+        for (const QString& f : QFont::substitutes(QStringLiteral("宋体")))
+            if (HasBold(f)) return true;
+        return false;
+    }
+
 private slots:
+    void initTestCase() {
+        // The program's font names are mapped to installed faces.
+        InstallFontSubstitutes();
+    }
+
     void settingsDefaultsAndValidation() {
         QTemporaryDir dir;
         TScriptedMessenger msgs;
@@ -211,8 +229,6 @@ private slots:
     }
 
     void selectionFontDialogOpensAtTheSelectionsFont() {
-        // The program's font names are mapped to installed faces.
-        InstallFontSubstitutes();
         QWidget window;
         QTextEdit view;
         QFont base(QStringLiteral("宋体"));
@@ -288,6 +304,37 @@ private slots:
         QCOMPARE(SelectionFont(&view).family(), QStringLiteral("宋体"));
     }
 
+    void printingKeepsTheMarginAndTheBold() {
+        const bool boldMapped = BoldMapped();
+
+        QTextDocument doc;
+        QFont base(QStringLiteral("宋体"));
+        base.setPointSize(12);
+        doc.setDefaultFont(base);
+        QTextCursor c(&doc);
+        QTextBlockFormat margin;
+        margin.setTextIndent(200);
+        margin.setLeftMargin(8);
+        c.setBlockFormat(margin);
+        c.insertText(QStringLiteral("干支:"), QTextCharFormat());
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        c.insertText(QStringLiteral("甲申年"), bold);
+
+        const std::unique_ptr<QTextDocument> printed = PrintableDocument(&doc, 96, 1200);
+        QCOMPARE(printed->toPlainText(), doc.toPlainText());
+        const QTextBlock b = printed->begin();
+        QCOMPARE(b.blockFormat().textIndent(), 2500.0);
+        QCOMPARE(b.blockFormat().leftMargin(), 100.0);
+        auto it = b.begin();
+        const QTextCharFormat first = it.fragment().charFormat();
+        QVERIFY(!first.hasProperty(QTextFormat::FontFamilies));
+        const QFont boldFont = (++it).fragment().charFormat().font().resolve(printed->defaultFont());
+        QCOMPARE(boldFont.weight(), QFont::Bold);
+        // Bold prints in a face of its own wherever 宋体 maps to one.
+        QCOMPARE(HasBold(QFontInfo(boldFont).family()), boldMapped || HasBold(QFontInfo(base).family()));
+    }
+
     void viewsSaveImportAndPrint() {
         QTemporaryDir dir;
         TScriptedMessenger msgs;
@@ -321,14 +368,19 @@ private slots:
         QCOMPARE(ui.RedtVelmark->toPlainText().trimmed(), chart.trimmed());
         QVERIFY(ui.RedtVelmark->toHtml().contains(QStringLiteral("#ff0000")));
         QVERIFY(ui.RedtVelmark->toHtml().contains(QStringLiteral("#0000ff")));
-        QVERIFY(!w.Views().ImportFile(dir.path() + "/missing.rtf"));
 
         // Printing to a PDF file.
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.path() + "/chart.pdf");
         QVERIFY(PrintView(ui.RedtVelmark, &printer));
-        QVERIFY(QFileInfo(dir.path() + "/chart.pdf").size() > 1000);
+        QFile pdf(dir.path() + "/chart.pdf");
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray printed = pdf.readAll();
+        QVERIFY(printed.size() > 1000);
+        // The chart's bold lines print in a bold face.
+        if (BoldMapped()) QVERIFY(printed.contains("-Bold"));
+        QVERIFY(!w.Views().ImportFile(dir.path() + "/missing.rtf"));
 
         ui.RedtPingYu->setPlainText(QStringLiteral("it's fine\nsecond"));
         QCOMPARE(w.Views().CommentPlainText(), QStringLiteral("its fine\r\nsecond"));
