@@ -14,6 +14,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/docconv.h"
 #include "app/messages.h"
@@ -26,15 +27,24 @@ namespace qd {
 
 // ---------------------------------------------------------------- file commands
 
-bool SaveViewAs(QWidget* parent, QTextEdit* view, const QString& base, bool rtf) {
-    const QString path = base + (rtf ? ".rtf" : ".txt");
+const QStringList& ViewFileFilters() {
+    static const QStringList filters{QStringLiteral("Rtf格式 (*.rtf)"), QStringLiteral("Txt格式 (*.txt)"),
+                                     QStringLiteral("文本文件 (UTF-8) (*.txt)")};
+    return filters;
+}
+
+bool SaveViewAs(QWidget* parent, QTextEdit* view, const QString& name, TViewFile type) {
+    const QString ext = type == TViewFile::Rtf ? QStringLiteral(".rtf") : QStringLiteral(".txt");
+    const QString path = name.endsWith(ext, Qt::CaseInsensitive) ? name : name + ext;
     std::string bytes;
-    if (rtf) {
+    if (type == TViewFile::Rtf) {
         bytes = WriteRtf(DocumentToRtf(view->document()));
-    } else {
+    } else if (type == TViewFile::GbkText) {
         QString text = view->toPlainText();
         text.replace('\n', QStringLiteral("\r\n"));
         bytes = Utf8ToGbk(text.toStdString());
+    } else {
+        bytes = view->toPlainText().toStdString();
     }
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
@@ -250,11 +260,11 @@ void TResultViews::ImportCommand() {
 void TResultViews::SaveAsCommand(QTextEdit* view) {
     QFileDialog dlg(window());
     dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.setNameFilters({QStringLiteral("Rtf格式 (*.rtf)"), QStringLiteral("Txt格式 (*.txt)")});
+    dlg.setNameFilters(ViewFileFilters());
     dlg.setOption(QFileDialog::DontConfirmOverwrite, false);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
-    const bool rtf = dlg.selectedNameFilter().startsWith(QStringLiteral("Rtf"));
-    if (SaveViewAs(window(), view, dlg.selectedFiles().first(), rtf)) Notice(window(), QStringLiteral("已保存！"));
+    const auto type = TViewFile(std::max(0, int(ViewFileFilters().indexOf(dlg.selectedNameFilter()))));
+    if (SaveViewAs(window(), view, dlg.selectedFiles().first(), type)) Notice(window(), QStringLiteral("已保存！"));
 }
 
 void TResultViews::PrintCommand(QTextEdit* view, bool ask) {

@@ -5,6 +5,7 @@
 // the comment.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -24,9 +25,13 @@ namespace qd {
 class CQtRichTextSink;
 
 // File commands on either view.
-// Writes the view as `pathWithoutExtension` + ".rtf" or ".txt" (GBK plain
-// text); a failed write is reported to `parent`.
-bool SaveViewAs(QWidget* parent, QTextEdit* view, const QString& pathWithoutExtension, bool rtf);
+// The file types of "另存为", in the order of its filters: RTF, plain text
+// in GBK (CR LF), plain text in UTF-8 (LF) for editors that assume it.
+enum class TViewFile { Rtf, GbkText, Utf8Text };
+const QStringList& ViewFileFilters();
+// Writes the view under `name`, with the type's extension appended unless
+// the name has it already; a failed write is reported to `parent`.
+bool SaveViewAs(QWidget* parent, QTextEdit* view, const QString& name, TViewFile type);
 // Prints the whole view as one document with an empty title.
 bool PrintView(QTextEdit* view, QPrinter* printer);
 // The document as it prints on a printer of `printerDpi` dots per inch: the

@@ -10,7 +10,9 @@
 #include <QColorDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFileDialog>
 #include <QFontDialog>
+#include <QMenu>
 #include <QtTest>
 
 #include "app/appfolder.h"
@@ -347,11 +349,13 @@ private slots:
         QVERIFY(w.CastShown());
         const QString chart = ui.RedtVelmark->toPlainText();
 
-        QVERIFY(SaveViewAs(&w, ui.RedtVelmark, dir.path() + "/report", true));
+        QVERIFY(SaveViewAs(&w, ui.RedtVelmark, dir.path() + "/report", TViewFile::Rtf));
         QVERIFY(QFile::exists(dir.path() + "/report.rtf"));
-        QVERIFY(SaveViewAs(&w, ui.RedtVelmark, dir.path() + "/report.rtf", true));
-        QVERIFY(QFile::exists(dir.path() + "/report.rtf.rtf"));
-        QVERIFY(SaveViewAs(&w, ui.RedtVelmark, dir.path() + "/report", false));
+        // A typed extension is not doubled.
+        QVERIFY(SaveViewAs(&w, ui.RedtVelmark, dir.path() + "/typed.RTF", TViewFile::Rtf));
+        QVERIFY(QFile::exists(dir.path() + "/typed.RTF"));
+        QVERIFY(!QFile::exists(dir.path() + "/typed.RTF.rtf"));
+        QVERIFY(SaveViewAs(&w, ui.RedtVelmark, dir.path() + "/report", TViewFile::GbkText));
         QFile txt(dir.path() + "/report.txt");
         QVERIFY(txt.open(QIODevice::ReadOnly));
         const std::string plain = GbkToUtf8(txt.readAll().toStdString());
@@ -381,6 +385,23 @@ private slots:
         // The chart's bold lines print in a bold face.
         if (BoldMapped()) QVERIFY(printed.contains("-Bold"));
         QVERIFY(!w.Views().ImportFile(dir.path() + "/missing.rtf"));
+
+        // "另存为" of the comment view as UTF-8 text, the third file type.
+        ui.RedtPingYu->setPlainText(QStringLiteral("评语\n第二行"));
+        QStringList filters;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            filters = d->nameFilters();
+            d->selectNameFilter(filters.value(2));
+            d->selectFile(dir.path() + "/notes.txt");
+            static_cast<QDialog*>(d)->accept();
+        });
+        for (QAction* a : ui.PopPingYu->actions())
+            if (a->text() == QStringLiteral("另存为")) a->trigger();
+        QCOMPARE(filters, QStringList({"Rtf格式 (*.rtf)", "Txt格式 (*.txt)", "文本文件 (UTF-8) (*.txt)"}));
+        QCOMPARE(msgs.log.last().text, QStringLiteral("已保存！"));
+        QCOMPARE(ReadFileText(dir.path() + "/notes.txt"), QStringLiteral("评语\n第二行"));
 
         ui.RedtPingYu->setPlainText(QStringLiteral("it's fine\nsecond"));
         QCOMPARE(w.Views().CommentPlainText(), QStringLiteral("its fine\r\nsecond"));
