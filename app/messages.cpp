@@ -24,10 +24,14 @@ public:
             box.exec();
             return TMsgAnswer::Ok;
         }
-        QMessageBox box(qi, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+        const bool cancel = buttons == TMsgButtons::YesNoCancel;
+        QMessageBox box(qi, caption, text,
+                        QMessageBox::Yes | QMessageBox::No | (cancel ? QMessageBox::Cancel : QMessageBox::NoButton),
+                        parent);
         box.setDefaultButton(QMessageBox::No);
-        box.setEscapeButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? TMsgAnswer::Yes : TMsgAnswer::No;
+        box.setEscapeButton(cancel ? QMessageBox::Cancel : QMessageBox::No);
+        const int r = box.exec();
+        return r == QMessageBox::Yes ? TMsgAnswer::Yes : r == QMessageBox::Cancel ? TMsgAnswer::Cancel : TMsgAnswer::No;
     }
 };
 

@@ -40,9 +40,11 @@ public:
     void Notice(QWidget*, const QString& text) override { log.append({text, QString(), qd::TMsgIcon::None, false}); }
     qd::TMsgAnswer Box(QWidget*, const QString& text, const QString& caption, qd::TMsgIcon icon,
                        qd::TMsgButtons buttons) override {
-        log.append({text, caption, icon, buttons == qd::TMsgButtons::YesNo});
+        log.append({text, caption, icon, buttons != qd::TMsgButtons::Ok});
         if (buttons == qd::TMsgButtons::Ok) return qd::TMsgAnswer::Ok;
         // An unscripted question takes the default, No.
+        if (buttons == qd::TMsgButtons::YesNoCancel)
+            return choices.isEmpty() ? qd::TMsgAnswer::No : choices.takeFirst();
         const bool yes = !answers.isEmpty() && answers.takeFirst();
         return yes ? qd::TMsgAnswer::Yes : qd::TMsgAnswer::No;
     }
@@ -58,7 +60,9 @@ public:
     }
 
     QList<TMsg> log;
+    // Answers to Yes/No questions, and to Yes/No/Cancel ones.
     QList<bool> answers;
+    QList<qd::TMsgAnswer> choices;
 };
 
 // The child of `root` with the object name `name`; a missing one ends the

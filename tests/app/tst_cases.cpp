@@ -176,6 +176,62 @@ private slots:
         QVERIFY(!ui_.RedtPingYu->document()->isModified());
     }
 
+    void aStoredCaseCastAtAnotherMomentAsksBeforeReplacingIt() {
+        const QString question = QStringLiteral("要用新的起课时间覆盖原案例吗？");
+        const auto moment = [this](int id) {
+            TRecordData r;
+            return store_->ReadCase(id, r) ? QStringLiteral("%1-%2-%3 %4").arg(r.request.year).arg(r.request.month)
+                                                 .arg(r.request.day).arg(r.request.hour)
+                                           : QString();
+        };
+        ShowWindow();
+        CastWith(QStringLiteral("张三"));
+        w_->Cases().SaveCurrentCase();
+        QCOMPARE(w_->Cases().CurrentCaseId(), 1);
+        // The same moment cast again updates without the question.
+        w_->Panel().BtnPaiClick();
+        msgs_->answers = {true};
+        w_->Cases().SaveCurrentCase();
+        QVERIFY(!msgs_->Has(question));
+
+        // Cancel saves nothing.
+        w_->Panel().StepAndCast(TStep::NextDay);
+        msgs_->choices = {TMsgAnswer::Cancel};
+        w_->Cases().SaveCurrentCase();
+        const auto* ask = msgs_->Find(question);
+        QVERIFY(ask && ask->question);
+        QCOMPARE(ask->caption, QStringLiteral("提示"));
+        QCOMPARE(store_->CountCases(), 1);
+        QCOMPARE(moment(1), QStringLiteral("2024-5-1 9"));
+
+        // No, the default, keeps the stored case and saves a new one.
+        msgs_->log.clear();
+        chosen_ = QStringLiteral("财运");
+        w_->Cases().SaveCurrentCase();
+        QVERIFY(msgs_->Has(question));
+        QCOMPARE(store_->CountCases(), 2);
+        QCOMPARE(moment(1), QStringLiteral("2024-5-1 9"));
+        QCOMPARE(w_->Cases().CurrentCaseId(), 2);
+        QCOMPARE(moment(2), QStringLiteral("2024-5-2 9"));
+        QCOMPARE(ui_.SbtoSave->text(), QStringLiteral("存旧"));
+
+        // Yes replaces the stored case's moment after the usual question;
+        // the next save has no question about the moment.
+        w_->Panel().StepAndCast(TStep::NextDoubleHour);
+        msgs_->log.clear();
+        msgs_->choices = {TMsgAnswer::Yes};
+        msgs_->answers = {true};
+        w_->Cases().SaveCurrentCase();
+        QVERIFY(msgs_->Has(QStringLiteral("要修改“张三”这条案例吗？")));
+        QCOMPARE(store_->CountCases(), 2);
+        QCOMPARE(moment(2), QStringLiteral("2024-5-2 11"));
+        msgs_->log.clear();
+        msgs_->answers = {true};
+        w_->Cases().SaveCurrentCase();
+        QVERIFY(!msgs_->Has(question));
+        QVERIFY(msgs_->Has(QStringLiteral("已保存编辑后的案例。")));
+    }
+
     void savingOverARowThatChangedOrWent() {
         ShowWindow();
         CastWith(QStringLiteral("张三"));
