@@ -122,6 +122,21 @@ private slots:
         dlg.BtnOkClick();
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(dlg.Result(), QStringLiteral("money"));
+        // Only the case of Latin letters is ignored, and only blanks and
+        // control characters are trimmed.
+        const struct {
+            QString typed;
+            bool accepted;
+        } typed[] = {{QStringLiteral("MONEY\t"), true},       {QStringLiteral("　Money"), false},
+                     {QStringLiteral("ωμέγα"), false},        {QStringLiteral("ΩΜΈΓΑ"), true},
+                     {QStringLiteral("ｆｕｌｌ"), false},         {QStringLiteral("ＦＵＬＬ"), true},
+                     {QStringLiteral("жена"), false}};
+        for (const auto& t : typed) {
+            TFrmFenLei d({"Money", "ΩΜΈΓΑ", "ＦＵＬＬ", "ЖЕНА"});
+            d.CboFenLei->setEditText(t.typed);
+            d.BtnOkClick();
+            QVERIFY2((d.result() == QDialog::Accepted) == t.accepted, qPrintable(t.typed));
+        }
         TFrmFenLei none({});
         QCOMPARE(none.CboFenLei->currentText(), QString());
         none.CboFenLei->setEditText(QStringLiteral("新类"));
