@@ -96,6 +96,17 @@ struct TStoreSetup {
     TMaintenance m;
 };
 
+// Makes the database refuse the statements `when` names, as a full disk or
+// a locked file would.
+bool Refuse(const QString& path, const char* when) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK) return false;
+    const std::string sql = std::string("create trigger refuse ") + when + " begin select raise(abort, 'refused'); end;";
+    const bool ok = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return ok;
+}
+
 QStringList Texts(const TScriptedMessenger& msgs) {
     QStringList out;
     for (const auto& x : msgs.log) out << x.text;
@@ -257,16 +268,7 @@ private slots:
         }
         // Every insert into the program-wide store is refused, after the
         // copy loop has shown "导入进度：0％" in the comment view.
-        {
-            sqlite3* db = nullptr;
-            QCOMPARE(sqlite3_open(s.Db().toUtf8().constData(), &db), SQLITE_OK);
-            QCOMPARE(sqlite3_exec(db,
-                                  "create trigger refuse before insert on case_data "
-                                  "begin select raise(abort, 'refused'); end;",
-                                  nullptr, nullptr, nullptr),
-                     SQLITE_OK);
-            sqlite3_close(db);
-        }
+        QVERIFY(Refuse(s.Db(), "before insert on case_data"));
         s.view.document()->setModified(true);
         TScriptedMessenger msgs;
         TScriptedShell shell;
@@ -312,6 +314,46 @@ private slots:
         QVERIFY(ExportCommand(s.m));
         QCOMPARE(listed, (QStringList{"求财", "婚姻"}));
         QVERIFY(msgs.log.last().text.startsWith(QStringLiteral(" 3 个案例文件已经保存到：")));
+    }
+
+    void categoryEditorListsUnlistedCategoriesInGbkOrder() {
+        TStoreSetup s(TCases{{"甲", "中"}, {"乙", "Zz"}, {"丙", "啊"}, {"丁", "aa"}, {"戊", "婚姻"}});
+        s.store.SetCategories({"婚姻"});
+        TScriptedMessenger msgs;
+        TFrmEditClass dlg(s.store);
+        // GBK puts 啊 (B0A1) before 中 (D6D0), unlike the code points.
+        const QStringList order{"婚姻", "Zz", "aa", "啊", "中"};
+        QCOMPARE(dlg.Names(), order);
+        dlg.accept();
+        std::vector<std::string> stored;
+        s.store.GetCategories(stored);
+        QCOMPARE(stored, (std::vector<std::string>{"婚姻", "Zz", "aa", "啊", "中"}));
+    }
+
+    void aRenameThatFailsPartWayKeepsTheFailedCasesOnly() {
+        TStoreSetup s(TCases{{"张三", "求财"}, {"李四", "求财"}, {"王五", "求财"}, {"赵六", "婚姻"}});
+        s.store.SetCategories({"求财", "婚姻"});
+        // The store refuses to change case 2.
+        QVERIFY(Refuse(s.Db(), "before update on case_data when old.id = 2"));
+        TScriptedMessenger msgs;
+        TScriptedShell shell;
+        TFrmEditClass dlg(s.store);
+        QVERIFY(!dlg.Changed());
+        dlg.LstClass->setCurrentRow(0);
+        msgs.answers = {true};
+        shell.inputs = {"财运"};
+        dlg.BtoRenameClick();
+        QCOMPARE(msgs.log.last().text, QStringLiteral("求财：这个类别的案例没有修改完！"));
+        QCOMPARE(dlg.Names(), (QStringList{"求财", "婚姻"}));
+        QCOMPARE(dlg.Cases("求财"), std::vector<int>{2});
+        QVERIFY(dlg.Cases("财运").empty());
+        QVERIFY(!dlg.Changed());
+        // The cases that did change are changed in the store.
+        TRecordData r;
+        QVERIFY(s.store.ReadCase(1, r));
+        QCOMPARE(r.category, std::string("财运"));
+        QVERIFY(s.store.ReadCase(2, r));
+        QCOMPARE(r.category, std::string("求财"));
     }
 
     void categoryEditor() {
