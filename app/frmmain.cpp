@@ -2,13 +2,13 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QToolBar>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/appfolder.h"
@@ -18,6 +18,7 @@
 #include "app/maintenance.h"
 #include "app/messages.h"
 #include "app/richtext_qt.h"
+#include "app/shell.h"
 #include "app/skinmenu.h"
 #include "app/winconfig.h"
 #include "base/inifile.h"
@@ -150,8 +151,7 @@ void TFrmMain::BuildMenus() {
     mnuCalendar = Named(tools->addAction(QStringLiteral("万年历")), "mnuCalendar");
     connect(mnuCalendar, &QAction::triggered, this, &TFrmMain::CalendarClick);
     mnuKnowledge = Named(tools->addAction(QStringLiteral("相关知识")), "mnuKnowledge");
-    connect(mnuKnowledge, &QAction::triggered, this,
-            [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(appFolder_ + "dat/Quadrelle.html")); });
+    connect(mnuKnowledge, &QAction::triggered, this, &TFrmMain::KnowledgeClick);
 
     QMenu* opt = menuBar()->addMenu(QStringLiteral("选项(&O)"));
     QMenu* mg = opt->addMenu(QStringLiteral("命稿设置"));
@@ -257,6 +257,14 @@ void TFrmMain::ShowStyleClick(QAction* a) {
 void TFrmMain::FillMoveMenu() {
     MnuMoveTo->clear();
     for (const QString& c : tree_->MoveTargets()) MnuMoveTo->addAction(c);
+}
+
+void TFrmMain::KnowledgeClick() {
+    // Without a viewer for the document nothing would appear at all.
+    const QString path = appFolder_ + "dat/Quadrelle.html";
+    if (!QFileInfo::exists(path) || !Shell().OpenDocument(path))
+        ShowBox(this, QStringLiteral("无法打开相关知识文档：") + QDir::toNativeSeparators(path),
+                QStringLiteral("相关知识"), TMsgIcon::Warning);
 }
 
 void TFrmMain::EditClassClick() {

@@ -89,6 +89,8 @@ private:
     void ShowStyleClick(QAction* a);
     void SyncStyleChecks();
     void EditClassClick();
+    // "相关知识": the document in the system's viewer.
+    void KnowledgeClick();
 
     QString appFolder_;
     MRecordBase* store_ = nullptr;

@@ -37,6 +37,8 @@ IShellServices* g_shell = &g_qtShell;
 
 }  // namespace
 
+bool IShellServices::OpenDocument(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+
 IShellServices& Shell() { return *g_shell; }
 void SetShell(IShellServices* s) { g_shell = s ? s : &g_qtShell; }
 

@@ -21,6 +21,9 @@ public:
     virtual bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) = 0;
     // Shows a folder in the system's file browser.
     virtual void OpenFolder(const QString& folder) = 0;
+    // Opens a document with the system's viewer for its type; false when
+    // no viewer could be started.
+    virtual bool OpenDocument(const QString& path);
     // Ends the program without the closing questions: the database or the
     // comment folder changed underneath the running program.
     virtual void EndProgram() = 0;

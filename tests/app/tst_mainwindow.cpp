@@ -13,6 +13,7 @@
 
 #include "app/appfolder.h"
 #include "app/frmmain.h"
+#include "app/shell.h"
 #include "app/winconfig.h"
 #include "app_fixture.h"
 #include "base/inifile.h"
@@ -319,6 +320,42 @@ private slots:
         QVERIFY(!msgs.log[0].text.isEmpty());
         QVERIFY(w.isVisible());
         CloseYes(w, msgs);
+    }
+
+    void knowledgeWithoutAViewerSaysWhereTheDocumentIs() {
+        // A desktop without a viewer for the document.
+        struct TNoViewer : IShellServices {
+            TNoViewer() { SetShell(this); }
+            ~TNoViewer() override { SetShell(nullptr); }
+            QString ChooseFolder(QWidget*, const QString&) override { return {}; }
+            QString ChooseOpenFile(QWidget*, const QString&) override { return {}; }
+            bool InputQuery(QWidget*, const QString&, const QString&, QString&) override { return false; }
+            void OpenFolder(const QString&) override {}
+            void EndProgram() override {}
+            bool OpenDocument(const QString& path) override {
+                opened << path;
+                return false;
+            }
+            QStringList opened;
+        } shell;
+        QTemporaryDir dir;
+        TScriptedMessenger msgs;
+        const QString folder = NewAppFolder(dir);
+        TFrmMain w(folder);
+        QAction* knowledge = Find<QAction>(w, "mnuKnowledge");
+        const QString doc = folder + "dat/Quadrelle.html";
+        const QString text = QStringLiteral("无法打开相关知识文档：") + QDir::toNativeSeparators(doc);
+        // Missing, then present but without a viewer.
+        knowledge->trigger();
+        QVERIFY(shell.opened.isEmpty());
+        QCOMPARE(msgs.log.last().text, text);
+        WriteFileText(doc, "<html></html>");
+        msgs.log.clear();
+        knowledge->trigger();
+        QCOMPARE(shell.opened, QStringList{doc});
+        QCOMPARE(msgs.log.size(), 1);
+        QCOMPARE(msgs.log.last().text, text);
+        QCOMPARE(msgs.log.last().caption, QStringLiteral("相关知识"));
     }
 
     void menusAreInPlace() {
