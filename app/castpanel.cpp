@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDateTime>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -96,6 +97,17 @@ void TCastPanel::BuildControls() {
     combo(CboCity, "CboCity");
     CboCity->setToolTip(QStringLiteral("选择邻近城市"));
     CboCity->addItem(QStringLiteral("未知地"));
+    // A province has up to some hundred places: typing part of a name
+    // offers the places that contain it. What is typed only picks a place.
+    CboCity->setEditable(true);
+    CboCity->setInsertPolicy(QComboBox::NoInsert);
+    auto* finder = new QCompleter(CboCity->model(), CboCity);
+    finder->setFilterMode(Qt::MatchContains);
+    finder->setCaseSensitivity(Qt::CaseInsensitive);
+    finder->setCompletionMode(QCompleter::PopupCompletion);
+    finder->setMaxVisibleItems(16);
+    CboCity->setCompleter(finder);
+    connect(CboCity->lineEdit(), &QLineEdit::editingFinished, this, &TCastPanel::CityTyped);
     connect(CboProv, &QComboBox::activated, this, [this] { CboProvClick(); });
 
     v->addWidget(new QLabel(QStringLiteral("姓名"), this));
@@ -244,6 +256,15 @@ void TCastPanel::CboProvClick() {
     if (CboCity->count() > 0) CboCity->setCurrentIndex(0);
 }
 
+void TCastPanel::CityTyped() {
+    // A place's full name picks it; any other text gives way to the place
+    // that stays chosen.
+    const int typed = CboCity->findText(CboCity->currentText().trimmed(), Qt::MatchFixedString);
+    if (typed >= 0 && typed != CboCity->currentIndex()) CboCity->setCurrentIndex(typed);
+    const QString chosen = CboCity->itemText(CboCity->currentIndex());
+    if (CboCity->currentText() != chosen) CboCity->setEditText(chosen);
+}
+
 float TCastPanel::Longitude(int city) const { return city >= 0 && city < int(lon_.size()) ? lon_[city] : 120.0f; }
 float TCastPanel::Latitude(int city) const { return city >= 0 && city < int(lat_.size()) ? lat_[city] : 30.0f; }
 int TCastPanel::Province() const { return CboProv->currentIndex(); }
@@ -385,6 +406,7 @@ void TCastPanel::ReadPanelAndCast() {
     const int e = (ok && n > 0) ? n - 1 : std::max(0, CboDiFen->currentIndex());
     r.earth = uint8_t((e + 1) % 12);
 
+    CityTyped();
     r.province = int16_t(CboProv->currentIndex());
     r.city = int16_t(CboCity->currentIndex());
     // A province without cities has no selection: the request takes the
@@ -396,7 +418,7 @@ void TCastPanel::ReadPanelAndCast() {
     WriteGbkField(r.question, question);
     r.filled = 1;
     if (CboProv->currentIndex() != CboProv->count() - 1)
-        WriteGbkField(r.place, S(CboProv->currentText() + CboCity->currentText()));
+        WriteGbkField(r.place, S(CboProv->currentText() + CboCity->itemText(CboCity->currentIndex())));
     else
         WriteGbkField(r.place, "未知地");
 

@@ -52,6 +52,9 @@ public:
     void UpYearClick();
     // Loads the chosen province's cities and their coordinates.
     void CboProvClick();
+    // Settles the city box's typed text: a city's name selects it, other
+    // text is replaced by the chosen city's name.
+    void CityTyped();
     // Needs a cast on screen; casts the stepped moment as a Gregorian one.
     void StepAndCast(TStep step);
 

@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QColorDialog>
+#include <QCompleter>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFileDialog>
@@ -226,6 +227,50 @@ private slots:
         QCOMPARE(msgs.log.size(), 1);
         QCOMPARE(msgs.log[0].caption, QStringLiteral("错误"));
         QCOMPARE(ui.CboCity->count(), 2);
+        msgs.answers = {true};
+        w.close();
+    }
+
+    void cityBoxFindsPlacesByPartOfTheirName() {
+        QTemporaryDir dir;
+        TScriptedMessenger msgs;
+        const QString folder = NewAppFolder(dir, false);
+        WriteFileText(folder + "dat/dili.ini",
+                      QByteArray::fromStdString(Utf8ToGbk("[福建省]\r\n福州市=119:18*26:5\r\n厦门市=118:6*24:29\r\n"
+                                                          "泉州市=118:35*24:55\r\nGulangyu=118:4*24:27\r\n")));
+        TFrmMain w(folder);
+        const TMainUi ui(w);
+        w.show();
+        w.Panel().SelectPlace(0, 1);
+        QCompleter* finder = ui.CboCity->completer();
+        QVERIFY(finder);
+        const auto offered = [finder](const QString& typed) {
+            finder->setCompletionPrefix(typed);
+            QStringList out;
+            for (int i = 0; finder->setCurrentRow(i); ++i) out << finder->currentCompletion();
+            return out;
+        };
+        // Any part of a name, Latin letters in either case.
+        QCOMPARE(offered(QStringLiteral("州")), (QStringList{"福州市", "泉州市"}));
+        QCOMPARE(offered(QStringLiteral("LANGy")), QStringList{"Gulangyu"});
+        // Picking an offered place selects it, with its coordinates.
+        finder->setCompletionPrefix(QStringLiteral("泉"));
+        emit finder->activated(finder->completionModel()->index(0, 0));
+        QCOMPARE(ui.CboCity->currentIndex(), 2);
+        // A place's full name selects it; other text gives way to the place
+        // chosen, which is what is cast.
+        ui.CboCity->lineEdit()->setText(QStringLiteral("gulangyu"));
+        emit ui.CboCity->lineEdit()->editingFinished();
+        QCOMPARE(ui.CboCity->currentIndex(), 3);
+        QCOMPARE(ui.CboCity->currentText(), QStringLiteral("Gulangyu"));
+        ui.CboCity->lineEdit()->setText(QStringLiteral("不存在的地方"));
+        w.Panel().SetPanelMoment(2004, 6, 15, 12, 0);
+        w.Panel().BtnPaiClick();
+        QCOMPARE(ui.CboCity->currentIndex(), 3);
+        QCOMPARE(ui.CboCity->currentText(), QStringLiteral("Gulangyu"));
+        QCOMPARE(int(w.Record().request.city), 3);
+        QCOMPARE(ReadGbkField(w.Record().request.place), std::string("福建省Gulangyu"));
+        QCOMPARE(w.Record().request.longitude, float(118 + 4 / 60.0));
         msgs.answers = {true};
         w.close();
     }
