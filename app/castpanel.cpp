@@ -307,6 +307,11 @@ void TCastPanel::SbtoNowClick() {
 
 void TCastPanel::CastCalendarMoment(const QString& yearText, int monthItem, int dayItem, int hour, int minute) {
     EdtYear->setText(yearText);
+    // The spinner follows the year even when the cast refuses it, so that
+    // its next step goes on from the year shown (as near as it can).
+    bool ok = false;
+    const int year = yearText.trimmed().toInt(&ok);
+    if (ok) UpYear->SetPosition(year - 1900);
     CboM->setCurrentIndex(monthItem);
     CboD->setCurrentIndex(dayItem);
     CboH->setCurrentIndex(hour);
