@@ -45,6 +45,7 @@ TFrmMain::TFrmMain(const QString& appFolder, MRecordBase* store, QWidget* parent
 }
 
 TFrmMain::~TFrmMain() {
+    ForgetFolders();
     tree_->StopLoading();
     if (FrmText) delete FrmText.data();
     if (session_.engine) session_.engine->BindResultView(nullptr);
@@ -318,6 +319,7 @@ void TFrmMain::ReadConfiguration() {
     panel_->ResetSelections();
 
     ini_ = std::make_unique<CIniFile>(S(appFolder_) + "dat/qdlinit.ini");
+    SetFolderMemory(ini_.get());
     const TWindowConfig c = ReadWindowConfig(*ini_);
     skins_->Build(*ini_, c.skined, Q(c.skinname));
 
@@ -336,6 +338,10 @@ void TFrmMain::ReadConfiguration() {
 
     tree_->SetOrder(c.showStyle, c.sort);
     SyncStyleChecks();
+}
+
+void TFrmMain::ForgetFolders() {
+    if (ini_ && FolderMemory() == ini_.get()) SetFolderMemory(nullptr);
 }
 
 int TFrmMain::TreeWidth() const { return SplitterH->sizes().value(0, tree_->width()); }
@@ -429,6 +435,7 @@ void TFrmMain::closeEvent(QCloseEvent* e) {
     tree_->StopLoading();
     WriteConfiguration();
     CloseTextWindow();
+    ForgetFolders();
     ini_.reset();
     if (session_.engine) session_.engine->BindResultView(nullptr);
     session_.engine.reset();

@@ -86,6 +86,8 @@ private:
     void ApplyWindowState(int state);
     bool FormCloseQuery();
     void WriteConfiguration();
+    // The file dialogs stop keeping their folders in this window's configuration.
+    void ForgetFolders();
     void ShowStyleClick(QAction* a);
     void SyncStyleChecks();
     void EditClassClick();

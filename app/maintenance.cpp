@@ -99,7 +99,7 @@ QString DrawDeleteCode() {
 
 bool BackupCommand(const TMaintenance& m) {
     if (Refuse(m)) return false;
-    QString folder = Shell().ChooseFolder(m.window, QStringLiteral("请选择备份位置："));
+    QString folder = ChooseFolder(TFileKind::Backup, m.window, QStringLiteral("请选择备份位置："));
     if (folder.isEmpty()) return false;
     const QString target = Q(BackupFolderName(S(WithSlash(folder)), LocalNow()));
     if (QFileInfo::exists(target)) {
@@ -121,7 +121,7 @@ bool RestoreCommand(const TMaintenance& m) {
     if (!AskYes(m.window, QStringLiteral("执行此操作将覆盖现有的案例数据，要继续吗？"), QStringLiteral("注意了"),
                 TMsgIcon::Warning))
         return false;
-    QString folder = Shell().ChooseFolder(m.window, QStringLiteral("请选择要还原的数据位置："));
+    QString folder = ChooseFolder(TFileKind::Backup, m.window, QStringLiteral("请选择要还原的数据位置："));
     if (folder.isEmpty()) return false;
     folder = WithSlash(folder);
     if (!QFileInfo::exists(folder + "Quadrelle.db")) {
@@ -132,6 +132,8 @@ bool RestoreCommand(const TMaintenance& m) {
         Notice(m.window, QStringLiteral("没有要还原的评语文件夹！"));
         return false;
     }
+    // A backup lies beside the others: the next choice starts among them.
+    RememberFolder(TFileKind::Backup, QFileInfo(folder + "..").absoluteFilePath());
     // RestoreFrom replaces the old data only after all its checks, so a
     // failed restore keeps it.
     if (!m.store->RestoreFrom(S(folder), m.loadingRuns)) {
@@ -198,7 +200,7 @@ bool CompactCommand(const TMaintenance& m) {
 
 bool ImportCommand(const TMaintenance& m) {
     if (Refuse(m)) return false;
-    const QString path = Shell().ChooseOpenFile(m.window, QStringLiteral("all.db (*.db)"));
+    const QString path = ChooseOpenFile(TFileKind::CaseDatabase, m.window, QStringLiteral("all.db (*.db)"));
     if (path.isEmpty()) return false;
     if (!QFileInfo::exists(path)) {
         Notice(m.window, QStringLiteral("不存在这个数据库文件，无法导入！"));
@@ -221,7 +223,7 @@ bool ImportCommand(const TMaintenance& m) {
 
 bool ExportChosen(const TMaintenance& m, const QStringList& categories, bool all) {
     if (Refuse(m)) return false;
-    QString folder = Shell().ChooseFolder(m.window, QStringLiteral("请选择存放位置："));
+    QString folder = ChooseFolder(TFileKind::CaseDatabase, m.window, QStringLiteral("请选择存放位置："));
     if (folder.isEmpty()) return false;
     const QString file = Q(ExportFileName(S(WithSlash(folder)), LocalNow()));
     if (QFileInfo::exists(file)) {

@@ -3,6 +3,7 @@
 #include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
@@ -19,6 +20,7 @@
 #include "app/docconv.h"
 #include "app/messages.h"
 #include "app/richtext_qt.h"
+#include "app/shell.h"
 #include "app/widgets.h"
 #include "base/encoding.h"
 #include "base/rtf.h"
@@ -250,9 +252,10 @@ void TResultViews::BuildMenus() {
 }
 
 void TResultViews::ImportCommand() {
-    const QString path = QFileDialog::getOpenFileName(window(), QString(), QString(),
+    const QString path = QFileDialog::getOpenFileName(window(), QString(), LastFolder(TFileKind::ImportText),
                                                       QStringLiteral("All.rtf (*.rtf);;All.txt (*.txt)"));
     if (path.isEmpty()) return;
+    RememberFolder(TFileKind::ImportText, QFileInfo(path).absolutePath());
     if (!ImportFile(path))
         ShowBox(window(), QStringLiteral("导入文件出错,请重试一次"), QStringLiteral("重试一次"), TMsgIcon::None);
 }
@@ -262,7 +265,10 @@ void TResultViews::SaveAsCommand(QTextEdit* view) {
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setNameFilters(ViewFileFilters());
     dlg.setOption(QFileDialog::DontConfirmOverwrite, false);
+    const QString start = LastFolder(TFileKind::ViewText);
+    if (!start.isEmpty()) dlg.setDirectory(start);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
+    RememberFolder(TFileKind::ViewText, QFileInfo(dlg.selectedFiles().first()).absolutePath());
     const auto type = TViewFile(std::max(0, int(ViewFileFilters().indexOf(dlg.selectedNameFilter()))));
     if (SaveViewAs(window(), view, dlg.selectedFiles().first(), type)) Notice(window(), QStringLiteral("已保存！"));
 }

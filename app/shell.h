@@ -5,9 +5,13 @@
 
 #include <QString>
 
+#include "app/winconfig.h"
+
 class QWidget;
 
 namespace qd {
+
+class CIniFile;
 
 class IShellServices {
 public:
@@ -24,6 +28,9 @@ public:
     // Opens a document with the system's viewer for its type; false when
     // no viewer could be started.
     virtual bool OpenDocument(const QString& path);
+    // The two choices starting in `start` (empty: where they start anyway).
+    virtual QString ChooseFolderIn(QWidget* parent, const QString& caption, const QString& start);
+    virtual QString ChooseOpenFileIn(QWidget* parent, const QString& filter, const QString& start);
     // Ends the program without the closing questions: the database or the
     // comment folder changed underneath the running program.
     virtual void EndProgram() = 0;
@@ -32,5 +39,18 @@ public:
 // The services in use (the real dialogs unless replaced); nullptr restores them.
 IShellServices& Shell();
 void SetShell(IShellServices* s);
+
+// Where the file dialogs of each kind start: the folder last chosen for that
+// kind, kept in the configuration the window hands over while it is open
+// (none: nothing is kept).
+void SetFolderMemory(CIniFile* ini);
+CIniFile* FolderMemory();
+// The kept folder when it still exists, else empty.
+QString LastFolder(TFileKind kind);
+void RememberFolder(TFileKind kind, const QString& folder);
+// The choices of the shell starting in the kind's last folder; a chosen
+// folder, or a chosen file's folder, becomes the kind's last folder.
+QString ChooseFolder(TFileKind kind, QWidget* parent, const QString& caption);
+QString ChooseOpenFile(TFileKind kind, QWidget* parent, const QString& filter);
 
 }  // namespace qd

@@ -447,6 +447,17 @@ private slots:
         QCOMPARE(filters, QStringList({"Rtf格式 (*.rtf)", "Txt格式 (*.txt)", "文本文件 (UTF-8) (*.txt)"}));
         QCOMPARE(msgs.log.last().text, QStringLiteral("已保存！"));
         QCOMPARE(ReadFileText(dir.path() + "/notes.txt"), QStringLiteral("评语\n第二行"));
+        // The next one opens in the folder of the last.
+        QString opened;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            opened = d->directory().absolutePath();
+            d->reject();
+        });
+        for (QAction* a : ui.PopRdtqdl->actions())
+            if (a->text() == QStringLiteral("另存为")) a->trigger();
+        QCOMPARE(opened, QDir(dir.path()).absolutePath());
 
         ui.RedtPingYu->setPlainText(QStringLiteral("it's fine\nsecond"));
         QCOMPARE(w.Views().CommentPlainText(), QStringLiteral("its fine\r\nsecond"));

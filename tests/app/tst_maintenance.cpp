@@ -38,6 +38,14 @@ public:
         captions << filter;
         return files.isEmpty() ? QString() : files.takeFirst();
     }
+    QString ChooseFolderIn(QWidget* parent, const QString& caption, const QString& start) override {
+        starts << start;
+        return ChooseFolder(parent, caption);
+    }
+    QString ChooseOpenFileIn(QWidget* parent, const QString& filter, const QString& start) override {
+        starts << start;
+        return ChooseOpenFile(parent, filter);
+    }
     bool InputQuery(QWidget*, const QString& caption, const QString& prompt, QString& value) override {
         captions << caption;
         prompts << prompt;
@@ -49,7 +57,7 @@ public:
     void OpenFolder(const QString& f) override { opened << f; }
     void EndProgram() override { ++ended; }
 
-    QStringList folders, files, inputs, captions, prompts, opened;
+    QStringList folders, files, inputs, captions, prompts, opened, starts;
     int ended = 0;
 };
 
@@ -159,6 +167,46 @@ private slots:
         MRecordBase again;
         QCOMPARE(again.OpenDatabase(s.Db().toStdString(), s.home.toStdString(), false), 0);
         QCOMPARE(again.CountCases(), 2);
+    }
+
+    void dialogsStartWhereTheLastOfTheirKindWasChosen() {
+        TStoreSetup s(TCases{{"张三", "求财"}});
+        TScriptedMessenger msgs;
+        TScriptedShell shell;
+        CIniFile ini((s.home + "dat/qdlinit.ini").toStdString());
+        SetFolderMemory(&ini);
+        const auto kept = [&ini](const char* key) { return QString::fromStdString(ini.ReadString("folders", key, "")); };
+        QTemporaryDir backups, exports;
+
+        // Backups: the folder chosen for them, also after restoring one.
+        shell.folders = {backups.path()};
+        QVERIFY(BackupCommand(s.m));
+        QCOMPARE(shell.starts.last(), QString());
+        QCOMPARE(kept("backup"), backups.path());
+        const QString made = QDir(backups.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).value(0);
+        msgs.answers = {true};
+        shell.folders = {backups.path() + '/' + made};
+        QVERIFY(RestoreCommand(s.m));
+        QCOMPARE(shell.starts.last(), backups.path());
+        QCOMPARE(kept("backup"), backups.path());
+
+        // Case databases: where the export went, the import starts.
+        shell.folders = {exports.path()};
+        QVERIFY(ExportChosen(s.m, {QStringLiteral("求财")}, true));
+        QCOMPARE(kept("db"), exports.path());
+        shell.files = {};
+        QVERIFY(!ImportCommand(s.m));
+        QCOMPARE(shell.starts.last(), exports.path());
+
+        // A folder gone since starts the dialog where it would start anyway;
+        // a name the GBK file cannot hold is not kept.
+        QVERIFY(QDir(exports.path()).removeRecursively());
+        QVERIFY(!ImportCommand(s.m));
+        QCOMPARE(shell.starts.last(), QString());
+        RememberFolder(TFileKind::ViewText, QStringLiteral("/tmp/文件夹😀"));
+        QVERIFY(!ini.KeyExists("folders", "text"));
+        SetFolderMemory(nullptr);
+        QCOMPARE(LastFolder(TFileKind::Backup), QString());
     }
 
     void backupFailureIsNotReportedAsSuccess() {
