@@ -354,7 +354,9 @@ void TCastPanel::ShowRequest(const TCastRequest& q) {
 
 void TCastPanel::ShowSaveKind(bool stored) {
     SbtoSave->setText(stored ? QStringLiteral("存旧") : QStringLiteral("存新"));
-    QPalette p = SbtoSave->palette();
+    // Only the text colour is the button's own; a skin that left its colours
+    // in the button's palette loses them here.
+    QPalette p;
     p.setColor(QPalette::ButtonText, stored ? QColor(0, 0, 255) : QColor(Qt::black));
     SbtoSave->setPalette(p);
     // A skin overrides the palette; it colours the button by this property
@@ -363,6 +365,8 @@ void TCastPanel::ShowSaveKind(bool stored) {
     SbtoSave->style()->unpolish(SbtoSave);
     SbtoSave->style()->polish(SbtoSave);
 }
+
+void TCastPanel::RefreshSaveKind() { ShowSaveKind(SbtoSave->property("stored").toBool()); }
 
 // ---------------------------------------------------------------- casting
 

@@ -82,6 +82,8 @@ public:
 
     // "存旧" in blue while the case on screen is stored, else "存新" in black.
     void ShowSaveKind(bool stored);
+    // The same again after a change of skin.
+    void RefreshSaveKind();
 
 signals:
     void castSucceeded();

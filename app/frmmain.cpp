@@ -170,6 +170,7 @@ void TFrmMain::BuildMenus() {
     Opt_Skin = Named(opt->addMenu(QStringLiteral("界面风格")), "Opt_Skin");
     skins_ = new TSkinMenu(Opt_Skin, appFolder_, this);
     connect(skins_, &TSkinMenu::skinApplied, views_, &TResultViews::ApplyViewLook);
+    connect(skins_, &TSkinMenu::skinApplied, panel_, &TCastPanel::RefreshSaveKind);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     mnuHelp = Named(help->addAction(QStringLiteral("软件帮助")), "mnuHelp");

@@ -70,6 +70,7 @@ void TSkinMenu::Build(CIniFile& ini, bool skined, const QString& skinname) {
 void TSkinMenu::ApplySkin(const QString& path, bool on) {
     if (!on) {
         qApp->setStyleSheet(QString());
+        emit skinApplied();
         return;
     }
     QFile f(path);

@@ -288,9 +288,16 @@ private slots:
             QCOMPARE(ui.SbtoSave->font(), startUp.save);
             QVERIFY2(TextContrast(ui.SbtoSave->grab().toImage()) >= 4.5, stored ? "存旧" : "存新");
         }
+        // Straight back to no skin, and again by way of another skin.
+        Item(ui.Opt_Skin, QStringLiteral("系统默认"))->trigger();
+        QCOMPARE(ui.SbtoSave->palette().color(QPalette::ButtonText), QColor(0, 0, 255));
+        Item(ui.Opt_Skin, QStringLiteral("Night"))->trigger();
         Item(ui.Opt_Skin, QStringLiteral("Mx1"))->trigger();
         QCOMPARE(ui.EdtYear->font(), startUp.year);
         Item(ui.Opt_Skin, QStringLiteral("系统默认"))->trigger();
+        // Back without a skin, a stored case's save button is blue again,
+        // not in the last skin's colour.
+        QCOMPARE(ui.SbtoSave->palette().color(QPalette::ButtonText), QColor(0, 0, 255));
         w.Panel().ShowSaveKind(false);
         QVERIFY(look() == startUp);
         CloseYes(w, msgs);
