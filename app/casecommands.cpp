@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cstring>
 
 #include "app/castpanel.h"
 #include "app/castsession.h"
@@ -46,6 +45,19 @@ void TCaseCommands::OfferToSave(const QString& question) {
         SaveCurrentCase();
 }
 
+namespace {
+
+// Whether two requests are cast at the same moment: the same date and time
+// in the same calendar, or the same day and hour of a direct cast.
+bool SameMoment(const TCastRequest& a, const TCastRequest& b) {
+    if (a.direct != b.direct) return false;
+    if (a.direct) return a.directDay == b.directDay && a.directHour == b.directHour;
+    return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour && a.minute == b.minute &&
+           a.lunar == b.lunar && a.leap == b.leap;
+}
+
+}  // namespace
+
 void TCaseCommands::SaveCurrentCase() {
     if (tree_.RefusedWhileBusy()) return;
     if (!session_.shown) {
@@ -76,23 +88,42 @@ void TCaseCommands::SaveCurrentCase() {
             panel_.ShowSaveKind(false);
         }
     }
-    if (storedCase_) {
-        const QString name = Q(ReadGbkField(storedCopy_.request.name));
-        if (!AskYes(window_, QStringLiteral("要修改“%1”这条案例吗？").arg(name), QStringLiteral("提示"),
-                    TMsgIcon::Information))
-            return;
-        record.comment = views_.CommentPlainText().toStdString();
-        if (!store_->UpdateCase(currentId_, record)) {
-            Notice(window_, Q(store_->LastError()));
+    if (storedCase_ && !SameMoment(record.request, storedCopy_.request)) {
+        // A cast at another moment over a stored case: replacing the case's
+        // moment is asked for, a new case is the default.
+        const TMsgAnswer a = Messenger().Box(window_, QStringLiteral("要用新的起课时间覆盖原案例吗？"),
+                                             QStringLiteral("提示"), TMsgIcon::Warning, TMsgButtons::YesNoCancel);
+        if (a == TMsgAnswer::Cancel) return;
+        if (a == TMsgAnswer::No) {
+            SaveAsNewCase(record);
             return;
         }
-        if (WriteCommentFile(commentPath_)) views_.SetCommentModified(false);
-        std::memcpy(storedCopy_.request.name, record.request.name, sizeof storedCopy_.request.name);
-        if (tree_.UpdateCase(currentId_, Q(CaseNodeText(record)), record.request.filled ? 1 : 0))
-            Notice(window_, QStringLiteral("已保存编辑后的案例。"));
+    }
+    if (storedCase_)
+        UpdateStoredCase(record);
+    else
+        SaveAsNewCase(record);
+}
+
+void TCaseCommands::UpdateStoredCase(TRecordData& record) {
+    const QString name = Q(ReadGbkField(storedCopy_.request.name));
+    if (!AskYes(window_, QStringLiteral("要修改“%1”这条案例吗？").arg(name), QStringLiteral("提示"),
+                TMsgIcon::Information))
+        return;
+    record.comment = views_.CommentPlainText().toStdString();
+    if (!store_->UpdateCase(currentId_, record)) {
+        Notice(window_, Q(store_->LastError()));
         return;
     }
+    if (WriteCommentFile(commentPath_)) views_.SetCommentModified(false);
+    // The stored copy is the case as stored now, its moment included, so
+    // that the next save does not ask about the moment again.
+    storedCopy_.request = record.request;
+    if (tree_.UpdateCase(currentId_, Q(CaseNodeText(record)), record.request.filled ? 1 : 0))
+        Notice(window_, QStringLiteral("已保存编辑后的案例。"));
+}
 
+void TCaseCommands::SaveAsNewCase(TRecordData& record) {
     std::vector<std::string> categories;
     store_->GetCategories(categories);
     QString chosen;

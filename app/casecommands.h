@@ -29,7 +29,8 @@ public:
                   TResultViews& views, QWidget* window);
 
     // "保存课例", "存新"/"存旧": a new case after the category choice, or an
-    // update of the stored case on screen.
+    // update of the stored case on screen; a stored case cast again at
+    // another moment asks which.
     void SaveCurrentCase();
     // "新建".
     void NewCase();
@@ -52,6 +53,9 @@ public:
 private:
     bool WriteCommentFile(const QString& path);
     void RemoveCommentFile(const QString& path);
+    // The two ways of saving the request on screen.
+    void UpdateStoredCase(TRecordData& record);
+    void SaveAsNewCase(TRecordData& record);
 
     MRecordBase* store_;
     TCastSession& session_;

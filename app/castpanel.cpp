@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDateTime>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -50,6 +52,13 @@ void TCastPanel::BuildControls() {
     auto* yearRow = new QHBoxLayout;
     EdtYear = Named(new QLineEdit(QStringLiteral("2004"), this), "EdtYear");
     EdtYear->setMaxLength(4);
+    // The year is the panel's one text without a Chinese character, which
+    // the Song faces draw in thin smoothed strokes that look grey, as if
+    // disabled, beside the crisp glyphs of the lists; drawn unsmoothed it
+    // matches them. Only the strategy is set: the rest follows the window.
+    QFont crisp;
+    crisp.setStyleStrategy(QFont::NoAntialias);
+    EdtYear->setFont(crisp);
     UpYear = Named(new TUpDown(0, 300, this), "UpYear");
     UpYear->SetPosition(104);
     yearRow->setSpacing(2);
@@ -88,17 +97,30 @@ void TCastPanel::BuildControls() {
     combo(CboCity, "CboCity");
     CboCity->setToolTip(QStringLiteral("选择邻近城市"));
     CboCity->addItem(QStringLiteral("未知地"));
+    // A province has up to some hundred places: typing part of a name
+    // offers the places that contain it. What is typed only picks a place.
+    CboCity->setEditable(true);
+    CboCity->setInsertPolicy(QComboBox::NoInsert);
+    auto* finder = new QCompleter(CboCity->model(), CboCity);
+    finder->setFilterMode(Qt::MatchContains);
+    finder->setCaseSensitivity(Qt::CaseInsensitive);
+    finder->setCompletionMode(QCompleter::PopupCompletion);
+    finder->setMaxVisibleItems(16);
+    CboCity->setCompleter(finder);
+    connect(CboCity->lineEdit(), &QLineEdit::editingFinished, this, &TCastPanel::CityTyped);
     connect(CboProv, &QComboBox::activated, this, [this] { CboProvClick(); });
 
     v->addWidget(new QLabel(QStringLiteral("姓名"), this));
     EdtName = Named(new QLineEdit(QStringLiteral("某人"), this), "EdtName");
-    EdtName->setMaxLength(20);
-    EdtName->setValidator(new TGbkLengthValidator(20, EdtName));
+    // The record fields' byte limits; a character limit would let Chinese
+    // text overflow them.
+    NameLimit = new TGbkLengthValidator(20, EdtName);
+    EdtName->setValidator(NameLimit);
     v->addWidget(EdtName);
     v->addWidget(new QLabel(QStringLiteral("占问事宜"), this));
     EdtEvent = Named(new QLineEdit(QStringLiteral("要问的事情。"), this), "EdtEvent");
-    EdtEvent->setMaxLength(200);
-    EdtEvent->setValidator(new TGbkLengthValidator(200, EdtEvent));
+    EventLimit = new TGbkLengthValidator(200, EdtEvent);
+    EdtEvent->setValidator(EventLimit);
     v->addWidget(EdtEvent);
 
     v->addWidget(new QLabel(QStringLiteral("起贵神方式"), this));
@@ -234,6 +256,15 @@ void TCastPanel::CboProvClick() {
     if (CboCity->count() > 0) CboCity->setCurrentIndex(0);
 }
 
+void TCastPanel::CityTyped() {
+    // A place's full name picks it; any other text gives way to the place
+    // that stays chosen.
+    const int typed = CboCity->findText(CboCity->currentText().trimmed(), Qt::MatchFixedString);
+    if (typed >= 0 && typed != CboCity->currentIndex()) CboCity->setCurrentIndex(typed);
+    const QString chosen = CboCity->itemText(CboCity->currentIndex());
+    if (CboCity->currentText() != chosen) CboCity->setEditText(chosen);
+}
+
 float TCastPanel::Longitude(int city) const { return city >= 0 && city < int(lon_.size()) ? lon_[city] : 120.0f; }
 float TCastPanel::Latitude(int city) const { return city >= 0 && city < int(lat_.size()) ? lat_[city] : 30.0f; }
 int TCastPanel::Province() const { return CboProv->currentIndex(); }
@@ -276,6 +307,11 @@ void TCastPanel::SbtoNowClick() {
 
 void TCastPanel::CastCalendarMoment(const QString& yearText, int monthItem, int dayItem, int hour, int minute) {
     EdtYear->setText(yearText);
+    // The spinner follows the year even when the cast refuses it, so that
+    // its next step goes on from the year shown (as near as it can).
+    bool ok = false;
+    const int year = yearText.trimmed().toInt(&ok);
+    if (ok) UpYear->SetPosition(year - 1900);
     CboM->setCurrentIndex(monthItem);
     CboD->setCurrentIndex(dayItem);
     CboH->setCurrentIndex(hour);
@@ -318,11 +354,19 @@ void TCastPanel::ShowRequest(const TCastRequest& q) {
 
 void TCastPanel::ShowSaveKind(bool stored) {
     SbtoSave->setText(stored ? QStringLiteral("存旧") : QStringLiteral("存新"));
-    QPalette p = SbtoSave->palette();
+    // Only the text colour is the button's own; a skin that left its colours
+    // in the button's palette loses them here.
+    QPalette p;
     p.setColor(QPalette::ButtonText, stored ? QColor(0, 0, 255) : QColor(Qt::black));
     SbtoSave->setPalette(p);
-    SbtoSave->setStyleSheet(stored ? QStringLiteral("color: rgb(0, 0, 255);") : QStringLiteral("color: black;"));
+    // A skin overrides the palette; it colours the button by this property
+    // instead (a style sheet of the button's own would change its box).
+    SbtoSave->setProperty("stored", stored);
+    SbtoSave->style()->unpolish(SbtoSave);
+    SbtoSave->style()->polish(SbtoSave);
 }
+
+void TCastPanel::RefreshSaveKind() { ShowSaveKind(SbtoSave->property("stored").toBool()); }
 
 // ---------------------------------------------------------------- casting
 
@@ -334,13 +378,16 @@ void TCastPanel::BtnPaiClick() {
 void TCastPanel::ReadPanelAndCast() {
     QWidget* const w = window();
     session_.shown = false;
+    // Text the field had to cut on input was too long as well.
+    const bool nameCut = NameLimit->TakeCut();
+    const bool eventCut = EventLimit->TakeCut();
     std::string name = S(EdtName->text().trimmed());
-    if (CleanText(name, 10)) {
+    if (CleanText(name, 10) || nameCut) {
         Notice(w, QStringLiteral("姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！"));
         EdtName->setText(Q(name));
     }
     std::string question = S(EdtEvent->text().trimmed());
-    if (CleanText(question, 100)) {
+    if (CleanText(question, 100) || eventCut) {
         Notice(w, QStringLiteral("占问事宜中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！"));
         EdtEvent->setText(Q(question));
     }
@@ -368,6 +415,7 @@ void TCastPanel::ReadPanelAndCast() {
     const int e = (ok && n > 0) ? n - 1 : std::max(0, CboDiFen->currentIndex());
     r.earth = uint8_t((e + 1) % 12);
 
+    CityTyped();
     r.province = int16_t(CboProv->currentIndex());
     r.city = int16_t(CboCity->currentIndex());
     // A province without cities has no selection: the request takes the
@@ -379,7 +427,7 @@ void TCastPanel::ReadPanelAndCast() {
     WriteGbkField(r.question, question);
     r.filled = 1;
     if (CboProv->currentIndex() != CboProv->count() - 1)
-        WriteGbkField(r.place, S(CboProv->currentText() + CboCity->currentText()));
+        WriteGbkField(r.place, S(CboProv->currentText() + CboCity->itemText(CboCity->currentIndex())));
     else
         WriteGbkField(r.place, "未知地");
 

@@ -22,6 +22,7 @@ class QToolButton;
 namespace qd {
 
 struct TCastSession;
+class TGbkLengthValidator;
 class TUpDown;
 
 // What a toolbar button steps the last cast's moment by.
@@ -51,6 +52,9 @@ public:
     void UpYearClick();
     // Loads the chosen province's cities and their coordinates.
     void CboProvClick();
+    // Settles the city box's typed text: a city's name selects it, other
+    // text is replaced by the chosen city's name.
+    void CityTyped();
     // Needs a cast on screen; casts the stepped moment as a Gregorian one.
     void StepAndCast(TStep step);
 
@@ -78,6 +82,8 @@ public:
 
     // "存旧" in blue while the case on screen is stored, else "存新" in black.
     void ShowSaveKind(bool stored);
+    // The same again after a change of skin.
+    void RefreshSaveKind();
 
 signals:
     void castSucceeded();
@@ -99,6 +105,7 @@ private:
     QCheckBox* ChkRun = nullptr;
     QComboBox *CboProv = nullptr, *CboCity = nullptr;
     QLineEdit *EdtName = nullptr, *EdtEvent = nullptr;
+    TGbkLengthValidator *NameLimit = nullptr, *EventLimit = nullptr;
     QComboBox *CboGuiShen = nullptr, *CboDiFen = nullptr, *CboSelJiang = nullptr;
     QPushButton* BtnPai = nullptr;
     QToolButton* SbtoSave = nullptr;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <unordered_map>
 
 #include "app/messages.h"
 #include "app/shell.h"
@@ -73,17 +74,26 @@ TFrmEditClass::TFrmEditClass(MRecordBase& store, QWidget* parent) : QDialog(pare
     setWindowTitle(QStringLiteral("编辑类别（全部案例，共%1个）").arg(total));
 }
 
+bool TFrmEditClass::TGbkLess::operator()(const std::string& a, const std::string& b) const {
+    const std::string ga = Utf8ToGbk(a), gb = Utf8ToGbk(b);
+    return ga != gb ? ga < gb : a < b;
+}
+
 void TFrmEditClass::FillMap() {
     std::vector<std::string> stored;
     store_.GetCategories(stored);
     for (const std::string& n : stored) map_.emplace(n, std::vector<int>());
+    // Grouped first, so that the GBK order is consulted once per category
+    // rather than once per case.
+    std::unordered_map<std::string, std::vector<int>> byCategory;
     store_.BeginBatch();
     const int last = store_.GetLastId();
     for (int id = 1; id <= last; ++id) {
         TRecordData r;
-        if (store_.ReadCaseInBatch(id, r)) map_[r.category].push_back(id);
+        if (store_.ReadCaseInBatch(id, r)) byCategory[r.category].push_back(id);
     }
     store_.EndBatch();
+    for (auto& [name, ids] : byCategory) map_[name] = std::move(ids);
 }
 
 void TFrmEditClass::FillList() {
@@ -261,18 +271,11 @@ void TFrmEditClass::BtoRenameClick() {
         Notice(this, QStringLiteral("改名完成！"));
         return;
     }
+    // The cases that did change are the store's; the list keeps the old
+    // category with the failed ones, as a failed delete or move does.
     Notice(this, Q(old) + QStringLiteral("：这个类别的案例没有修改完！"));
     map_[old] = failed;
     SetLine(row, old);
-    if (failed.size() < ids.size()) {
-        // The cases that did change name the new category: it needs a line.
-        std::vector<int>& moved = map_[name];
-        for (int id : ids)
-            if (std::find(failed.begin(), failed.end(), id) == failed.end()) moved.push_back(id);
-        LstClass->insertItem(row + 1, QString());
-        SetLine(row + 1, name);
-        changed_ = true;
-    }
 }
 
 void TFrmEditClass::BtoMoveClick() {

@@ -57,8 +57,15 @@ private:
     std::vector<int> Recategorize(const std::vector<int>& ids, const std::string& target);
     int RowOf(const std::string& name) const;
 
+    // Category names in the order of their GBK bytes, the order the stored
+    // files and the list have always used; UTF-8 bytes break ties between
+    // names GBK cannot tell apart.
+    struct TGbkLess {
+        bool operator()(const std::string& a, const std::string& b) const;
+    };
+
     MRecordBase& store_;
-    std::map<std::string, std::vector<int>> map_;
+    std::map<std::string, std::vector<int>, TGbkLess> map_;
     bool changed_ = false;
     bool written_ = false;
 };

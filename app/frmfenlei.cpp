@@ -40,10 +40,33 @@ TFrmFenLei::TFrmFenLei(const std::vector<std::string>& categories, QWidget* pare
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+namespace {
+
+// The text without leading and trailing blanks and control characters; a
+// full-width blank (U+3000) is part of the name.
+QString TrimBlanks(const QString& s) {
+    qsizetype from = 0, to = s.size();
+    while (from < to && s[from].unicode() <= 0x20) ++from;
+    while (to > from && s[to - 1].unicode() <= 0x20) --to;
+    return s.mid(from, to - from);
+}
+
+// Equal but for the case of Latin letters A to Z; other scripts and the
+// full-width letters keep their case.
+bool SameIgnoringLatinCase(const QString& a, const QString& b) {
+    if (a.size() != b.size()) return false;
+    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (lower(a[i].unicode()) != lower(b[i].unicode())) return false;
+    return true;
+}
+
+}  // namespace
+
 void TFrmFenLei::BtnOkClick() {
-    const QString text = CboFenLei->currentText().trimmed();
+    const QString text = TrimBlanks(CboFenLei->currentText());
     for (int i = 0; i < CboFenLei->count(); ++i) {
-        if (CboFenLei->itemText(i).compare(text, Qt::CaseInsensitive) == 0) {
+        if (SameIgnoringLatinCase(CboFenLei->itemText(i), text)) {
             result_ = text;
             accept();
             return;

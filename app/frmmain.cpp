@@ -2,13 +2,13 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QToolBar>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/appfolder.h"
@@ -19,6 +19,7 @@
 #include "app/maintenance.h"
 #include "app/messages.h"
 #include "app/richtext_qt.h"
+#include "app/shell.h"
 #include "app/skinmenu.h"
 #include "app/winconfig.h"
 #include "base/inifile.h"
@@ -46,6 +47,7 @@ TFrmMain::TFrmMain(const QString& appFolder, MRecordBase* store, QWidget* parent
 }
 
 TFrmMain::~TFrmMain() {
+    ForgetFolders();
     tree_->StopLoading();
     if (FrmText) delete FrmText.data();
     if (session_.engine) session_.engine->BindResultView(nullptr);
@@ -157,8 +159,7 @@ void TFrmMain::BuildMenus() {
     mnuCalendar = Named(tools->addAction(QStringLiteral("万年历")), "mnuCalendar");
     connect(mnuCalendar, &QAction::triggered, this, &TFrmMain::CalendarClick);
     mnuKnowledge = Named(tools->addAction(QStringLiteral("相关知识")), "mnuKnowledge");
-    connect(mnuKnowledge, &QAction::triggered, this,
-            [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(appFolder_ + "dat/Quadrelle.html")); });
+    connect(mnuKnowledge, &QAction::triggered, this, &TFrmMain::KnowledgeClick);
 
     QMenu* opt = menuBar()->addMenu(QStringLiteral("选项(&O)"));
     QMenu* mg = opt->addMenu(QStringLiteral("命稿设置"));
@@ -178,6 +179,7 @@ void TFrmMain::BuildMenus() {
     Opt_Skin = Named(opt->addMenu(QStringLiteral("界面风格")), "Opt_Skin");
     skins_ = new TSkinMenu(Opt_Skin, appFolder_, this);
     connect(skins_, &TSkinMenu::skinApplied, views_, &TResultViews::ApplyViewLook);
+    connect(skins_, &TSkinMenu::skinApplied, panel_, &TCastPanel::RefreshSaveKind);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     mnuHelp = Named(help->addAction(QStringLiteral("软件帮助")), "mnuHelp");
@@ -269,7 +271,16 @@ void TFrmMain::FillMoveMenu() {
 }
 
 TMaintenance TFrmMain::MaintenanceOf() {
-    return TMaintenance{this, store_, views_->ProgressView(), tree_->Busy(), guard_->Lock()};
+    return TMaintenance{this, store_, views_->ProgressView(), tree_->Busy(), guard_->Lock(),
+                        [this] { WriteConfiguration(); }};
+}
+
+void TFrmMain::KnowledgeClick() {
+    // Without a viewer for the document nothing would appear at all.
+    const QString path = appFolder_ + "dat/Quadrelle.html";
+    if (!QFileInfo::exists(path) || !Shell().OpenDocument(path))
+        ShowBox(this, QStringLiteral("无法打开相关知识文档：") + QDir::toNativeSeparators(path),
+                QStringLiteral("相关知识"), TMsgIcon::Warning);
 }
 
 void TFrmMain::EditClassClick() {
@@ -326,6 +337,7 @@ void TFrmMain::ReadConfiguration() {
     panel_->ResetSelections();
 
     ini_ = std::make_unique<CIniFile>(S(appFolder_) + "dat/qdlinit.ini");
+    SetFolderMemory(ini_.get());
     const TWindowConfig c = ReadWindowConfig(*ini_);
     skins_->Build(*ini_, c.skined, Q(c.skinname));
 
@@ -344,6 +356,10 @@ void TFrmMain::ReadConfiguration() {
 
     tree_->SetOrder(c.showStyle, c.sort);
     SyncStyleChecks();
+}
+
+void TFrmMain::ForgetFolders() {
+    if (ini_ && FolderMemory() == ini_.get()) SetFolderMemory(nullptr);
 }
 
 int TFrmMain::TreeWidth() const { return SplitterH->sizes().value(0, tree_->width()); }
@@ -442,6 +458,7 @@ void TFrmMain::closeEvent(QCloseEvent* e) {
     WriteConfiguration();
     if (ini_) guard_->BackupAtClose(ReadAutoBackupKeep(*ini_));
     CloseTextWindow();
+    ForgetFolders();
     ini_.reset();
     if (session_.engine) session_.engine->BindResultView(nullptr);
     session_.engine.reset();

@@ -90,11 +90,15 @@ private:
     void ApplyWindowState(int state);
     bool FormCloseQuery();
     void WriteConfiguration();
+    // The file dialogs stop keeping their folders in this window's configuration.
+    void ForgetFolders();
     void ShowStyleClick(QAction* a);
     void SyncStyleChecks();
     void EditClassClick();
     // What the File menu's commands work on.
     TMaintenance MaintenanceOf();
+    // "相关知识": the document in the system's viewer.
+    void KnowledgeClick();
 
     QString appFolder_;
     MRecordBase* store_ = nullptr;

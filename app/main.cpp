@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quadrelle"));
     QApplication::setOrganizationName(QStringLiteral("quadrelle"));
-    QApplication::setApplicationDisplayName(qd::AppTitle());
+    // No display name: the platform would append it to every window title,
+    // and the main window's caption already is the program's name.
     qd::InstallDesktopIdentity(app);
     qd::InstallQtTranslations(app);
     qd::InstallFontSubstitutes();

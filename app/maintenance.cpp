@@ -104,6 +104,13 @@ bool Refuse(const TMaintenance& m) {
     return false;
 }
 
+// The database or the comment folder changed underneath the running
+// program: it ends, keeping the window's settings.
+void EndProgram(const TMaintenance& m) {
+    if (m.beforeEnd) m.beforeEnd();
+    Shell().EndProgram();
+}
+
 }  // namespace
 
 QString DrawDeleteCode() {
@@ -114,7 +121,7 @@ QString DrawDeleteCode() {
 
 bool BackupCommand(const TMaintenance& m) {
     if (Refuse(m)) return false;
-    QString folder = Shell().ChooseFolder(m.window, QStringLiteral("请选择备份位置："));
+    QString folder = ChooseFolder(TFileKind::Backup, m.window, QStringLiteral("请选择备份位置："));
     if (folder.isEmpty()) return false;
     const QString target = Q(BackupFolderName(S(WithSlash(folder)), LocalNow()));
     if (QFileInfo::exists(target)) {
@@ -136,7 +143,7 @@ bool RestoreCommand(const TMaintenance& m) {
     if (!AskYes(m.window, QStringLiteral("执行此操作将覆盖现有的案例数据，要继续吗？"), QStringLiteral("注意了"),
                 TMsgIcon::Warning))
         return false;
-    QString folder = Shell().ChooseFolder(m.window, QStringLiteral("请选择要还原的数据位置："));
+    QString folder = ChooseFolder(TFileKind::Backup, m.window, QStringLiteral("请选择要还原的数据位置："));
     if (folder.isEmpty()) return false;
     folder = WithSlash(folder);
     if (!QFileInfo::exists(folder + "Quadrelle.db")) {
@@ -147,6 +154,8 @@ bool RestoreCommand(const TMaintenance& m) {
         Notice(m.window, QStringLiteral("没有要还原的评语文件夹！"));
         return false;
     }
+    // A backup lies beside the others: the next choice starts among them.
+    RememberFolder(TFileKind::Backup, QFileInfo(folder + "..").absoluteFilePath());
     return RestoreFromFolder(m, folder);
 }
 
@@ -172,7 +181,7 @@ bool RestoreFromFolder(const TMaintenance& m, const QString& folder) {
         return false;
     }
     Notice(m.window, QStringLiteral("成功还原，请重新打开软件！"));
-    Shell().EndProgram();
+    EndProgram(m);
     return true;
 }
 
@@ -199,8 +208,10 @@ bool DeleteAllCommand(const TMaintenance& m) {
         return false;
     const QString code = DrawDeleteCode();
     QString typed;
-    if (!Shell().InputQuery(m.window, QStringLiteral("删除码：%1 ").arg(code), QStringLiteral("请输入删除码：      "),
-                            typed))
+    // The code stands in the prompt as well: some window managers shorten or
+    // hide a dialog's caption.
+    const QString caption = QStringLiteral("删除码：%1 ").arg(code);
+    if (!Shell().InputQuery(m.window, caption, caption.trimmed() + '\n' + QStringLiteral("请输入删除码：      "), typed))
         return false;
     if (typed != code) {
         Notice(m.window, QStringLiteral("删除码错误，无法删除！"));
@@ -216,7 +227,7 @@ bool DeleteAllCommand(const TMaintenance& m) {
         return false;
     }
     Notice(m.window, QStringLiteral("成功删除所有记录，请重新打开软件！"));
-    Shell().EndProgram();
+    EndProgram(m);
     return true;
 }
 
@@ -246,13 +257,13 @@ bool CompactCommand(const TMaintenance& m) {
     else
         Notice(m.window, Q(m.store->LastError()));
     // A failed compaction leaves the database as it was; the program can go on.
-    if (changed) Shell().EndProgram();
+    if (changed) EndProgram(m);
     return changed;
 }
 
 bool ImportCommand(const TMaintenance& m) {
     if (Refuse(m)) return false;
-    const QString path = Shell().ChooseOpenFile(m.window, QStringLiteral("all.db (*.db)"));
+    const QString path = ChooseOpenFile(TFileKind::CaseDatabase, m.window, QStringLiteral("all.db (*.db)"));
     if (path.isEmpty()) return false;
     if (!QFileInfo::exists(path)) {
         Notice(m.window, QStringLiteral("不存在这个数据库文件，无法导入！"));
@@ -269,13 +280,13 @@ bool ImportCommand(const TMaintenance& m) {
         return false;
     }
     Notice(m.window, QStringLiteral("共导入 %1 个案例！").arg(n) + QStringLiteral("请重启软件！"));
-    Shell().EndProgram();
+    EndProgram(m);
     return true;
 }
 
 bool ExportChosen(const TMaintenance& m, const QStringList& categories, bool all) {
     if (Refuse(m)) return false;
-    QString folder = Shell().ChooseFolder(m.window, QStringLiteral("请选择存放位置："));
+    QString folder = ChooseFolder(TFileKind::CaseDatabase, m.window, QStringLiteral("请选择存放位置："));
     if (folder.isEmpty()) return false;
     const QString file = Q(ExportFileName(S(WithSlash(folder)), LocalNow()));
     if (QFileInfo::exists(file)) {

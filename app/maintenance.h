@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "app/shell.h"
 
@@ -19,13 +20,15 @@ class MRecordBase;
 // What a command works on: the program-wide store, the window that owns the
 // dialogue (its caption shows progress), the view the progress texts go to,
 // the busy mark of the background loading, and the window's lock on the
-// case folder (none in a program that holds no lock).
+// case folder (none in a program that holds no lock). A command that ends
+// the program first runs `beforeEnd`: the window's settings outlive the data.
 struct TMaintenance {
     QWidget* window = nullptr;
     MRecordBase* store = nullptr;
     QTextEdit* progressView = nullptr;
     bool loadingRuns = false;
     CCaseFolderLock* lock = nullptr;
+    std::function<void()> beforeEnd;
 };
 
 // Each answers whether the store operation ran and succeeded.

@@ -1,7 +1,8 @@
 #include "app/messages.h"
 
-#include <QApplication>
 #include <QMessageBox>
+
+#include "app/appfolder.h"
 
 namespace qd {
 namespace {
@@ -9,7 +10,7 @@ namespace {
 class CBoxMessenger : public IMessenger {
 public:
     void Notice(QWidget* parent, const QString& text) override {
-        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+        QMessageBox box(QMessageBox::NoIcon, AppTitle(), text, QMessageBox::Ok, parent);
         box.exec();
     }
     TMsgAnswer Box(QWidget* parent, const QString& text, const QString& caption, TMsgIcon icon,
@@ -23,10 +24,14 @@ public:
             box.exec();
             return TMsgAnswer::Ok;
         }
-        QMessageBox box(qi, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+        const bool cancel = buttons == TMsgButtons::YesNoCancel;
+        QMessageBox box(qi, caption, text,
+                        QMessageBox::Yes | QMessageBox::No | (cancel ? QMessageBox::Cancel : QMessageBox::NoButton),
+                        parent);
         box.setDefaultButton(QMessageBox::No);
-        box.setEscapeButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? TMsgAnswer::Yes : TMsgAnswer::No;
+        box.setEscapeButton(cancel ? QMessageBox::Cancel : QMessageBox::No);
+        const int r = box.exec();
+        return r == QMessageBox::Yes ? TMsgAnswer::Yes : r == QMessageBox::Cancel ? TMsgAnswer::Cancel : TMsgAnswer::No;
     }
 };
 

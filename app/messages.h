@@ -9,15 +9,15 @@ class QWidget;
 namespace qd {
 
 enum class TMsgIcon { None, Information, Warning, Error };
-enum class TMsgButtons { Ok, YesNo };
-enum class TMsgAnswer { Ok, Yes, No };
+enum class TMsgButtons { Ok, YesNo, YesNoCancel };
+enum class TMsgAnswer { Ok, Yes, No, Cancel };
 
 class IMessenger {
 public:
     virtual ~IMessenger() = default;
     // A plain notice under the application title.
     virtual void Notice(QWidget* parent, const QString& text) = 0;
-    // A message box; a Yes/No question defaults to No.
+    // A message box; a Yes/No or Yes/No/Cancel question defaults to No.
     virtual TMsgAnswer Box(QWidget* parent, const QString& text, const QString& caption, TMsgIcon icon,
                            TMsgButtons buttons) = 0;
 };

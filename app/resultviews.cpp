@@ -3,17 +3,24 @@
 #include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSplitter>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/docconv.h"
 #include "app/messages.h"
 #include "app/richtext_qt.h"
+#include "app/shell.h"
 #include "app/widgets.h"
 #include "base/encoding.h"
 #include "base/rtf.h"
@@ -22,15 +29,24 @@ namespace qd {
 
 // ---------------------------------------------------------------- file commands
 
-bool SaveViewAs(QWidget* parent, QTextEdit* view, const QString& base, bool rtf) {
-    const QString path = base + (rtf ? ".rtf" : ".txt");
+const QStringList& ViewFileFilters() {
+    static const QStringList filters{QStringLiteral("Rtf格式 (*.rtf)"), QStringLiteral("Txt格式 (*.txt)"),
+                                     QStringLiteral("文本文件 (UTF-8) (*.txt)")};
+    return filters;
+}
+
+bool SaveViewAs(QWidget* parent, QTextEdit* view, const QString& name, TViewFile type) {
+    const QString ext = type == TViewFile::Rtf ? QStringLiteral(".rtf") : QStringLiteral(".txt");
+    const QString path = name.endsWith(ext, Qt::CaseInsensitive) ? name : name + ext;
     std::string bytes;
-    if (rtf) {
+    if (type == TViewFile::Rtf) {
         bytes = WriteRtf(DocumentToRtf(view->document()));
-    } else {
+    } else if (type == TViewFile::GbkText) {
         QString text = view->toPlainText();
         text.replace('\n', QStringLiteral("\r\n"));
         bytes = Utf8ToGbk(text.toStdString());
+    } else {
+        bytes = view->toPlainText().toStdString();
     }
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
@@ -41,21 +57,114 @@ bool SaveViewAs(QWidget* parent, QTextEdit* view, const QString& base, bool rtf)
     return true;
 }
 
+namespace {
+
+bool HasBoldFace(const QString& family) {
+    for (const QString& style : QFontDatabase::styles(family))
+        if (QFontDatabase::weight(family, style) >= QFont::DemiBold) return true;
+    return false;
+}
+
+// The family to print bold text of font `f` in: its own face when that has
+// a bold face, else the first of the names it is mapped to that has one;
+// empty when none has.
+QString BoldFamily(const QFont& f) {
+    QStringList candidates{QFontInfo(f).family()};
+    for (const QString& name : f.families()) candidates << name << QFont::substitutes(name);
+    for (const QString& name : candidates)
+        if (HasBoldFace(name)) return name;
+    return QString();
+}
+
+}  // namespace
+
+std::unique_ptr<QTextDocument> PrintableDocument(const QTextDocument* doc, int screenDpi, int printerDpi) {
+    std::unique_ptr<QTextDocument> out(doc->clone());
+    // Printing lays the text out at the printer's resolution but takes
+    // paragraph indents and margins as its pixels: the chart's left margin
+    // would shrink to a sliver.
+    const qreal scale = qreal(printerDpi) / screenDpi;
+    QTextCursor c(out.get());
+    for (QTextBlock b = out->begin(); b.isValid(); b = b.next()) {
+        QTextBlockFormat f = b.blockFormat();
+        f.setTextIndent(f.textIndent() * scale);
+        f.setLeftMargin(f.leftMargin() * scale);
+        f.setRightMargin(f.rightMargin() * scale);
+        c.setPosition(b.position());
+        c.setBlockFormat(f);
+    }
+    // A face without a bold of its own is emboldened on screen but barely
+    // in print; bold runs print in a mapped face that has one.
+    struct TRun {
+        int from, length;
+        QString family;
+    };
+    std::vector<TRun> runs;
+    for (QTextBlock b = out->begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            const QFont font = frag.charFormat().font().resolve(out->defaultFont());
+            if (font.weight() < QFont::DemiBold || HasBoldFace(QFontInfo(font).family())) continue;
+            const QString family = BoldFamily(font);
+            if (!family.isEmpty()) runs.push_back({frag.position(), frag.length(), family});
+        }
+    for (const TRun& r : runs) {
+        c.setPosition(r.from);
+        c.setPosition(r.from + r.length, QTextCursor::KeepAnchor);
+        QTextCharFormat f;
+        f.setFontFamilies({r.family});
+        c.mergeCharFormat(f);
+    }
+    return out;
+}
+
 bool PrintView(QTextEdit* view, QPrinter* printer) {
     printer->setDocName(QString());
-    view->document()->print(printer);
+    PrintableDocument(view->document(), view->logicalDpiX(), printer->logicalDpiX())->print(printer);
     return printer->printerState() != QPrinter::Error;
+}
+
+// The format of the selection's first character.
+static QTextCharFormat SelectionFormat(const QTextEdit* view) {
+    const QTextCursor sel = view->textCursor();
+    QTextCursor first(view->document());
+    first.setPosition(sel.selectionStart() + (sel.hasSelection() ? 1 : 0));
+    return first.charFormat();
+}
+
+QFont SelectionFont(const QTextEdit* view) {
+    // A format holds only what was set on the text; the rest is the view's.
+    QFont f = SelectionFormat(view).font().resolve(view->document()->defaultFont());
+    // The font dialog knows sizes in points only.
+    if (f.pointSizeF() <= 0 && f.pixelSize() > 0) f.setPointSizeF(f.pixelSize() * 72.0 / view->logicalDpiY());
+    return f;
+}
+
+// The font dialog opened at `current`. It lists installed families only, so
+// a name the program maps to another face (宋体) is shown as that face, and
+// the font keeps its name when that face is kept.
+static bool ChooseFont(QWidget* parent, const QFont& current, QFont& chosen) {
+    QFont shown = current;
+    if (!QFontDatabase::hasFamily(current.family())) shown.setFamily(QFontInfo(current).family());
+    bool ok = false;
+    chosen = QFontDialog::getFont(&ok, shown, parent);
+    if (ok && chosen.family() == shown.family()) chosen.setFamilies(current.families());
+    return ok;
+}
+
+QColor SelectionColor(const QTextEdit* view) {
+    const QTextCharFormat f = SelectionFormat(view);
+    return f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground().color()
+                                                       : view->palette().color(QPalette::Text);
 }
 
 void SetSelectionFont(QWidget* parent, QTextEdit* view) {
     QTextCursor c = view->textCursor();
     if (!c.hasSelection()) return;
-    const QTextCharFormat cur = c.charFormat();
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, cur.font(), parent);
-    if (!ok) return;
+    QFont f;
+    if (!ChooseFont(parent, SelectionFont(view), f)) return;
     // Qt's font dialog has no colour box; the colour follows as a second step.
-    const QColor col = QColorDialog::getColor(cur.foreground().color(), parent);
+    const QColor col = QColorDialog::getColor(SelectionColor(view), parent);
     QTextCharFormat fmt;
     fmt.setFont(f);
     if (col.isValid()) fmt.setForeground(col);
@@ -143,9 +252,10 @@ void TResultViews::BuildMenus() {
 }
 
 void TResultViews::ImportCommand() {
-    const QString path = QFileDialog::getOpenFileName(window(), QString(), QString(),
+    const QString path = QFileDialog::getOpenFileName(window(), QString(), LastFolder(TFileKind::ImportText),
                                                       QStringLiteral("All.rtf (*.rtf);;All.txt (*.txt)"));
     if (path.isEmpty()) return;
+    RememberFolder(TFileKind::ImportText, QFileInfo(path).absolutePath());
     if (!ImportFile(path))
         ShowBox(window(), QStringLiteral("导入文件出错,请重试一次"), QStringLiteral("重试一次"), TMsgIcon::None);
 }
@@ -153,11 +263,14 @@ void TResultViews::ImportCommand() {
 void TResultViews::SaveAsCommand(QTextEdit* view) {
     QFileDialog dlg(window());
     dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.setNameFilters({QStringLiteral("Rtf格式 (*.rtf)"), QStringLiteral("Txt格式 (*.txt)")});
+    dlg.setNameFilters(ViewFileFilters());
     dlg.setOption(QFileDialog::DontConfirmOverwrite, false);
+    const QString start = LastFolder(TFileKind::ViewText);
+    if (!start.isEmpty()) dlg.setDirectory(start);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
-    const bool rtf = dlg.selectedNameFilter().startsWith(QStringLiteral("Rtf"));
-    if (SaveViewAs(window(), view, dlg.selectedFiles().first(), rtf)) Notice(window(), QStringLiteral("已保存！"));
+    RememberFolder(TFileKind::ViewText, QFileInfo(dlg.selectedFiles().first()).absolutePath());
+    const auto type = TViewFile(std::max(0, int(ViewFileFilters().indexOf(dlg.selectedNameFilter()))));
+    if (SaveViewAs(window(), view, dlg.selectedFiles().first(), type)) Notice(window(), QStringLiteral("已保存！"));
 }
 
 void TResultViews::PrintCommand(QTextEdit* view, bool ask) {
@@ -217,9 +330,8 @@ void TResultViews::DefaultLookClick() {
 }
 
 void TResultViews::FontClick() {
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, RedtVelmark->font(), window());
-    if (!ok) return;
+    QFont f;
+    if (!ChooseFont(window(), RedtVelmark->font(), f)) return;
     QFont base(f.family());
     base.setPointSizeF(f.pointSizeF() > 0 ? f.pointSizeF() : 12);
     SetBaseFont(base);
@@ -245,10 +357,16 @@ void TResultViews::LoadCommentRtf(const std::string& rtf) {
     RtfToDocument(ReadRtf(rtf), RedtPingYu->document(), size);
 }
 
-void TResultViews::SetCommentText(const QString& plain) { RedtPingYu->setPlainText(plain); }
+void TResultViews::SetCommentText(const QString& plain) {
+    // The view keeps the format at its cursor for text set in; a new text
+    // starts from the view's own font, not the last comment's.
+    RedtPingYu->clear();
+    RedtPingYu->setCurrentCharFormat(QTextCharFormat());
+    RedtPingYu->setPlainText(plain);
+}
 
 void TResultViews::ResetComment() {
-    RedtPingYu->setPlainText(QStringLiteral("输入自己的评语："));
+    SetCommentText(QStringLiteral("输入自己的评语："));
     RedtPingYu->document()->setModified(false);
 }
 

@@ -5,16 +5,19 @@
 // the comment.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 #include <string>
 
 #include "base/richtext.h"
 
+class QColor;
 class QFont;
 class QMenu;
 class QPrinter;
 class QSplitter;
+class QTextDocument;
 class QTextEdit;
 
 namespace qd {
@@ -22,14 +25,24 @@ namespace qd {
 class CQtRichTextSink;
 
 // File commands on either view.
-// Writes the view as `pathWithoutExtension` + ".rtf" or ".txt" (GBK plain
-// text); a failed write is reported to `parent`.
-bool SaveViewAs(QWidget* parent, QTextEdit* view, const QString& pathWithoutExtension, bool rtf);
+// The file types of "另存为", in the order of its filters: RTF, plain text
+// in GBK (CR LF), plain text in UTF-8 (LF) for editors that assume it.
+enum class TViewFile { Rtf, GbkText, Utf8Text };
+const QStringList& ViewFileFilters();
+// Writes the view under `name`, with the type's extension appended unless
+// the name has it already; a failed write is reported to `parent`.
+bool SaveViewAs(QWidget* parent, QTextEdit* view, const QString& name, TViewFile type);
 // Prints the whole view as one document with an empty title.
 bool PrintView(QTextEdit* view, QPrinter* printer);
-// The selection's font from the font and colour dialogs; nothing without a
-// selection.
+// The document as it prints on a printer of `printerDpi` dots per inch: the
+// paragraphs' indents and margins, given in pixels of the screen, scaled to
+// it, and bold text in a face with a bold of its own where one is mapped.
+std::unique_ptr<QTextDocument> PrintableDocument(const QTextDocument* doc, int screenDpi, int printerDpi);
+// The selection's font from the font and colour dialogs, which open at the
+// font and colour of its first character; nothing without a selection.
 void SetSelectionFont(QWidget* parent, QTextEdit* view);
+QFont SelectionFont(const QTextEdit* view);
+QColor SelectionColor(const QTextEdit* view);
 // The text as the store keeps it: the user's own line breaks as CR LF, no
 // apostrophes.
 QString CommentPlainText(const QTextEdit* view);

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QStandardPaths>
@@ -14,11 +16,18 @@ namespace {
 class CQtShell : public IShellServices {
 public:
     QString ChooseFolder(QWidget* parent, const QString& caption) override {
-        return QFileDialog::getExistingDirectory(
-            parent, caption, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+        return ChooseFolderIn(parent, caption, QString());
     }
     QString ChooseOpenFile(QWidget* parent, const QString& filter) override {
-        return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+        return ChooseOpenFileIn(parent, filter, QString());
+    }
+    QString ChooseFolderIn(QWidget* parent, const QString& caption, const QString& start) override {
+        return QFileDialog::getExistingDirectory(
+            parent, caption,
+            start.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DesktopLocation) : start);
+    }
+    QString ChooseOpenFileIn(QWidget* parent, const QString& filter, const QString& start) override {
+        return QFileDialog::getOpenFileName(parent, QString(), start, filter);
     }
     bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) override {
         bool ok = false;
@@ -38,10 +47,46 @@ public:
 
 CQtShell g_qtShell;
 IShellServices* g_shell = &g_qtShell;
+CIniFile* g_folders = nullptr;
 
 }  // namespace
 
+QString IShellServices::ChooseFolderIn(QWidget* parent, const QString& caption, const QString&) {
+    return ChooseFolder(parent, caption);
+}
+
+QString IShellServices::ChooseOpenFileIn(QWidget* parent, const QString& filter, const QString&) {
+    return ChooseOpenFile(parent, filter);
+}
+
+bool IShellServices::OpenDocument(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+
 IShellServices& Shell() { return *g_shell; }
 void SetShell(IShellServices* s) { g_shell = s ? s : &g_qtShell; }
+
+void SetFolderMemory(CIniFile* ini) { g_folders = ini; }
+CIniFile* FolderMemory() { return g_folders; }
+
+QString LastFolder(TFileKind kind) {
+    if (!g_folders) return QString();
+    const QString folder = QString::fromStdString(ReadLastFolder(*g_folders, kind));
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+void RememberFolder(TFileKind kind, const QString& folder) {
+    if (g_folders && !folder.isEmpty()) WriteLastFolder(*g_folders, kind, QDir::cleanPath(folder).toStdString());
+}
+
+QString ChooseFolder(TFileKind kind, QWidget* parent, const QString& caption) {
+    const QString folder = Shell().ChooseFolderIn(parent, caption, LastFolder(kind));
+    RememberFolder(kind, folder);
+    return folder;
+}
+
+QString ChooseOpenFile(TFileKind kind, QWidget* parent, const QString& filter) {
+    const QString file = Shell().ChooseOpenFileIn(parent, filter, LastFolder(kind));
+    if (!file.isEmpty()) RememberFolder(kind, QFileInfo(file).absolutePath());
+    return file;
+}
 
 }  // namespace qd

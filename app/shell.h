@@ -5,9 +5,13 @@
 
 #include <QString>
 
+#include "app/winconfig.h"
+
 class QWidget;
 
 namespace qd {
+
+class CIniFile;
 
 class IShellServices {
 public:
@@ -22,6 +26,12 @@ public:
     // Shows a folder in the system's file browser; false when no viewer
     // took it (the caller then names the folder in a message).
     virtual bool OpenFolder(const QString& folder) = 0;
+    // Opens a document with the system's viewer for its type; false when
+    // no viewer could be started.
+    virtual bool OpenDocument(const QString& path);
+    // The two choices starting in `start` (empty: where they start anyway).
+    virtual QString ChooseFolderIn(QWidget* parent, const QString& caption, const QString& start);
+    virtual QString ChooseOpenFileIn(QWidget* parent, const QString& filter, const QString& start);
     // Ends the program without the closing questions: the database or the
     // comment folder changed underneath the running program, or another
     // program holds the case folder. Also before the event loop has started
@@ -32,5 +42,18 @@ public:
 // The services in use (the real dialogs unless replaced); nullptr restores them.
 IShellServices& Shell();
 void SetShell(IShellServices* s);
+
+// Where the file dialogs of each kind start: the folder last chosen for that
+// kind, kept in the configuration the window hands over while it is open
+// (none: nothing is kept).
+void SetFolderMemory(CIniFile* ini);
+CIniFile* FolderMemory();
+// The kept folder when it still exists, else empty.
+QString LastFolder(TFileKind kind);
+void RememberFolder(TFileKind kind, const QString& folder);
+// The choices of the shell starting in the kind's last folder; a chosen
+// folder, or a chosen file's folder, becomes the kind's last folder.
+QString ChooseFolder(TFileKind kind, QWidget* parent, const QString& caption);
+QString ChooseOpenFile(TFileKind kind, QWidget* parent, const QString& filter);
 
 }  // namespace qd

@@ -12,8 +12,27 @@
 
 namespace qd {
 
+namespace {
+
+// What the program's own controls need under any skin, put before the
+// skin's rules so that a skin may restyle them: the panel's tool buttons
+// keep a frame (skins draw tool buttons flat, for the toolbar), and the
+// save button shows a stored case in blue.
+const char* const kBaseRules =
+    "QToolButton#SbtoSave, QToolButton#SbtoNow, QToolButton#SbtoOther {"
+    " border: 1px solid palette(mid); border-radius: 3px; padding: 2px 6px; }\n"
+    "QToolButton#SbtoSave[stored=\"true\"] { color: rgb(0, 0, 255); }\n";
+
+}  // namespace
+
 TSkinMenu::TSkinMenu(QMenu* menu, const QString& appFolder, QWidget* window)
-    : QObject(window), menu_(menu), appFolder_(appFolder), window_(window) {}
+    : QObject(window), menu_(menu), appFolder_(appFolder), window_(window) {
+    // Under a style sheet Qt stops handing a parent's font down to its
+    // children unless told to: every re-polish (another skin, a control
+    // restyled by a property, the way back to no skin) then left controls
+    // in the application's font, with other sizes, instead of the window's.
+    QCoreApplication::setAttribute(Qt::AA_UseStyleSheetPropagationInWidgetStyles);
+}
 
 void TSkinMenu::Build(CIniFile& ini, bool skined, const QString& skinname) {
     ini_ = &ini;
@@ -51,12 +70,14 @@ void TSkinMenu::Build(CIniFile& ini, bool skined, const QString& skinname) {
 void TSkinMenu::ApplySkin(const QString& path, bool on) {
     if (!on) {
         qApp->setStyleSheet(QString());
+        emit skinApplied();
         return;
     }
     QFile f(path);
-    if (f.open(QIODevice::ReadOnly)) qApp->setStyleSheet(QString::fromUtf8(f.readAll()));
+    if (f.open(QIODevice::ReadOnly)) qApp->setStyleSheet(QString::fromLatin1(kBaseRules) + QString::fromUtf8(f.readAll()));
     emit skinApplied();
 }
+
 
 void TSkinMenu::ChooseSkin(QAction* item) {
     item->setChecked(true);

@@ -30,7 +30,8 @@ public:
     void ChooseSkin(QAction* item);
 
 signals:
-    // A skin's style sheet was applied.
+    // A skin's style sheet, or none, was applied: controls that colour
+    // themselves set their colours again.
     void skinApplied();
 
 private:

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "base/encoding.h"
 
@@ -36,8 +37,36 @@ void TUpDown::Step(int delta) {
     emit clicked();
 }
 
-QValidator::State TGbkLengthValidator::validate(QString& input, int&) const {
-    return Utf8ToGbk(input.toStdString()).size() <= size_t(max_) ? Acceptable : Invalid;
+namespace {
+
+bool FitsGbk(const QString& s, int maxBytes) { return Utf8ToGbk(s.toStdString()).size() <= size_t(maxBytes); }
+
+// Removes the character before `at` (a surrogate pair whole); answers the
+// new position.
+int RemoveCharBefore(QString& s, int at) {
+    const int n = at >= 2 && s[at - 1].isLowSurrogate() && s[at - 2].isHighSurrogate() ? 2 : 1;
+    s.remove(at - n, n);
+    return at - n;
+}
+
+}  // namespace
+
+QValidator::State TGbkLengthValidator::validate(QString& input, int& pos) const {
+    if (FitsGbk(input, max_)) return Acceptable;
+    // What was typed or pasted ends at the cursor: its tail goes first, as
+    // a field at its limit takes no more; text that still does not fit
+    // (set from outside) loses its own tail.
+    pos = std::clamp(pos, 0, int(input.size()));
+    while (pos > 0 && !FitsGbk(input, max_)) pos = RemoveCharBefore(input, pos);
+    while (!input.isEmpty() && !FitsGbk(input, max_)) RemoveCharBefore(input, int(input.size()));
+    cut_ = true;
+    return Acceptable;
+}
+
+bool TGbkLengthValidator::TakeCut() {
+    const bool cut = cut_;
+    cut_ = false;
+    return cut;
 }
 
 TFrmText::TFrmText(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint) {

@@ -33,14 +33,19 @@ private:
 };
 
 // Limits an edit to a number of bytes of its GBK form, the size of the
-// record field the text ends up in (a Chinese character takes two).
+// record field the text ends up in (a Chinese character takes two). Input
+// past the limit, typed or pasted, is cut to it rather than refused whole,
+// and the cut is remembered so that the reader of the text can say so.
 class TGbkLengthValidator : public QValidator {
 public:
     TGbkLengthValidator(int maxBytes, QObject* parent) : QValidator(parent), max_(maxBytes) {}
     State validate(QString& input, int& pos) const override;
+    // Whether an input was cut since the last call; clears the mark.
+    bool TakeCut();
 
 private:
     int max_;
+    mutable bool cut_ = false;
 };
 
 // TFrmText: a stay-on-top window with one plain-text box.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/places.h"
+#include "base/encoding.h"
 #include "base/inifile.h"
 
 namespace qd {
@@ -66,5 +67,26 @@ void WriteSkinChoice(CIniFile& ini, const std::string& skinname) {
 }
 
 void WriteSkinOff(CIniFile& ini) { ini.WriteBool("window", "skined", false); }
+
+namespace {
+
+const char* FolderKey(TFileKind kind) {
+    switch (kind) {
+    case TFileKind::ViewText: return "text";
+    case TFileKind::ImportText: return "import";
+    case TFileKind::CaseDatabase: return "db";
+    case TFileKind::Backup: return "backup";
+    }
+    return "text";
+}
+
+}  // namespace
+
+std::string ReadLastFolder(const CIniFile& ini, TFileKind kind) { return ini.ReadString("folders", FolderKey(kind), ""); }
+
+void WriteLastFolder(CIniFile& ini, TFileKind kind, const std::string& folder) {
+    if (folder.empty() || GbkToUtf8(Utf8ToGbk(folder)) != folder) return;
+    ini.WriteString("folders", FolderKey(kind), folder);
+}
 
 }  // namespace qd

@@ -52,4 +52,18 @@ bool WriteAutoBackupKeep(CIniFile& ini, int keep);
 void WriteSkinChoice(CIniFile& ini, const std::string& skinname);
 void WriteSkinOff(CIniFile& ini);
 
+// The kinds of file the dialogs choose; each opens where the last of its kind
+// was chosen ([folders]: text, import, db, backup).
+enum class TFileKind {
+    ViewText,      // "另存为" of the result and comment views, rtf and txt
+    ImportText,    // "导入霁岚术文件"
+    CaseDatabase,  // case databases imported, the folders exports go to
+    Backup,        // the folders backups go to and are restored from
+};
+// Empty when none is kept.
+std::string ReadLastFolder(const CIniFile& ini, TFileKind kind);
+// Keeps `folder`, written at once; a folder whose name the GBK file cannot
+// hold is not kept, and the kind's dialog opens where it would by default.
+void WriteLastFolder(CIniFile& ini, TFileKind kind, const std::string& folder);
+
 }  // namespace qd

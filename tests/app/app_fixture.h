@@ -42,9 +42,11 @@ public:
     void Notice(QWidget*, const QString& text) override { log.append({text, QString(), qd::TMsgIcon::None, false}); }
     qd::TMsgAnswer Box(QWidget*, const QString& text, const QString& caption, qd::TMsgIcon icon,
                        qd::TMsgButtons buttons) override {
-        log.append({text, caption, icon, buttons == qd::TMsgButtons::YesNo});
+        log.append({text, caption, icon, buttons != qd::TMsgButtons::Ok});
         if (buttons == qd::TMsgButtons::Ok) return qd::TMsgAnswer::Ok;
         // An unscripted question takes the default, No.
+        if (buttons == qd::TMsgButtons::YesNoCancel)
+            return choices.isEmpty() ? qd::TMsgAnswer::No : choices.takeFirst();
         const bool yes = !answers.isEmpty() && answers.takeFirst();
         return yes ? qd::TMsgAnswer::Yes : qd::TMsgAnswer::No;
     }
@@ -60,7 +62,9 @@ public:
     }
 
     QList<TMsg> log;
+    // Answers to Yes/No questions, and to Yes/No/Cancel ones.
     QList<bool> answers;
+    QList<qd::TMsgAnswer> choices;
 };
 
 // Answers folder and file choices and input prompts from queues; an empty
@@ -78,6 +82,14 @@ public:
         captions << filter;
         return files.isEmpty() ? QString() : files.takeFirst();
     }
+    QString ChooseFolderIn(QWidget* parent, const QString& caption, const QString& start) override {
+        starts << start;
+        return ChooseFolder(parent, caption);
+    }
+    QString ChooseOpenFileIn(QWidget* parent, const QString& filter, const QString& start) override {
+        starts << start;
+        return ChooseOpenFile(parent, filter);
+    }
     bool InputQuery(QWidget*, const QString& caption, const QString& prompt, QString& value) override {
         captions << caption;
         prompts << prompt;
@@ -92,7 +104,7 @@ public:
     }
     void EndProgram() override { ++ended; }
 
-    QStringList folders, files, inputs, captions, prompts, opened;
+    QStringList folders, files, inputs, captions, prompts, opened, starts;
     bool viewerWorks = true;
     int ended = 0;
 };

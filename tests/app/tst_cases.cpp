@@ -113,6 +113,21 @@ private slots:
         dlg.BtnOkClick();
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(dlg.Result(), QStringLiteral("money"));
+        // Only the case of Latin letters is ignored, and only blanks and
+        // control characters are trimmed.
+        const struct {
+            QString typed;
+            bool accepted;
+        } typed[] = {{QStringLiteral("MONEY\t"), true},       {QStringLiteral("　Money"), false},
+                     {QStringLiteral("ωμέγα"), false},        {QStringLiteral("ΩΜΈΓΑ"), true},
+                     {QStringLiteral("ｆｕｌｌ"), false},         {QStringLiteral("ＦＵＬＬ"), true},
+                     {QStringLiteral("жена"), false}};
+        for (const auto& t : typed) {
+            TFrmFenLei d({"Money", "ΩΜΈΓΑ", "ＦＵＬＬ", "ЖЕНА"});
+            d.CboFenLei->setEditText(t.typed);
+            d.BtnOkClick();
+            QVERIFY2((d.result() == QDialog::Accepted) == t.accepted, qPrintable(t.typed));
+        }
         TFrmFenLei none({});
         QCOMPARE(none.CboFenLei->currentText(), QString());
         none.CboFenLei->setEditText(QStringLiteral("新类"));
@@ -163,6 +178,62 @@ private slots:
         QCOMPARE(QString::fromStdString(r.comment), QStringLiteral("改过的评语"));
         QVERIFY(w_->CaseTree().CaseText(id).endsWith(QStringLiteral("新问题")));
         QVERIFY(!ui_.RedtPingYu->document()->isModified());
+    }
+
+    void aStoredCaseCastAtAnotherMomentAsksBeforeReplacingIt() {
+        const QString question = QStringLiteral("要用新的起课时间覆盖原案例吗？");
+        const auto moment = [this](int id) {
+            TRecordData r;
+            return store_->ReadCase(id, r) ? QStringLiteral("%1-%2-%3 %4").arg(r.request.year).arg(r.request.month)
+                                                 .arg(r.request.day).arg(r.request.hour)
+                                           : QString();
+        };
+        ShowWindow();
+        CastWith(QStringLiteral("张三"));
+        w_->Cases().SaveCurrentCase();
+        QCOMPARE(w_->Cases().CurrentCaseId(), 1);
+        // The same moment cast again updates without the question.
+        w_->Panel().BtnPaiClick();
+        msgs_->answers = {true};
+        w_->Cases().SaveCurrentCase();
+        QVERIFY(!msgs_->Has(question));
+
+        // Cancel saves nothing.
+        w_->Panel().StepAndCast(TStep::NextDay);
+        msgs_->choices = {TMsgAnswer::Cancel};
+        w_->Cases().SaveCurrentCase();
+        const auto* ask = msgs_->Find(question);
+        QVERIFY(ask && ask->question);
+        QCOMPARE(ask->caption, QStringLiteral("提示"));
+        QCOMPARE(store_->CountCases(), 1);
+        QCOMPARE(moment(1), QStringLiteral("2024-5-1 9"));
+
+        // No, the default, keeps the stored case and saves a new one.
+        msgs_->log.clear();
+        chosen_ = QStringLiteral("财运");
+        w_->Cases().SaveCurrentCase();
+        QVERIFY(msgs_->Has(question));
+        QCOMPARE(store_->CountCases(), 2);
+        QCOMPARE(moment(1), QStringLiteral("2024-5-1 9"));
+        QCOMPARE(w_->Cases().CurrentCaseId(), 2);
+        QCOMPARE(moment(2), QStringLiteral("2024-5-2 9"));
+        QCOMPARE(ui_.SbtoSave->text(), QStringLiteral("存旧"));
+
+        // Yes replaces the stored case's moment after the usual question;
+        // the next save has no question about the moment.
+        w_->Panel().StepAndCast(TStep::NextDoubleHour);
+        msgs_->log.clear();
+        msgs_->choices = {TMsgAnswer::Yes};
+        msgs_->answers = {true};
+        w_->Cases().SaveCurrentCase();
+        QVERIFY(msgs_->Has(QStringLiteral("要修改“张三”这条案例吗？")));
+        QCOMPARE(store_->CountCases(), 2);
+        QCOMPARE(moment(2), QStringLiteral("2024-5-2 11"));
+        msgs_->log.clear();
+        msgs_->answers = {true};
+        w_->Cases().SaveCurrentCase();
+        QVERIFY(!msgs_->Has(question));
+        QVERIFY(msgs_->Has(QStringLiteral("已保存编辑后的案例。")));
     }
 
     void savingOverARowThatChangedOrWent() {
@@ -230,10 +301,27 @@ private slots:
         w_->Cases().SaveCurrentCase();
         const int id = w_->Cases().CurrentCaseId();
 
+        // The comment ends in red large italics, and typing would go on so.
+        QTextCharFormat loud;
+        loud.setForeground(Qt::red);
+        loud.setFontItalic(true);
+        loud.setFontPointSize(28);
+        c.movePosition(QTextCursor::End);
+        c.movePosition(QTextCursor::Start, QTextCursor::KeepAnchor);
+        c.mergeCharFormat(loud);
+        ui_.RedtPingYu->mergeCurrentCharFormat(loud);
+
         msgs_->answers = {true};
         w_->Cases().NewCase();
         QVERIFY(!w_->Cases().StoredCase() && !w_->CastShown());
         QCOMPARE(ui_.RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语："));
+        // A new case's prompt is in the view's own font again.
+        for (const QTextCharFormat& f : {QTextCursor(ui_.RedtPingYu->document()).charFormat(),
+                                         ui_.RedtPingYu->currentCharFormat()}) {
+            QVERIFY(!f.fontItalic());
+            QVERIFY(!f.hasProperty(QTextFormat::ForegroundBrush));
+            QVERIFY(!f.hasProperty(QTextFormat::FontPointSize));
+        }
         ui_.EdtName->setText(QStringLiteral("别人"));
         ui_.CboDiFen->setCurrentIndex(0);
 

@@ -157,20 +157,45 @@ private slots:
         QCOMPARE(ui_.EdtEvent->text(), QStringLiteral("能否成功"));
     }
 
-    void typingStopsAtTheFieldsByteLimits() {
-        // The limits count GBK bytes: a Chinese character takes two.
-        struct Case { QLineEdit* edit; QString typed; int kept; };
-        for (const Case& c : {Case{ui_.EdtName, QStringLiteral("一二三四五六七八九十壹贰"), 10},
-                              Case{ui_.EdtName, QStringLiteral("abcdefghij一二三四五六"), 15},
-                              Case{ui_.EdtEvent, QString(120, QChar(0x4E8B)), 100}}) {
-            c.edit->clear();
-            // keyClicks takes Latin-1 only; these are the key events an input method sends.
-            for (QChar ch : c.typed) {
-                QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-                QApplication::sendEvent(c.edit, &press);
+    void inputPastTheByteLimitsIsCutAndReportedAtTheCast() {
+        // The limits count GBK bytes: a Chinese character takes two. What
+        // does not fit is cut, typed or pasted, and the cast says so.
+        const QString nameMsg = QStringLiteral("姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！");
+        const QString eventMsg = QStringLiteral("占问事宜中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！");
+        const QString shi(150, QChar(0x4E8B));
+        const QString latin(300, QChar('a'));
+        struct Case { QLineEdit* edit; QString input; bool paste; QString kept; QString cast; };
+        for (const Case& c : {Case{ui_.EdtName, QStringLiteral("一二三四五六七八九十壹贰"), false,
+                                   QStringLiteral("一二三四五六七八九十"), QStringLiteral("一二三四五六七八九十")},
+                              Case{ui_.EdtName, QStringLiteral("abcdefghij一二三四五六"), false,
+                                   QStringLiteral("abcdefghij一二三四五"), QStringLiteral("abcdefghij")},
+                              Case{ui_.EdtEvent, shi, true, shi.left(100), shi.left(100)},
+                              Case{ui_.EdtEvent, shi.left(120), false, shi.left(100), shi.left(100)},
+                              Case{ui_.EdtEvent, latin, false, latin.left(200), latin.left(100)}}) {
+            ui_.EdtName->setText(QStringLiteral("某人"));
+            ui_.EdtEvent->setText(QStringLiteral("要问的事情。"));
+            c.edit->selectAll();
+            if (c.paste) {
+                c.edit->insert(c.input);
+            } else {
+                // keyClicks takes Latin-1 only; these are the key events an input method sends.
+                for (QChar ch : c.input) {
+                    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+                    QApplication::sendEvent(c.edit, &press);
+                }
             }
-            QCOMPARE(c.edit->text(), c.typed.left(c.kept));
+            QCOMPARE(c.edit->text(), c.kept);
+            msgs_->log.clear();
+            Cast(2004, 6, 15, 12, 0);
+            QVERIFY(msgs_->Has(c.edit == ui_.EdtName ? nameMsg : eventMsg));
+            QCOMPARE(msgs_->log.size(), 1);
+            QCOMPARE(c.edit->text(), c.cast);
+            QVERIFY(w_->CastShown());
         }
+        // The mark goes with the message: the next cast has nothing to say.
+        msgs_->log.clear();
+        Cast(2004, 6, 15, 12, 0);
+        QVERIFY(msgs_->log.isEmpty());
     }
 
     void earthNumberIsTypedOrChosen() {

@@ -5,12 +5,22 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QTextBlock>
 #include <QTextEdit>
+#include <QColorDialog>
+#include <QCompleter>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMenu>
 #include <QtTest>
 
+#include "app/appfolder.h"
 #include "app/dialogs.h"
 #include "app/frmmain.h"
 #include "app/places.h"
+#include "app/resultviews.h"
 #include "app_fixture.h"
 #include "base/encoding.h"
 #include "base/inifile.h"
@@ -21,7 +31,24 @@ using namespace qdtest;
 
 class TDialogsTest : public QObject {
     Q_OBJECT
+    static bool HasBold(const QString& family) {
+        for (const QString& style : QFontDatabase::styles(family))
+            if (QFontDatabase::weight(family, style) >= QFont::DemiBold) return true;
+        return false;
+    }
+    // Whether a face 宋体 is mapped to has a bold of its own.
+    static bool BoldMapped() {
+        for (const QString& f : QFont::substitutes(QStringLiteral("宋体")))
+            if (HasBold(f)) return true;
+        return false;
+    }
+
 private slots:
+    void initTestCase() {
+        // The program's font names are mapped to installed faces.
+        InstallFontSubstitutes();
+    }
+
     void settingsDefaultsAndValidation() {
         QTemporaryDir dir;
         TScriptedMessenger msgs;
@@ -204,6 +231,157 @@ private slots:
         w.close();
     }
 
+    void cityBoxFindsPlacesByPartOfTheirName() {
+        QTemporaryDir dir;
+        TScriptedMessenger msgs;
+        const QString folder = NewAppFolder(dir, false);
+        WriteFileText(folder + "dat/dili.ini",
+                      QByteArray::fromStdString(Utf8ToGbk("[福建省]\r\n福州市=119:18*26:5\r\n厦门市=118:6*24:29\r\n"
+                                                          "泉州市=118:35*24:55\r\nGulangyu=118:4*24:27\r\n")));
+        TFrmMain w(folder);
+        const TMainUi ui(w);
+        w.show();
+        w.Panel().SelectPlace(0, 1);
+        QCompleter* finder = ui.CboCity->completer();
+        QVERIFY(finder);
+        const auto offered = [finder](const QString& typed) {
+            finder->setCompletionPrefix(typed);
+            QStringList out;
+            for (int i = 0; finder->setCurrentRow(i); ++i) out << finder->currentCompletion();
+            return out;
+        };
+        // Any part of a name, Latin letters in either case.
+        QCOMPARE(offered(QStringLiteral("州")), (QStringList{"福州市", "泉州市"}));
+        QCOMPARE(offered(QStringLiteral("LANGy")), QStringList{"Gulangyu"});
+        // Picking an offered place selects it, with its coordinates.
+        finder->setCompletionPrefix(QStringLiteral("泉"));
+        emit finder->activated(finder->completionModel()->index(0, 0));
+        QCOMPARE(ui.CboCity->currentIndex(), 2);
+        // A place's full name selects it; other text gives way to the place
+        // chosen, which is what is cast.
+        ui.CboCity->lineEdit()->setText(QStringLiteral("gulangyu"));
+        emit ui.CboCity->lineEdit()->editingFinished();
+        QCOMPARE(ui.CboCity->currentIndex(), 3);
+        QCOMPARE(ui.CboCity->currentText(), QStringLiteral("Gulangyu"));
+        ui.CboCity->lineEdit()->setText(QStringLiteral("不存在的地方"));
+        w.Panel().SetPanelMoment(2004, 6, 15, 12, 0);
+        w.Panel().BtnPaiClick();
+        QCOMPARE(ui.CboCity->currentIndex(), 3);
+        QCOMPARE(ui.CboCity->currentText(), QStringLiteral("Gulangyu"));
+        QCOMPARE(int(w.Record().request.city), 3);
+        QCOMPARE(ReadGbkField(w.Record().request.place), std::string("福建省Gulangyu"));
+        QCOMPARE(w.Record().request.longitude, float(118 + 4 / 60.0));
+        msgs.answers = {true};
+        w.close();
+    }
+
+    void selectionFontDialogOpensAtTheSelectionsFont() {
+        QWidget window;
+        QTextEdit view;
+        QFont base(QStringLiteral("宋体"));
+        base.setPixelSize(14);
+        view.setFont(base);
+        view.setPlainText(QStringLiteral("普通另体"));
+        // A family the dialog can show: an installed one.
+        QStringList installed = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+        if (installed.isEmpty()) installed = QFontDatabase::families();
+        const QString family = installed.value(0);
+        QTextCharFormat other;
+        other.setFontFamilies({family});
+        other.setFontPointSize(16);
+        other.setFontItalic(true);
+        other.setForeground(QColor(200, 0, 0));
+        QTextCursor c(view.document());
+        c.setPosition(2);
+        c.setPosition(4, QTextCursor::KeepAnchor);
+        c.mergeCharFormat(other);
+
+        // Each dialog is answered as it opens: the font dialog with `fontOk`,
+        // the colour dialog with Cancel.
+        int dialogs = 0;
+        QFont shown;
+        bool fontOk = false;
+        std::function<void()> answer = [&] {
+            QTimer::singleShot(0, [&] {
+                QWidget* m = QApplication::activeModalWidget();
+                if (auto* d = qobject_cast<QFontDialog*>(m)) {
+                    ++dialogs;
+                    shown = d->currentFont();
+                    if (fontOk) answer();
+                    fontOk ? d->accept() : d->reject();
+                } else if (auto* col = qobject_cast<QColorDialog*>(m)) {
+                    col->reject();
+                }
+            });
+        };
+        const auto select = [&](int from, int to) {
+            c.setPosition(from);
+            c.setPosition(to, QTextCursor::KeepAnchor);
+            view.setTextCursor(c);
+        };
+
+        // No selection: no dialog.
+        select(1, 1);
+        answer();
+        SetSelectionFont(&window, &view);
+        QCoreApplication::processEvents();
+        QCOMPARE(dialogs, 0);
+
+        // The formatted run: its own family, size, style and colour.
+        select(2, 4);
+        answer();
+        SetSelectionFont(&window, &view);
+        QCOMPARE(dialogs, 1);
+        QCOMPARE(shown.family(), family);
+        QCOMPARE(shown.pointSize(), 16);
+        QVERIFY(SelectionFont(&view).italic());
+        QCOMPARE(SelectionColor(&view), QColor(200, 0, 0));
+
+        // Plain text: the face that draws the view's font, its pixel size in
+        // points; confirmed unchanged, the text keeps its font's name.
+        select(0, 2);
+        fontOk = true;
+        answer();
+        SetSelectionFont(&window, &view);
+        QCOMPARE(dialogs, 2);
+        QCOMPARE(shown.family(), QFontInfo(base).family());
+        // The dialog offers whole sizes: it shows the nearest.
+        QVERIFY(qAbs(shown.pointSizeF() - 14 * 72.0 / view.logicalDpiY()) <= 0.5);
+        QCOMPARE(SelectionColor(&view), view.palette().color(QPalette::Text));
+        QCOMPARE(SelectionFont(&view).family(), QStringLiteral("宋体"));
+    }
+
+    void printingKeepsTheMarginAndTheBold() {
+        const bool boldMapped = BoldMapped();
+
+        QTextDocument doc;
+        QFont base(QStringLiteral("宋体"));
+        base.setPointSize(12);
+        doc.setDefaultFont(base);
+        QTextCursor c(&doc);
+        QTextBlockFormat margin;
+        margin.setTextIndent(200);
+        margin.setLeftMargin(8);
+        c.setBlockFormat(margin);
+        c.insertText(QStringLiteral("干支:"), QTextCharFormat());
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        c.insertText(QStringLiteral("甲申年"), bold);
+
+        const std::unique_ptr<QTextDocument> printed = PrintableDocument(&doc, 96, 1200);
+        QCOMPARE(printed->toPlainText(), doc.toPlainText());
+        const QTextBlock b = printed->begin();
+        QCOMPARE(b.blockFormat().textIndent(), 2500.0);
+        QCOMPARE(b.blockFormat().leftMargin(), 100.0);
+        auto it = b.begin();
+        const QTextCharFormat first = it.fragment().charFormat();
+        QVERIFY(!first.hasProperty(QTextFormat::FontFamilies));
+        const QFont boldFont = (++it).fragment().charFormat().font().resolve(printed->defaultFont());
+        QCOMPARE(boldFont.weight(), QFont::Bold);
+        // Bold prints in a face of its own wherever 宋体 maps to one.
+        QCOMPARE(HasBold(QFontInfo(boldFont).family()), boldMapped || HasBold(QFontInfo(base).family()));
+    }
+
     void viewsSaveImportAndPrint() {
         QTemporaryDir dir;
         TScriptedMessenger msgs;
@@ -216,11 +394,13 @@ private slots:
         QVERIFY(w.CastShown());
         const QString chart = ui.RedtVelmark->toPlainText();
 
-        QVERIFY(SaveViewAs(&w, ui.RedtVelmark, dir.path() + "/report", true));
+        QVERIFY(SaveViewAs(&w, ui.RedtVelmark, dir.path() + "/report", TViewFile::Rtf));
         QVERIFY(QFile::exists(dir.path() + "/report.rtf"));
-        QVERIFY(SaveViewAs(&w, ui.RedtVelmark, dir.path() + "/report.rtf", true));
-        QVERIFY(QFile::exists(dir.path() + "/report.rtf.rtf"));
-        QVERIFY(SaveViewAs(&w, ui.RedtVelmark, dir.path() + "/report", false));
+        // A typed extension is not doubled.
+        QVERIFY(SaveViewAs(&w, ui.RedtVelmark, dir.path() + "/typed.RTF", TViewFile::Rtf));
+        QVERIFY(QFile::exists(dir.path() + "/typed.RTF"));
+        QVERIFY(!QFile::exists(dir.path() + "/typed.RTF.rtf"));
+        QVERIFY(SaveViewAs(&w, ui.RedtVelmark, dir.path() + "/report", TViewFile::GbkText));
         QFile txt(dir.path() + "/report.txt");
         QVERIFY(txt.open(QIODevice::ReadOnly));
         const std::string plain = GbkToUtf8(txt.readAll().toStdString());
@@ -237,14 +417,47 @@ private slots:
         QCOMPARE(ui.RedtVelmark->toPlainText().trimmed(), chart.trimmed());
         QVERIFY(ui.RedtVelmark->toHtml().contains(QStringLiteral("#ff0000")));
         QVERIFY(ui.RedtVelmark->toHtml().contains(QStringLiteral("#0000ff")));
-        QVERIFY(!w.Views().ImportFile(dir.path() + "/missing.rtf"));
 
         // Printing to a PDF file.
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.path() + "/chart.pdf");
         QVERIFY(PrintView(ui.RedtVelmark, &printer));
-        QVERIFY(QFileInfo(dir.path() + "/chart.pdf").size() > 1000);
+        QFile pdf(dir.path() + "/chart.pdf");
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray printed = pdf.readAll();
+        QVERIFY(printed.size() > 1000);
+        // The chart's bold lines print in a bold face.
+        if (BoldMapped()) QVERIFY(printed.contains("-Bold"));
+        QVERIFY(!w.Views().ImportFile(dir.path() + "/missing.rtf"));
+
+        // "另存为" of the comment view as UTF-8 text, the third file type.
+        ui.RedtPingYu->setPlainText(QStringLiteral("评语\n第二行"));
+        QStringList filters;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            filters = d->nameFilters();
+            d->selectNameFilter(filters.value(2));
+            d->selectFile(dir.path() + "/notes.txt");
+            static_cast<QDialog*>(d)->accept();
+        });
+        for (QAction* a : ui.PopPingYu->actions())
+            if (a->text() == QStringLiteral("另存为")) a->trigger();
+        QCOMPARE(filters, QStringList({"Rtf格式 (*.rtf)", "Txt格式 (*.txt)", "文本文件 (UTF-8) (*.txt)"}));
+        QCOMPARE(msgs.log.last().text, QStringLiteral("已保存！"));
+        QCOMPARE(ReadFileText(dir.path() + "/notes.txt"), QStringLiteral("评语\n第二行"));
+        // The next one opens in the folder of the last.
+        QString opened;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            opened = d->directory().absolutePath();
+            d->reject();
+        });
+        for (QAction* a : ui.PopRdtqdl->actions())
+            if (a->text() == QStringLiteral("另存为")) a->trigger();
+        QCOMPARE(opened, QDir(dir.path()).absolutePath());
 
         ui.RedtPingYu->setPlainText(QStringLiteral("it's fine\nsecond"));
         QCOMPARE(w.Views().CommentPlainText(), QStringLiteral("its fine\r\nsecond"));

@@ -14,6 +14,7 @@
 #include "app/frmmain.h"
 #include "app/maintenance.h"
 #include "app_fixture.h"
+#include "base/inifile.h"
 #include "base/encoding.h"
 #include "store/record_base.h"
 
@@ -52,7 +53,7 @@ struct TStoreSetup {
             store.AddCase(r);
         }
         store.RebuildCommentFiles();
-        m = TMaintenance{&view, &store, &view, false};
+        m = TMaintenance{&view, &store, &view, false, {}};
         view.setPlainText(QStringLiteral("我的评语"));
     }
     int Cases() { return store.CountCases(); }
@@ -64,6 +65,17 @@ struct TStoreSetup {
     QTextEdit view;
     TMaintenance m;
 };
+
+// Makes the database refuse the statements `when` names, as a full disk or
+// a locked file would.
+bool Refuse(const QString& path, const char* when) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK) return false;
+    const std::string sql = std::string("create trigger refuse ") + when + " begin select raise(abort, 'refused'); end;";
+    const bool ok = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return ok;
+}
 
 QStringList Texts(const TScriptedMessenger& msgs) {
     QStringList out;
@@ -119,6 +131,46 @@ private slots:
         QCOMPARE(again.CountCases(), 2);
     }
 
+    void dialogsStartWhereTheLastOfTheirKindWasChosen() {
+        TStoreSetup s(TCases{{"张三", "求财"}});
+        TScriptedMessenger msgs;
+        TScriptedShell shell;
+        CIniFile ini((s.home + "dat/qdlinit.ini").toStdString());
+        SetFolderMemory(&ini);
+        const auto kept = [&ini](const char* key) { return QString::fromStdString(ini.ReadString("folders", key, "")); };
+        QTemporaryDir backups, exports;
+
+        // Backups: the folder chosen for them, also after restoring one.
+        shell.folders = {backups.path()};
+        QVERIFY(BackupCommand(s.m));
+        QCOMPARE(shell.starts.last(), QString());
+        QCOMPARE(kept("backup"), backups.path());
+        const QString made = QDir(backups.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).value(0);
+        msgs.answers = {true};
+        shell.folders = {backups.path() + '/' + made};
+        QVERIFY(RestoreCommand(s.m));
+        QCOMPARE(shell.starts.last(), backups.path());
+        QCOMPARE(kept("backup"), backups.path());
+
+        // Case databases: where the export went, the import starts.
+        shell.folders = {exports.path()};
+        QVERIFY(ExportChosen(s.m, {QStringLiteral("求财")}, true));
+        QCOMPARE(kept("db"), exports.path());
+        shell.files = {};
+        QVERIFY(!ImportCommand(s.m));
+        QCOMPARE(shell.starts.last(), exports.path());
+
+        // A folder gone since starts the dialog where it would start anyway;
+        // a name the GBK file cannot hold is not kept.
+        QVERIFY(QDir(exports.path()).removeRecursively());
+        QVERIFY(!ImportCommand(s.m));
+        QCOMPARE(shell.starts.last(), QString());
+        RememberFolder(TFileKind::ViewText, QStringLiteral("/tmp/文件夹😀"));
+        QVERIFY(!ini.KeyExists("folders", "text"));
+        SetFolderMemory(nullptr);
+        QCOMPARE(LastFolder(TFileKind::Backup), QString());
+    }
+
     void backupFailureIsNotReportedAsSuccess() {
         TStoreSetup s(TCases{{"张三", "求财"}});
         for (const QString& f : QDir(s.home + "Quadrelle_f").entryList({"*.rtf"})) QFile::remove(s.home + "Quadrelle_f/" + f);
@@ -139,7 +191,8 @@ private slots:
         QVERIFY(!DeleteAllCommand(s.m));
         QCOMPARE(msgs.log[0].caption, QStringLiteral("删除所有案例"));
         QVERIFY(QRegularExpression(QStringLiteral("^删除码：\\d{4} $")).match(shell.captions.last()).hasMatch());
-        QCOMPARE(shell.prompts.last(), QStringLiteral("请输入删除码：      "));
+        // The prompt shows the code too, above the question.
+        QCOMPARE(shell.prompts.last(), shell.captions.last().trimmed() + QStringLiteral("\n请输入删除码：      "));
         QCOMPARE(msgs.log.last().text, QStringLiteral("删除码错误，无法删除！"));
         QVERIFY(QFileInfo::exists(s.Db()));
         QCOMPARE(shell.ended, 0);
@@ -225,16 +278,7 @@ private slots:
         }
         // Every insert into the program-wide store is refused, after the
         // copy loop has shown "导入进度：0％" in the comment view.
-        {
-            sqlite3* db = nullptr;
-            QCOMPARE(sqlite3_open(s.Db().toUtf8().constData(), &db), SQLITE_OK);
-            QCOMPARE(sqlite3_exec(db,
-                                  "create trigger refuse before insert on case_data "
-                                  "begin select raise(abort, 'refused'); end;",
-                                  nullptr, nullptr, nullptr),
-                     SQLITE_OK);
-            sqlite3_close(db);
-        }
+        QVERIFY(Refuse(s.Db(), "before insert on case_data"));
         s.view.document()->setModified(true);
         TScriptedMessenger msgs;
         TScriptedShell shell;
@@ -280,6 +324,46 @@ private slots:
         QVERIFY(ExportCommand(s.m));
         QCOMPARE(listed, (QStringList{"求财", "婚姻"}));
         QVERIFY(msgs.log.last().text.startsWith(QStringLiteral(" 3 个案例文件已经保存到：")));
+    }
+
+    void categoryEditorListsUnlistedCategoriesInGbkOrder() {
+        TStoreSetup s(TCases{{"甲", "中"}, {"乙", "Zz"}, {"丙", "啊"}, {"丁", "aa"}, {"戊", "婚姻"}});
+        s.store.SetCategories({"婚姻"});
+        TScriptedMessenger msgs;
+        TFrmEditClass dlg(s.store);
+        // GBK puts 啊 (B0A1) before 中 (D6D0), unlike the code points.
+        const QStringList order{"婚姻", "Zz", "aa", "啊", "中"};
+        QCOMPARE(dlg.Names(), order);
+        dlg.accept();
+        std::vector<std::string> stored;
+        s.store.GetCategories(stored);
+        QCOMPARE(stored, (std::vector<std::string>{"婚姻", "Zz", "aa", "啊", "中"}));
+    }
+
+    void aRenameThatFailsPartWayKeepsTheFailedCasesOnly() {
+        TStoreSetup s(TCases{{"张三", "求财"}, {"李四", "求财"}, {"王五", "求财"}, {"赵六", "婚姻"}});
+        s.store.SetCategories({"求财", "婚姻"});
+        // The store refuses to change case 2.
+        QVERIFY(Refuse(s.Db(), "before update on case_data when old.id = 2"));
+        TScriptedMessenger msgs;
+        TScriptedShell shell;
+        TFrmEditClass dlg(s.store);
+        QVERIFY(!dlg.Changed());
+        dlg.LstClass->setCurrentRow(0);
+        msgs.answers = {true};
+        shell.inputs = {"财运"};
+        dlg.BtoRenameClick();
+        QCOMPARE(msgs.log.last().text, QStringLiteral("求财：这个类别的案例没有修改完！"));
+        QCOMPARE(dlg.Names(), (QStringList{"求财", "婚姻"}));
+        QCOMPARE(dlg.Cases("求财"), std::vector<int>{2});
+        QVERIFY(dlg.Cases("财运").empty());
+        QVERIFY(!dlg.Changed());
+        // The cases that did change are changed in the store.
+        TRecordData r;
+        QVERIFY(s.store.ReadCase(1, r));
+        QCOMPARE(r.category, std::string("财运"));
+        QVERIFY(s.store.ReadCase(2, r));
+        QCOMPARE(r.category, std::string("求财"));
     }
 
     void categoryEditor() {
@@ -371,7 +455,7 @@ private slots:
         QCOMPARE(stored, shown);
     }
 
-    void mainWindowMenuRefusesAWrongCode() {
+    void mainWindowMenuRefusesAWrongCodeAndKeepsTheSettingsWhenItEnds() {
         QTemporaryDir dir;
         const QString home = NewAppFolder(dir);
         MRecordBase store;
@@ -388,6 +472,21 @@ private slots:
         ui.mnuDeleteAll->trigger();
         QCOMPARE(msgs.log.last().text, QStringLiteral("删除码错误，无法删除！"));
         QVERIFY(QFileInfo::exists(home + "dat/Quadrelle.db"));
+        QVERIFY(!QFileInfo::exists(home + "dat/qdlinit.ini"));
+
+        // A command that ends the program writes the window's settings first.
+        w.Panel().SelectPlace(1, 2);
+        w.CaseTree().SetDisplay(0, 3);
+        msgs.answers = {true};
+        shell.inputs = {"<code>"};
+        ui.mnuDeleteAll->trigger();
+        QCOMPARE(shell.ended, 1);
+        CIniFile ini((home + "dat/qdlinit.ini").toStdString());
+        QCOMPARE(ini.ReadInteger("winpos", "sheng", -1), 1);
+        QCOMPARE(ini.ReadInteger("winpos", "shi", -1), 2);
+        QCOMPARE(ini.ReadInteger("winpos", "treewid", -1), w.TreeWidth());
+        QCOMPARE(ini.ReadInteger("tree", "showStyle", -1), 0);
+        QCOMPARE(ini.ReadInteger("tree", "sort", -1), 3);
     }
 };
 

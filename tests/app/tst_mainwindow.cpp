@@ -4,11 +4,16 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMenu>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QToolButton>
 #include <QTextEdit>
 #include <QtTest>
 
+#include "app/appfolder.h"
 #include "app/frmmain.h"
+#include "app/shell.h"
 #include "app/winconfig.h"
 #include "app_fixture.h"
 #include "base/inifile.h"
@@ -25,12 +30,37 @@ private:
             if (a->text() == text) return a;
         return nullptr;
     }
+    // WCAG contrast ratio of two colours.
+    static double Contrast(const QColor& a, const QColor& b) {
+        const auto lum = [](const QColor& c) {
+            const auto lin = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+            return 0.2126 * lin(c.redF()) + 0.7152 * lin(c.greenF()) + 0.0722 * lin(c.blueF());
+        };
+        const double la = lum(a), lb = lum(b);
+        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    }
+    // Contrast of a button's text against its face: the face is the colour
+    // at its middle left, the text the colour that differs most from it in
+    // the middle row band.
+    static double TextContrast(const QImage& img) {
+        const QColor face = img.pixelColor(4, img.height() / 2);
+        double best = 1;
+        for (int y = img.height() / 3; y < img.height() * 2 / 3; ++y)
+            for (int x = img.width() / 4; x < img.width() * 3 / 4; ++x)
+                best = std::max(best, Contrast(img.pixelColor(x, y), face));
+        return best;
+    }
     static void CloseYes(TFrmMain& w, TScriptedMessenger& msgs) {
         msgs.answers = {true};
         QVERIFY(w.close());
     }
 
 private slots:
+    void initTestCase() {
+        // The fonts the program draws with, as its entry point maps them.
+        InstallFontSubstitutes();
+    }
+
     void firstStartTakesTheDefaults() {
         QTemporaryDir dir;
         TScriptedMessenger msgs;
@@ -61,6 +91,15 @@ private slots:
         QCOMPARE(ui.RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语："));
         QVERIFY(msgs.log.isEmpty());
         QCOMPARE(ui.CboH->itemText(0), QStringLiteral("0时子"));
+        // The year is in the panel's font and its digits are drawn black,
+        // not in the grey of thin smoothed strokes that looks disabled.
+        QCOMPARE(ui.EdtYear->font().family(), w.font().family());
+        QCOMPARE(ui.EdtYear->font().pixelSize(), w.font().pixelSize());
+        const QImage year = ui.EdtYear->grab().toImage();
+        int darkest = 255;
+        for (int y = 3; y < year.height() - 3; ++y)
+            for (int x = 3; x < year.width() / 2; ++x) darkest = std::min(darkest, qGray(year.pixel(x, y)));
+        QVERIFY2(darkest < 16, qPrintable(QString::number(darkest)));
         QCOMPARE(ui.CboH->itemText(1), QStringLiteral("1时丑"));
         QCOMPARE(ui.CboH->itemText(23), QStringLiteral("23时子"));
         QCOMPARE(ui.CboDiFen->itemText(11), QStringLiteral("亥、猪"));
@@ -216,6 +255,54 @@ private slots:
         qApp->setStyleSheet(QString());
     }
 
+    void skinsKeepThePanelReadableAndSystemDefaultBringsBackTheStartUpLook() {
+        QTemporaryDir dir;
+        TScriptedMessenger msgs;
+        TFrmMain w(NewAppFolder(dir, false, true));
+        const TMainUi ui(w);
+        w.show();
+        auto* now = Find<QToolButton>(w, "SbtoNow");
+        auto* pai = Find<QPushButton>(w, "BtnPai");
+        struct TLook {
+            QFont year, save;
+            QSize year_, save_, now, pai, combo;
+            bool operator==(const TLook&) const = default;
+        };
+        const auto look = [&] {
+            return TLook{ui.EdtYear->font(),     ui.SbtoSave->font(), ui.EdtYear->sizeHint(), ui.SbtoSave->sizeHint(),
+                         now->sizeHint(), pai->sizeHint(),      ui.CboM->sizeHint()};
+        };
+        const TLook startUp = look();
+
+        Item(ui.Opt_Skin, QStringLiteral("Night"))->trigger();
+        const QColor panel = w.Panel().grab().toImage().pixelColor(2, 2);
+        // The panel's tool buttons keep a frame on the dark panel.
+        const QImage nowImage = now->grab().toImage();
+        QVERIFY(Contrast(nowImage.pixelColor(0, nowImage.height() / 2), panel) > 1.5);
+        // Restyling the save button for a stored case changes its colour only.
+        const int height = ui.SbtoSave->sizeHint().height();
+        for (bool stored : {false, true}) {
+            w.Panel().ShowSaveKind(stored);
+            QCOMPARE(ui.SbtoSave->styleSheet(), QString());
+            QCOMPARE(ui.SbtoSave->sizeHint().height(), height);
+            QCOMPARE(ui.SbtoSave->font(), startUp.save);
+            QVERIFY2(TextContrast(ui.SbtoSave->grab().toImage()) >= 4.5, stored ? "存旧" : "存新");
+        }
+        // Straight back to no skin, and again by way of another skin.
+        Item(ui.Opt_Skin, QStringLiteral("系统默认"))->trigger();
+        QCOMPARE(ui.SbtoSave->palette().color(QPalette::ButtonText), QColor(0, 0, 255));
+        Item(ui.Opt_Skin, QStringLiteral("Night"))->trigger();
+        Item(ui.Opt_Skin, QStringLiteral("Mx1"))->trigger();
+        QCOMPARE(ui.EdtYear->font(), startUp.year);
+        Item(ui.Opt_Skin, QStringLiteral("系统默认"))->trigger();
+        // Back without a skin, a stored case's save button is blue again,
+        // not in the last skin's colour.
+        QCOMPARE(ui.SbtoSave->palette().color(QPalette::ButtonText), QColor(0, 0, 255));
+        w.Panel().ShowSaveKind(false);
+        QVERIFY(look() == startUp);
+        CloseYes(w, msgs);
+    }
+
     void storeIsOpenedAtStartWithItsMessages() {
         QTemporaryDir dir;
         TScriptedMessenger msgs;
@@ -240,6 +327,42 @@ private slots:
         QVERIFY(!msgs.log[0].text.isEmpty());
         QVERIFY(w.isVisible());
         CloseYes(w, msgs);
+    }
+
+    void knowledgeWithoutAViewerSaysWhereTheDocumentIs() {
+        // A desktop without a viewer for the document.
+        struct TNoViewer : IShellServices {
+            TNoViewer() { SetShell(this); }
+            ~TNoViewer() override { SetShell(nullptr); }
+            QString ChooseFolder(QWidget*, const QString&) override { return {}; }
+            QString ChooseOpenFile(QWidget*, const QString&) override { return {}; }
+            bool InputQuery(QWidget*, const QString&, const QString&, QString&) override { return false; }
+            bool OpenFolder(const QString&) override { return true; }
+            void EndProgram() override {}
+            bool OpenDocument(const QString& path) override {
+                opened << path;
+                return false;
+            }
+            QStringList opened;
+        } shell;
+        QTemporaryDir dir;
+        TScriptedMessenger msgs;
+        const QString folder = NewAppFolder(dir);
+        TFrmMain w(folder);
+        QAction* knowledge = Find<QAction>(w, "mnuKnowledge");
+        const QString doc = folder + "dat/Quadrelle.html";
+        const QString text = QStringLiteral("无法打开相关知识文档：") + QDir::toNativeSeparators(doc);
+        // Missing, then present but without a viewer.
+        knowledge->trigger();
+        QVERIFY(shell.opened.isEmpty());
+        QCOMPARE(msgs.log.last().text, text);
+        WriteFileText(doc, "<html></html>");
+        msgs.log.clear();
+        knowledge->trigger();
+        QCOMPARE(shell.opened, QStringList{doc});
+        QCOMPARE(msgs.log.size(), 1);
+        QCOMPARE(msgs.log.last().text, text);
+        QCOMPARE(msgs.log.last().caption, QStringLiteral("相关知识"));
     }
 
     void menusAreInPlace() {

@@ -197,6 +197,18 @@ private slots:
         QVERIFY(main_->CastShown());
         QCOMPARE(main_->Record().request.year, int16_t(2024));
         QCOMPARE(main_->Record().request.lunar, 0);
+        QCOMPARE(ui_.UpYear->Position(), 124);
+
+        // A year the cast refuses still moves the spinner, as far as it goes.
+        w = Open(1850, 3, 1, 9, 30);
+        w->BtnPaiClick();
+        QVERIFY(msgs_->Has(QStringLiteral("年份最大范围1900 - 2200")));
+        QCOMPARE(ui_.EdtYear->text(), QStringLiteral("1850"));
+        QCOMPARE(ui_.UpYear->Position(), 0);
+        ui_.UpYear->Step(1);
+        QCOMPARE(ui_.EdtYear->text(), QStringLiteral("1901"));
+        w = Open(2024, 2, 10, 9, 30);
+        w->BtnPaiClick();
 
         // With a cast on screen the window opens on the cast's moment.
         main_->CalendarClick();
