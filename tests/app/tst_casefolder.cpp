@@ -10,7 +10,6 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTextEdit>
-#include <QTreeWidget>
 #include <QtTest>
 #include <memory>
 #include <sqlite3.h>
@@ -156,7 +155,7 @@ private slots:
         QCOMPARE(msgs_->log[0].caption, QStringLiteral("错误"));
         QCOMPARE(shell_->ended, 1);
         QVERIFY(second.DatabasePath().empty());
-        QCOMPARE(w2.findChild<QTreeWidget*>("Tree")->topLevelItemCount(), 0);
+        QCOMPARE(w2.CaseTree().ShownCount(), 0);
         // It closes without questions and without writing its configuration.
         QVERIFY(w2.close());
         QCOMPARE(msgs_->log.size(), 1);
@@ -192,9 +191,8 @@ private slots:
         QVERIFY2(out.contains(QString::fromUtf8(kFolderInUseText)), qPrintable(out));
         QCOMPARE(NameOf(*store_, 550), std::string("赵550"));
 
-        auto* tree = w_->findChild<QTreeWidget*>("Tree");
         QVERIFY(w_->CaseTree().SelectCase(550));
-        QCOMPARE(tree->currentItem()->text(0).section(' ', 0, 0), QStringLiteral("赵550"));
+        QCOMPARE(w_->CaseTree().SelectedCaseText().section(' ', 0, 0), QStringLiteral("赵550"));
         msgs_->answers = {true};
         w_->Cases().DeleteSelectedCase();
         QCOMPARE(NameOf(*store_, 550), std::string());
