@@ -257,9 +257,13 @@ void TCastPanel::CboProvClick() {
 }
 
 void TCastPanel::CityTyped() {
-    // A place's full name picks it; any other text gives way to the place
+    // A place's full name picks it; else part of a name picks the first place
+    // holding it, the one the completion list offers first (Enter after
+    // "晋江" means 晋江市). Text that no place holds gives way to the place
     // that stays chosen.
-    const int typed = CboCity->findText(CboCity->currentText().trimmed(), Qt::MatchFixedString);
+    const QString text = CboCity->currentText().trimmed();
+    int typed = CboCity->findText(text, Qt::MatchFixedString);
+    if (typed < 0 && !text.isEmpty()) typed = CboCity->findText(text, Qt::MatchContains);
     if (typed >= 0 && typed != CboCity->currentIndex()) CboCity->setCurrentIndex(typed);
     const QString chosen = CboCity->itemText(CboCity->currentIndex());
     if (CboCity->currentText() != chosen) CboCity->setEditText(chosen);

@@ -263,6 +263,13 @@ private slots:
         emit ui.CboCity->lineEdit()->editingFinished();
         QCOMPARE(ui.CboCity->currentIndex(), 3);
         QCOMPARE(ui.CboCity->currentText(), QStringLiteral("Gulangyu"));
+        // Part of a name, confirmed with Enter, picks the first place offered.
+        ui.CboCity->lineEdit()->setText(QStringLiteral("州"));
+        emit ui.CboCity->lineEdit()->editingFinished();
+        QCOMPARE(ui.CboCity->currentIndex(), 0);
+        ui.CboCity->lineEdit()->setText(QStringLiteral("langy"));
+        emit ui.CboCity->lineEdit()->editingFinished();
+        QCOMPARE(ui.CboCity->currentText(), QStringLiteral("Gulangyu"));
         ui.CboCity->lineEdit()->setText(QStringLiteral("不存在的地方"));
         w.Panel().SetPanelMoment(2004, 6, 15, 12, 0);
         w.Panel().BtnPaiClick();
