@@ -53,7 +53,7 @@ struct TStoreSetup {
             store.AddCase(r);
         }
         store.RebuildCommentFiles();
-        m = TMaintenance{&view, &store, &view, false, {}};
+        m = TMaintenance{&view, &store, &view, false, {}, {}};
         view.setPlainText(QStringLiteral("我的评语"));
     }
     int Cases() { return store.CountCases(); }
