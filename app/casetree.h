@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TCaseTree: the case tree on the left of the main window. It shows the
 // stored cases of a list of case ids, grouped under their categories or as
 // one list, in one of five orders; it is always built from an explicit id

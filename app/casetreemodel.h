@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TCaseTreeModel: the case tree's rows for a QTreeView. In list display the
 // cases are the top-level rows; in classified display the top-level rows
 // are category nodes and the cases their children. The rows live in one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TFrmMain: the main window. It lays out its parts (the case tree on the
 // left, the toolbar, result view and comment view in the middle, the cast
 // input panel on the right), owns the menus and wires them to the parts,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The conditional search dialog and the modal runner shared with the hit
 // list.
 #include "app/frmsearch.h"

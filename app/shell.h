@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shell services the commands need besides message boxes: the common
 // dialogs, the one-line input prompt, opening a folder and ending the
 // program. The tests replace them to supply answers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a case tree shows, without widgets: its rows with their node texts
 // and sort keys, the five orders, and reading the listed cases from the
 // store. The rows are compact (one packed UTF-8 string holds every node

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The GBK code map behind the conversions of base/encoding: built once per
 // process from the system's converter, so that the table-driven conversions
 // give exactly what that converter gives, without running it for every text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // INI files of sections and key=value lines, as the configuration files
 // (qdlinit.ini, set.ini) and the places file (dili.ini) are kept.
 //

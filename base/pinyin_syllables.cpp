@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pinyin syllables, index 1 to 405; the character table refers to them by
 // index. Index 0 stands for "no reading"; 394 is an empty slot and 401 to
 // 403 are never referred to. The order is historical: keep it, the table

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF reader: one pass over the bytes, no recursion, so that any input
 // ends in time linear in its length and with bounded stack use.
 #include "base/rtf.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing RTF documents: comment files, imported cases and the
 // views' "save as". The reader yields formatted text that the GUI turns into
 // a QTextDocument and the store into plain text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF writer. Output follows the Windows rich-text control's habits
 // (ANSI code page 936, GBK escapes, \uN only for what GBK lacks) so that the
 // files read back in the earlier edition of the program as well as here.

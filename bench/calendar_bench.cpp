@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lunar calendar: one conversion, a month of the calendar window, and
 // the same with a fresh layout for every day (the cost without the kept
 // layout).

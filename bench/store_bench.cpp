@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case store at 100 000 cases, each operation beside the raw SQLite
 // statements doing the same reading or writing, run in turn in the same
 // iterations. The raw way opens its connections as the store does (no

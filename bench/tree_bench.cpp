@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case tree at 1 000 to 100 000 cases, offscreen.
 //
 // BM_TreeFromRows builds the tree of each style and order from prepared

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sun and Moon ephemeris: the instants of solar terms and new moons and the
 // equation of time that the calendar needs.
 //

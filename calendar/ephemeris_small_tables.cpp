@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Delta T and nutation tables of the ephemeris, read by DeltaT and
 // NutationLongitude in ephemeris.cpp (units and sources there and below).
 #include "calendar/ephemeris_tables.h"

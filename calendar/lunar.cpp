@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lunar calendar of MYiDateEx: event days, the year layout and the
 // conversions between the civil and the lunar calendar.
 //

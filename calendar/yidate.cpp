@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Solar terms, pillars and solar time of MYiDateEx.
 #include <cmath>
 

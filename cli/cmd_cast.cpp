@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qdl cast: one cast as the input panel would make it, printed as the result
 // view shows it (text, HTML or JSON).
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qdl db: the case store of an application folder.
 #include <cstdio>
 #include <ctime>

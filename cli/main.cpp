@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qdl: the calendar and the divination engine from the command line.
 #include <cstdio>
 #include <iostream>

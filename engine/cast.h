@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four-position cast: month general, day or night, the noble god on the
 // earth position, the four positions and their re-derived stems.
 #pragma once

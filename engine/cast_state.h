@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything one cast decides, kept by the engine until the next cast. The
 // chart, the judgement section and the topic readings read it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where 贵人 stands, by the day stem.
 #include "engine/engine_tables.h"
 

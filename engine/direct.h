@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The direct cast by day and hour (日时起课): the item lists of its dialog,
 // the day, hour, general and earth that the chosen items stand for, and what
 // the engine takes from the direct fields of a request.

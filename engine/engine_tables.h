@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Data tables behind the engine's vocabulary, cast and spirit functions.
 // Internal to engine/: callers use the functions of ganzhi.h, cast.h and
 // spirits.h, not these arrays.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "engine/ganzhi.h"
 
 #include "engine/engine_tables.h"

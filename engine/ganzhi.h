@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stems, branches, sexagenary cycles, phases, noble gods and month generals:
 // their numbering, names and relations. Pure functions, no state.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Name tables and relation lists of the stem-branch vocabulary.
 #include "engine/engine_tables.h"
 #include "engine/ganzhi.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed wording of the judgement section. Data only; judgement.cpp
 // selects and orders these texts.
 #include "engine/judgement_texts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cast request record (what the user entered) and the main window's
 // current case. The request is a packed fixed-size record with GBK text
 // fields: the case store and the legacy case file map onto it byte for byte.

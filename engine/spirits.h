@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Spirits (神煞) of the positions, the position text of the chart line and
 // the void branches (旬空) of the day.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Spirit tables. Month tables start with the 寅 month; seasons are
 // spring, summer, autumn, winter.
 #include "engine/engine_tables.h"

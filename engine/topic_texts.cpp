@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed wording and digit tables of the topic readings. Data only;
 // topics.cpp selects the sentences.
 #include "engine/topic_texts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fixed sentences of the topic readings. Internal to engine/: callers use
 // the functions of topics.h. Tables "by strength group" hold strong (旺相),
 // resting (休囚), dead (死); tables "by phase" follow 水 木 火 土 金.

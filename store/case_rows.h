@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one way to read many cases: the rows of case_data, one statement per
 // pass, handed one by one to a visitor as the case record, in a light form
 // for lists and trees, or as a row whose fields are read on demand (the

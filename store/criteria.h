@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The conditions of a conditional case search: written by the search dialog,
 // read by MRecordBase::FindCases. Kept by the main window from one search to
 // the next; a value-initialised record (all zero) is the state at start.

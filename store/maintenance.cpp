@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Backup, delete all, import, export and compaction. Restore and the
 // finishing of interrupted work are in restore.cpp.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Restore from a backup folder, and the finishing of an import, restore or
 // compaction that was killed half-way.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two whole-store searches: one statement per pass over every row,
 // whatever its id, matching on the UTF-8 texts as the case record would hold
 // them. Hits come in the order the list shows the cases.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the desktop program's tests: a messenger that records
 // every message and answers questions from a script, and a scratch
 // application folder.

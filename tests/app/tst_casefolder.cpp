@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's hold on its case folder: one program per folder, another
 // program's compaction refused while the window runs, restore of an
 // incomplete backup, a damaged database at start, the automatic backups at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving, reopening, deleting and moving cases through the main window, the
 // case tree's display styles and sort orders, and the full loading on its
 // own thread.

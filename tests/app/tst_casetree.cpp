@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case tree's model and view: the five orders and both styles against a
 // reference build, the full loading and long rebuilds batch by batch, whole
 // case lines, and the node pictures.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Casting from the input panel: the chart in the result view, the panel's
 // checks and messages, stepping, topic readings and the direct cast.
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog, the places dialog and the views' file commands.
 #include <QButtonGroup>
 #include <QPushButton>

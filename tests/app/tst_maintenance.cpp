@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The File menu's case file maintenance dialogues and the category dialogs,
 // with scripted answers to every question, folder choice and input prompt.
 #include <QDir>

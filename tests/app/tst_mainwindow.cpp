@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's start-up from the configuration file, the skin menu and
 // the write-back at close.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyword and conditional searches over the whole case store, the hit
 // list, merging the picked hit into the tree and opening it, and the refusal
 // while the full loading runs.

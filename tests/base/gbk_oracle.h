@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reference for the table-driven conversions: the system converter run
 // over each whole text, as base/encoding converted before it had tables.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Walks the calendar against fixtures from independent sources (see
 // tests/fixtures/README): the official lunar months and solar-term days of
 // 1900-2100 and high-precision solar-term instants of 1900-2200.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The places file: the shipped data/dat/dili.ini, the reading of a
 // province's cities, and a city's longitude reaching the solar-time
 // correction.

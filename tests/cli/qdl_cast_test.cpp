@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qdl cast run as a process: the result text, refusals, bad options, the
 // cleaning messages and the other formats.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qdl db search: the keyword search of a real application folder, printed
 // as id and node text per hit.
 #include <filesystem>

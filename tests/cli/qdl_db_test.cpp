@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qdl db on a real application folder: the legacy conversion at opening,
 // listing, export by category, import, backup and restore.
 #include <sys/stat.h>

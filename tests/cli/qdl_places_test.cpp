@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qdl places run as a process: the province list, a province's cities from
 // an application folder's dat/dili.ini, and its refusals.
 #include <algorithm>

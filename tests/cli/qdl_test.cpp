@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the built qdl as a user would and checks what it prints.
 #include <algorithm>
 #include <cstdio>

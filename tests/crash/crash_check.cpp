@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helper of the crash-consistency test.
 //   crash_check make HOME N NAME     an application folder with N cases named
 //                                    NAME0, NAME1, … and their comment files

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart text: header variants, the lunar line, the pillar and void
 // lines, the padded position lines, colours, and the emphasis of the labels.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cast procedure: settings, calendar facts and their refusals, the
 // pillars from two moments, and the worked cast from request to view.
 #include <string>

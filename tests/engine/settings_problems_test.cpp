@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unusable values in dat/set.ini fall back to the defaults and are named.
 #include <gtest/gtest.h>
 

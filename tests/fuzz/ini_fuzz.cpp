@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the INI reader and writer: any file must read
 // without a crash or a sanitizer report, and writing one key changes that
 // key's line and nothing else: every other byte of the file stays.

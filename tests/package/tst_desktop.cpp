@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program keeps its files in each install layout, and Qt's own
 // texts in Chinese.
 #include <QApplication>

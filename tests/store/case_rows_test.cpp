@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading rows with one statement: every form gives what ReadCase gives,
 // over the selections a tree, a search and a maintenance loop use.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case folder lock: which modes share a folder, and changing modes.
 #include "store/folder_lock.h"
 #include "store_helpers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stored form of a case, checked against the file with plain sqlite3.
 #include <sqlite3.h>
 

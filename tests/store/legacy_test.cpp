@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversion of the fixed-record case file of the earlier edition.
 #include <cstring>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyword and conditional searches over the whole store.
 #include "store_helpers.h"
 

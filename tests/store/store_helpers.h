@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the store tests: a temporary application folder and
 // records to store.
 #pragma once
