@@ -137,7 +137,7 @@ private:
     bool busy_ = false;
     bool loading_ = false;
     int shownCount_ = 0;
-    int widestCase_ = 0;      // the widest case node text, in pixels
+    int widestCase_ = 0;  // the widest case node text, in pixels
     std::unique_ptr<struct TTextWidths> widths_;
     std::unique_ptr<TStoreTask> task_;
     std::function<void()> stopped_;  // what a stop of the running task undoes

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-
 class QCheckBox;
 class QListWidget;
 class QPushButton;

@@ -23,7 +23,8 @@ public:
     // is in Qt's form ("all.db (*.db)").
     virtual QString ChooseOpenFile(QWidget* parent, const QString& filter) = 0;
     // A one-line input prompt starting with `value`; false when cancelled.
-    virtual bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) = 0;
+    virtual bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt,
+                            QString& value) = 0;
     // Shows a folder in the system's file browser; false when no viewer
     // took it (the caller then names the folder in a message).
     virtual bool OpenFolder(const QString& folder) = 0;

@@ -76,10 +76,10 @@ void TSkinMenu::ApplySkin(const QString& path, bool on) {
         return;
     }
     QFile f(path);
-    if (f.open(QIODevice::ReadOnly)) qApp->setStyleSheet(QString::fromLatin1(kBaseRules) + QString::fromUtf8(f.readAll()));
+    if (f.open(QIODevice::ReadOnly))
+        qApp->setStyleSheet(QString::fromLatin1(kBaseRules) + QString::fromUtf8(f.readAll()));
     emit skinApplied();
 }
-
 
 void TSkinMenu::ChooseSkin(QAction* item) {
     item->setChecked(true);

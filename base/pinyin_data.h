@@ -16,9 +16,8 @@ extern const char kPinyinSyllables[kPinyinSyllableCount + 1][7];
 // 0x40..0xFE: entry (lead - 0x81) * 191 + (trail - 0x40), a syllable index.
 constexpr int kPinyinLeadFirst = 0x81, kPinyinLeadLast = 0xFE;
 constexpr int kPinyinTrailFirst = 0x40, kPinyinTrailLast = 0xFE;
-constexpr int kPinyinColumns = kPinyinTrailLast - kPinyinTrailFirst + 1;  // 191
-constexpr size_t kPinyinTableSize =
-    size_t(kPinyinLeadLast - kPinyinLeadFirst + 1) * kPinyinColumns;  // 24066
+constexpr int kPinyinColumns = kPinyinTrailLast - kPinyinTrailFirst + 1;                              // 191
+constexpr size_t kPinyinTableSize = size_t(kPinyinLeadLast - kPinyinLeadFirst + 1) * kPinyinColumns;  // 24066
 extern const uint16_t kPinyinTable[kPinyinTableSize];
 
 }  // namespace qd

@@ -15,7 +15,6 @@ namespace {
 
 constexpr const char* kDefaultFont = "宋体";
 
-
 void AppendHexByte(std::string& out, unsigned char b) {
     static const char kHex[] = "0123456789abcdef";
     out += "\\'";
@@ -110,8 +109,10 @@ std::string WriteRtf(const TRtfDocument& doc) {
         std::string name;
         AppendEscaped(name, fonts[i]);
         for (char c : name) {
-            if (c == ';') out += "\\'3b";  // a bare semicolon would end the name
-            else out += c;
+            if (c == ';')
+                out += "\\'3b";  // a bare semicolon would end the name
+            else
+                out += c;
         }
         out += ";}";
     }
@@ -135,9 +136,12 @@ std::string WriteRtf(const TRtfDocument& doc) {
             p.firstIndentTwips != previous->firstIndentTwips ||
             p.leftIndentTwips != previous->leftIndentTwips) {
             out += "\\pard";
-            if (p.align == 1) out += "\\qc";
-            else if (p.align == 2) out += "\\qr";
-            else if (p.align == 3) out += "\\qj";
+            if (p.align == 1)
+                out += "\\qc";
+            else if (p.align == 2)
+                out += "\\qr";
+            else if (p.align == 3)
+                out += "\\qj";
             if (p.firstIndentTwips != 0) out += "\\fi" + std::to_string(p.firstIndentTwips);
             if (p.leftIndentTwips != 0) out += "\\li" + std::to_string(p.leftIndentTwips);
             if (firstParagraph) out += "\\lang2052";

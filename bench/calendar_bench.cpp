@@ -28,7 +28,8 @@ void BM_CalendarWindowMonth(benchmark::State& state) {
     int month = 0;
     for (auto _ : state) {
         MYiDateEx cal;  // the window's conversions start cold
-        TDateTime r{static_cast<int16_t>(1900 + month / 12 % 300), static_cast<int16_t>(month % 12 + 1), 1, 12, 0};
+        TDateTime r{static_cast<int16_t>(1900 + month / 12 % 300), static_cast<int16_t>(month % 12 + 1), 1,
+                    12, 0};
         ++month;
         for (int i = 0; i < 31; ++i) {
             TDateTime l;
@@ -43,7 +44,8 @@ BENCHMARK(BM_CalendarWindowMonth)->Unit(benchmark::kMillisecond);
 void BM_CalendarWindowMonthNoKeptLayout(benchmark::State& state) {
     int month = 0;
     for (auto _ : state) {
-        TDateTime r{static_cast<int16_t>(1900 + month / 12 % 300), static_cast<int16_t>(month % 12 + 1), 1, 12, 0};
+        TDateTime r{static_cast<int16_t>(1900 + month / 12 % 300), static_cast<int16_t>(month % 12 + 1), 1,
+                    12, 0};
         ++month;
         for (int i = 0; i < 31; ++i) {
             MYiDateEx cal;

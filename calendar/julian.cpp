@@ -25,8 +25,7 @@ double JulianDay(int32_t y, int32_t m, double d) {
 }
 
 double JulianDayOfMoment(const TMoment& m) {
-    return JulianDay(m.year, m.month,
-                     m.day + (m.hour + (m.minute + m.second / 60.0) / 60.0) / 24.0);
+    return JulianDay(m.year, m.month, m.day + (m.hour + (m.minute + m.second / 60.0) / 60.0) / 24.0);
 }
 
 TMoment MomentOfJulianDay(double jd) {
@@ -63,9 +62,8 @@ TMoment MomentOfJulianDay(double jd) {
 TDateTime RecordOfJulianDay(double jd) {
     TMoment m = MomentOfJulianDay(jd);
     if (m.second > 30) m = MomentOfJulianDay(jd + (65 - m.second) / 86400.0);
-    return TDateTime{static_cast<int16_t>(m.year), static_cast<int16_t>(m.month),
-                     static_cast<int16_t>(m.day), static_cast<int16_t>(m.hour),
-                     static_cast<int16_t>(m.minute)};
+    return TDateTime{static_cast<int16_t>(m.year), static_cast<int16_t>(m.month), static_cast<int16_t>(m.day),
+                     static_cast<int16_t>(m.hour), static_cast<int16_t>(m.minute)};
 }
 
 double JulianDayOfRecord(const TDateTime& r) {

@@ -129,8 +129,6 @@ std::string TopicReading(const TCastState& s, int topic) {
     }
 }
 
-const char* TopicTitle(int topic) {
-    return topic >= 0 && topic < 5 ? kTopicTitles[topic] : "";
-}
+const char* TopicTitle(int topic) { return topic >= 0 && topic < 5 ? kTopicTitles[topic] : ""; }
 
 }  // namespace qd

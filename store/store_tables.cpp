@@ -4,6 +4,7 @@
 
 namespace qd {
 
+// clang-format off
 const TColumnDef kCaseColumns[kCaseColumnCount] = {
     {"id", "integer primary key"},
     {"name", "char(20)"},
@@ -24,6 +25,7 @@ const TColumnDef kCaseColumns[kCaseColumnCount] = {
     {"masterDate", "varchar(30)"},
     {"remarkText", "text"},
 };
+// clang-format on
 
 const char* const kExtraColumns[kExtraColumnCount] = {
     "PlatformId", "verCode", "primaryId", "className", "baseType",

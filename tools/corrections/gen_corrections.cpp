@@ -26,9 +26,7 @@ using namespace qd;
 
 namespace {
 
-int DayNumber(int y, int m, int d) {
-    return FloorInt(JulianDay(y, m, d + 0.5)) - static_cast<int>(kJ2000);
-}
+int DayNumber(int y, int m, int d) { return FloorInt(JulianDay(y, m, d + 0.5)) - static_cast<int>(kJ2000); }
 
 bool ReadDays(const char* path, bool months, std::set<int>& days) {
     std::ifstream in(path);
@@ -72,7 +70,8 @@ std::string Build(EventKind kind, const std::set<int>& official, int& far, int& 
     far = 0;
     fromTable = 0;
     for (auto [k, w] : angleOf) {
-        const int low = static_cast<int>(std::floor((term ? eph::SolarTermLow(w) : eph::NewMoonLow(w)) + 0.5));
+        const int low =
+            static_cast<int>(std::floor((term ? eph::SolarTermLow(w) : eph::NewMoonLow(w)) + 0.5));
         int target;
         if (Official(official, low, target)) {
             ++fromTable;
