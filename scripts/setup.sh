@@ -13,6 +13,7 @@ PACKAGES=(
   qt6-translations-l10n
   dpkg-dev file lintian desktop-file-utils appstream
   unicode-data
+  clang-format
 )
 
 missing=()
