@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # ./dev.sh start   set up, build and start the program
 # ./dev.sh test    set up, build and run every test
 # ./dev.sh package set up, build and write the Debian package build/quadrelle_*.deb

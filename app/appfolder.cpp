@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/appfolder.h"
 
 #include <QApplication>
@@ -44,8 +46,8 @@ QString ShippedFolder(const QString& exeFolder) {
     if (QFileInfo::exists(exe + "dat")) return exe;
     const QString share = WithSlash(QDir::cleanPath(exe + QStringLiteral(QD_SHARE_FROM_BIN)));
     if (QFileInfo::exists(share + "dat")) return share;
-    const QString system =
-        QStandardPaths::locate(QStandardPaths::GenericDataLocation, "quadrelle/dat", QStandardPaths::LocateDirectory);
+    const QString system = QStandardPaths::locate(QStandardPaths::GenericDataLocation, "quadrelle/dat",
+                                                  QStandardPaths::LocateDirectory);
     return system.isEmpty() ? QString() : WithSlash(QFileInfo(system).path());
 }
 
@@ -103,7 +105,8 @@ void InstallDesktopIdentity(QApplication& app) {
     // with it the name and icon, for the program's windows.
     app.setDesktopFileName(QString::fromLatin1(kDesktopId));
     QIcon icon;
-    QDirIterator sizes(QStringLiteral(":/icons"), {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator sizes(QStringLiteral(":/icons"), {QStringLiteral("*.png")}, QDir::Files,
+                       QDirIterator::Subdirectories);
     while (sizes.hasNext()) icon.addFile(sizes.next());
     app.setWindowIcon(icon);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program keeps its files, and how it presents itself to the
 // desktop: the fonts its texts are set in, Qt's own texts in Chinese, the
 // icon and the desktop entry.

@@ -1,12 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/casecommands.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include "app/casetree.h"
 #include "app/castpanel.h"
 #include "app/castsession.h"
-#include "app/casetree.h"
 #include "app/frmfenlei.h"
 #include "app/messages.h"
 #include "app/resultviews.h"
@@ -20,7 +22,13 @@ static QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 TCaseCommands::TCaseCommands(MRecordBase* store, TCastSession& session, TCastPanel& panel, TCaseTree& tree,
                              TResultViews& views, QWidget* window)
-    : QObject(window), store_(store), session_(session), panel_(panel), tree_(tree), views_(views), window_(window) {
+    : QObject(window),
+      store_(store),
+      session_(session),
+      panel_(panel),
+      tree_(tree),
+      views_(views),
+      window_(window) {
     InitRecordData(storedCopy_);
 }
 
@@ -28,7 +36,8 @@ bool TCaseCommands::WriteCommentFile(const QString& path) {
     // Only inside Quadrelle_f/, and whole or not at all: a crash while
     // writing keeps the previous comment file.
     if (!store_ || !store_->Comments().Write(path.toStdString(), views_.CommentRtf())) {
-        ShowBox(window_, QString::fromUtf8(kCommentWriteText) + QStringLiteral("\n") + QDir::toNativeSeparators(path),
+        ShowBox(window_,
+                QString::fromUtf8(kCommentWriteText) + QStringLiteral("\n") + QDir::toNativeSeparators(path),
                 QStringLiteral("错误"), TMsgIcon::Error);
         return false;
     }
@@ -41,7 +50,8 @@ void TCaseCommands::RemoveCommentFile(const QString& path) {
 }
 
 void TCaseCommands::OfferToSave(const QString& question) {
-    if (storedCase_ && views_.CommentModified() && AskYes(window_, question, QStringLiteral("提示"), TMsgIcon::Warning))
+    if (storedCase_ && views_.CommentModified() &&
+        AskYes(window_, question, QStringLiteral("提示"), TMsgIcon::Warning))
         SaveCurrentCase();
 }
 
@@ -52,8 +62,8 @@ namespace {
 bool SameMoment(const TCastRequest& a, const TCastRequest& b) {
     if (a.direct != b.direct) return false;
     if (a.direct) return a.directDay == b.directDay && a.directHour == b.directHour;
-    return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour && a.minute == b.minute &&
-           a.lunar == b.lunar && a.leap == b.leap;
+    return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
+           a.minute == b.minute && a.lunar == b.lunar && a.leap == b.leap;
 }
 
 }  // namespace
@@ -61,7 +71,8 @@ bool SameMoment(const TCastRequest& a, const TCastRequest& b) {
 void TCaseCommands::SaveCurrentCase() {
     if (tree_.RefusedWhileBusy()) return;
     if (!session_.shown) {
-        ShowBox(window_, QStringLiteral("请先排一个正确的盘后再保存"), QStringLiteral("提示"), TMsgIcon::Information);
+        ShowBox(window_, QStringLiteral("请先排一个正确的盘后再保存"), QStringLiteral("提示"),
+                TMsgIcon::Information);
         return;
     }
     if (!store_) return;
@@ -91,8 +102,9 @@ void TCaseCommands::SaveCurrentCase() {
     if (storedCase_ && !SameMoment(record.request, storedCopy_.request)) {
         // A cast at another moment over a stored case: replacing the case's
         // moment is asked for, a new case is the default.
-        const TMsgAnswer a = Messenger().Box(window_, QStringLiteral("要用新的起课时间覆盖原案例吗？"),
-                                             QStringLiteral("提示"), TMsgIcon::Warning, TMsgButtons::YesNoCancel);
+        const TMsgAnswer a =
+            Messenger().Box(window_, QStringLiteral("要用新的起课时间覆盖原案例吗？"), QStringLiteral("提示"),
+                            TMsgIcon::Warning, TMsgButtons::YesNoCancel);
         if (a == TMsgAnswer::Cancel) return;
         if (a == TMsgAnswer::No) {
             SaveAsNewCase(record);
@@ -131,7 +143,8 @@ void TCaseCommands::SaveAsNewCase(TRecordData& record) {
     record.category = chosen.toStdString();
     std::string base;
     const QString path = Q(store_->MakeCommentFileName(record, base));
-    const bool written = WriteCommentFile(path);  // a failure is reported; the row still keeps the plain comment
+    const bool written =
+        WriteCommentFile(path);  // a failure is reported; the row still keeps the plain comment
     commentPath_ = path;
     record.commentFile = base;
     record.comment = views_.CommentPlainText().toStdString();
@@ -150,8 +163,8 @@ void TCaseCommands::SaveAsNewCase(TRecordData& record) {
 }
 
 void TCaseCommands::NewCase() {
-    if (!AskYes(window_, QStringLiteral("确定要开始建立一个新案例吗?这将清除现有评语！"), QStringLiteral("新建"),
-                TMsgIcon::Information))
+    if (!AskYes(window_, QStringLiteral("确定要开始建立一个新案例吗?这将清除现有评语！"),
+                QStringLiteral("新建"), TMsgIcon::Information))
         return;
     OfferToSave(QStringLiteral("当前评语文本已改变，要保存吗？"));
     storedCase_ = false;
@@ -202,8 +215,8 @@ void TCaseCommands::DeleteSelectedCase() {
     if (!store_) return;
     // The node text begins with the name, padded with blanks.
     const QString name = tree_.SelectedCaseText().section(' ', 0, 0);
-    if (!AskYes(window_, QStringLiteral("确定要删除“") + name + QStringLiteral("”这个案例吗？"), QStringLiteral("注意"),
-                TMsgIcon::Warning))
+    if (!AskYes(window_, QStringLiteral("确定要删除“") + name + QStringLiteral("”这个案例吗？"),
+                QStringLiteral("注意"), TMsgIcon::Warning))
         return;
     QString file;
     if (storedCase_ && id == currentId_) {

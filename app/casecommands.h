@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TCaseCommands: the link between the case on screen and the case store.
 // Saving it as a new case or over the stored case it came from, starting a
 // new case, opening a case from the tree (which restores the input panel

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/casesearch.h"
 
 #include <QApplication>
@@ -38,7 +40,8 @@ void TCaseSearch::FuzzySearchClick() {
     if (text.isEmpty()) return;
     // Only the single-byte blank separates keywords.
     std::vector<std::string> keywords;
-    for (const QString& k : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) keywords.push_back(k.toStdString());
+    for (const QString& k : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        keywords.push_back(k.toStdString());
     if (keywords.empty()) {
         Notice(window_, QStringLiteral("请输入要查找的关键字，多个关键字可以用空格隔开！"));
         return;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TCaseSearch: the tree menu's searches over every stored case, the keyword
 // search ("模糊查找") and the conditional search ("条件查找"). The hits are
 // listed; the picked one joins the tree (alone or with the other hits, added

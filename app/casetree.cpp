@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/casetree.h"
 
 #include <QApplication>
@@ -137,7 +139,8 @@ void TCaseTree::MeasureRows(size_t from) {
     // The widest line measured exactly too, in case shaping makes it wider.
     if (best != SIZE_MAX) {
         const std::string_view t = model_->RowText(best);
-        widest = std::max(widest, widths_->metrics.horizontalAdvance(QString::fromUtf8(t.data(), qsizetype(t.size()))));
+        widest = std::max(
+            widest, widths_->metrics.horizontalAdvance(QString::fromUtf8(t.data(), qsizetype(t.size()))));
     }
     widestCase_ = widest;
 }
@@ -148,9 +151,9 @@ void TCaseTree::ApplyColumnWidth() {
         widestCategory = std::max(widestCategory, widths_->metrics.horizontalAdvance(name));
     // The picture and margins the item delegate puts around a text.
     const QModelIndex probe = model_->index(0, 0);
-    const int around =
-        probe.isValid() ? view_->sizeHintForIndex(probe).width() - widths_->metrics.horizontalAdvance(model_->Text(probe))
-                        : 0;
+    const int around = probe.isValid() ? view_->sizeHintForIndex(probe).width() -
+                                             widths_->metrics.horizontalAdvance(model_->Text(probe))
+                                       : 0;
     // Case nodes are indented one step in classified display, and the
     // branch decoration takes one step before every node there.
     const int step = showStyle_ == kShowClassified ? view_->indentation() : 0;
@@ -285,7 +288,9 @@ void TCaseTree::Load(std::optional<std::vector<int>> listed, std::function<void(
         // Sorted or listed: read everything, then hand slices in order.
         TTreeRows rows;
         CollectTreeRows(own, which, sort, rows, &stop, [&](size_t read) {
-            post([this, left = total - std::min(total, read)] { window()->setWindowTitle(QString::number(left)); });
+            post([this, left = total - std::min(total, read)] {
+                window()->setWindowTitle(QString::number(left));
+            });
         });
         const size_t n = rows.items.size();
         for (size_t from = 0; from < n && !stop; from += kBatchRows)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TCaseTree: the case tree on the left of the main window. It shows the
 // stored cases of a list of case ids, grouped under their categories or as
 // one list, in one of five orders; it is always built from an explicit id
@@ -136,7 +137,7 @@ private:
     bool busy_ = false;
     bool loading_ = false;
     int shownCount_ = 0;
-    int widestCase_ = 0;      // the widest case node text, in pixels
+    int widestCase_ = 0;  // the widest case node text, in pixels
     std::unique_ptr<struct TTextWidths> widths_;
     std::unique_ptr<TStoreTask> task_;
     std::function<void()> stopped_;  // what a stop of the running task undoes

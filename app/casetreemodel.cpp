@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/casetreemodel.h"
 
 #include <QPainter>
@@ -127,7 +129,8 @@ uint32_t TCaseTreeModel::NodeOf(uint32_t category) {
     if (s != storeIndex_.end() && storeNode_[size_t(s->second)] == kNone) {
         int position = 0;
         for (int k = 0; k < s->second; ++k) position += storeNode_[size_t(k)] != kNone;
-        storeNode_[size_t(s->second)] = InsertNode(QString::fromStdString(store_[size_t(s->second)]), position);
+        storeNode_[size_t(s->second)] =
+            InsertNode(QString::fromStdString(store_[size_t(s->second)]), position);
     }
     const QString qname = QString::fromStdString(name);
     uint32_t node = kNone;
@@ -338,15 +341,12 @@ bool TCaseTreeModel::hasChildren(const QModelIndex& parent) const { return rowCo
 QVariant TCaseTreeModel::data(const QModelIndex& index, int role) const {
     const TCusTreeItem* it = ItemOf(index);
     switch (role) {
-    case Qt::DisplayRole:
-        return Text(index);
-    case Qt::DecorationRole:
-        if (it) return CaseNodeIcon(it->flag);
-        return index.isValid() ? TreeImage(2) : QVariant();
-    case kCaseIdRole:
-        return it ? QVariant(it->id) : QVariant();
-    default:
-        return {};
+        case Qt::DisplayRole: return Text(index);
+        case Qt::DecorationRole:
+            if (it) return CaseNodeIcon(it->flag);
+            return index.isValid() ? TreeImage(2) : QVariant();
+        case kCaseIdRole: return it ? QVariant(it->id) : QVariant();
+        default: return {};
     }
 }
 

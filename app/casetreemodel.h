@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TCaseTreeModel: the case tree's rows for a QTreeView. In list display the
 // cases are the top-level rows; in classified display the top-level rows
 // are category nodes and the cases their children. The rows live in one
@@ -100,13 +101,13 @@ private:
 
     int style_ = kShowList;
     TTreeRows rows_;
-    std::vector<uint32_t> list_;     // list display: the top-level rows
-    std::vector<TNode> nodes_;       // category nodes in the order they were made
-    std::vector<uint32_t> order_;    // tree position → node
-    std::vector<uint32_t> position_; // node → tree position
-    std::vector<uint32_t> nodeOfCategory_;  // category of rows_ → node, kNone while unknown
-    std::vector<std::string> store_;         // the store's category list
-    std::vector<uint32_t> storeNode_;        // its node, kNone while it holds no row
+    std::vector<uint32_t> list_;                       // list display: the top-level rows
+    std::vector<TNode> nodes_;                         // category nodes in the order they were made
+    std::vector<uint32_t> order_;                      // tree position → node
+    std::vector<uint32_t> position_;                   // node → tree position
+    std::vector<uint32_t> nodeOfCategory_;             // category of rows_ → node, kNone while unknown
+    std::vector<std::string> store_;                   // the store's category list
+    std::vector<uint32_t> storeNode_;                  // its node, kNone while it holds no row
     std::unordered_map<std::string, int> storeIndex_;  // folded name → first list position
 };
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/castpanel.h"
 
 #include <QCheckBox>
@@ -197,19 +199,23 @@ void TCastPanel::FillLists() {
     for (int d = 1; d <= 31; ++d) CboD->addItem(QString::number(d) + QStringLiteral("日"));
     CboH->clear();
     for (int h = 0; h < 24; ++h)
-        CboH->addItem(QString::number(h) + QStringLiteral("时") + QString::fromUtf8(BranchName(BranchOfHour(h))));
+        CboH->addItem(QString::number(h) + QStringLiteral("时") +
+                      QString::fromUtf8(BranchName(BranchOfHour(h))));
     CboMinute->clear();
     for (int m = 0; m < 60; ++m) CboMinute->addItem(QString::number(m) + QStringLiteral("分"));
     CboGuiShen->clear();
-    CboGuiShen->addItems({QStringLiteral("按卯酉时分"), QStringLiteral("起白天贵神"), QStringLiteral("起夜晚贵神")});
+    CboGuiShen->addItems(
+        {QStringLiteral("按卯酉时分"), QStringLiteral("起白天贵神"), QStringLiteral("起夜晚贵神")});
     CboDiFen->clear();
     for (int i = 0; i < 12; ++i) {
         const int b = (i + 1) % 12;
-        CboDiFen->addItem(QString::fromUtf8(BranchName(b)) + QStringLiteral("、") + QString::fromUtf8(AnimalName(b)));
+        CboDiFen->addItem(QString::fromUtf8(BranchName(b)) + QStringLiteral("、") +
+                          QString::fromUtf8(AnimalName(b)));
     }
     CboSelJiang->clear();
     CboSelJiang->addItem(QStringLiteral("月将"));
-    for (int i = 0; i < 12; ++i) CboSelJiang->addItem(QString::fromUtf8(BranchName((i + 1) % 12)) + QStringLiteral("将"));
+    for (int i = 0; i < 12; ++i)
+        CboSelJiang->addItem(QString::fromUtf8(BranchName((i + 1) % 12)) + QStringLiteral("将"));
     CboProv->clear();
     for (int i = 0; i < kProvinceCount; ++i) CboProv->addItem(QString::fromUtf8(kProvinces[i]));
 }
@@ -247,7 +253,8 @@ void TCastPanel::CboProvClick() {
         if (!ParseCoordinate(v, &lo, &la)) {
             // A broken value ends the reading of this province, as a failed
             // conversion does; the cities read so far stay.
-            ShowBox(window(), QStringLiteral("'%1' 不是有效的整数值").arg(Q(v)), QStringLiteral("错误"), TMsgIcon::Error);
+            ShowBox(window(), QStringLiteral("'%1' 不是有效的整数值").arg(Q(v)), QStringLiteral("错误"),
+                    TMsgIcon::Error);
             return;
         }
         lon_.push_back(lo);
@@ -269,8 +276,12 @@ void TCastPanel::CityTyped() {
     if (CboCity->currentText() != chosen) CboCity->setEditText(chosen);
 }
 
-float TCastPanel::Longitude(int city) const { return city >= 0 && city < int(lon_.size()) ? lon_[city] : 120.0f; }
-float TCastPanel::Latitude(int city) const { return city >= 0 && city < int(lat_.size()) ? lat_[city] : 30.0f; }
+float TCastPanel::Longitude(int city) const {
+    return city >= 0 && city < int(lon_.size()) ? lon_[city] : 120.0f;
+}
+float TCastPanel::Latitude(int city) const {
+    return city >= 0 && city < int(lat_.size()) ? lat_[city] : 30.0f;
+}
 int TCastPanel::Province() const { return CboProv->currentIndex(); }
 int TCastPanel::City() const { return CboCity->currentIndex(); }
 
@@ -309,7 +320,8 @@ void TCastPanel::SbtoNowClick() {
     CboMinute->setCurrentIndex(t.minute());
 }
 
-void TCastPanel::CastCalendarMoment(const QString& yearText, int monthItem, int dayItem, int hour, int minute) {
+void TCastPanel::CastCalendarMoment(const QString& yearText, int monthItem, int dayItem, int hour,
+                                    int minute) {
     EdtYear->setText(yearText);
     // The spinner follows the year even when the cast refuses it, so that
     // its next step goes on from the year shown (as near as it can).
@@ -387,12 +399,14 @@ void TCastPanel::ReadPanelAndCast() {
     const bool eventCut = EventLimit->TakeCut();
     std::string name = S(EdtName->text().trimmed());
     if (CleanText(name, 10) || nameCut) {
-        Notice(w, QStringLiteral("姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！"));
+        Notice(w,
+               QStringLiteral("姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！"));
         EdtName->setText(Q(name));
     }
     std::string question = S(EdtEvent->text().trimmed());
     if (CleanText(question, 100) || eventCut) {
-        Notice(w, QStringLiteral("占问事宜中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！"));
+        Notice(w, QStringLiteral(
+                      "占问事宜中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！"));
         EdtEvent->setText(Q(question));
     }
     bool ok = false;
@@ -440,7 +454,8 @@ void TCastPanel::ReadPanelAndCast() {
 
 void TCastPanel::StepAndCast(TStep step) {
     if (!session_.shown || !session_.engine) {
-        ShowBox(window(), QStringLiteral("请先排一个正确的盘！"), QStringLiteral("先排盘"), TMsgIcon::Information);
+        ShowBox(window(), QStringLiteral("请先排一个正确的盘！"), QStringLiteral("先排盘"),
+                TMsgIcon::Information);
         return;
     }
     double jd = 0;

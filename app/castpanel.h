@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TCastPanel: the cast input panel on the right of the main window (Panel2).
 // The moment, calendar kind, place, name, question, noble mode, earth number
 // and month general; "起课" reads the panel into the request on screen and

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/castsession.h"
 
 #include <QString>
@@ -13,7 +15,8 @@ void TellSettingsProblems(TCastSession& s, QWidget* parent) {
     for (const TSettingsProblem& p : s.engine->SettingsProblems()) {
         if (std::find(s.toldProblems.begin(), s.toldProblems.end(), p) != s.toldProblems.end()) continue;
         s.toldProblems.push_back(p);
-        lines += QStringLiteral("\n%1=%2").arg(QString::fromStdString(p.key), QString::fromStdString(p.value));
+        lines +=
+            QStringLiteral("\n%1=%2").arg(QString::fromStdString(p.key), QString::fromStdString(p.value));
     }
     if (lines.isEmpty()) return;
     ShowBox(parent,
@@ -27,7 +30,8 @@ bool CastRecord(TCastSession& s, QWidget* parent) {
     const bool cast = s.engine->Cast(s.record.request);
     TellSettingsProblems(s, parent);
     if (!cast) {
-        ShowBox(parent, QString::fromStdString(s.engine->ErrorText()), QStringLiteral("错误"), TMsgIcon::Error);
+        ShowBox(parent, QString::fromStdString(s.engine->ErrorText()), QStringLiteral("错误"),
+                TMsgIcon::Error);
         return false;
     }
     s.shown = true;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case on screen as cast: the request record with its case fields, the
 // engine that casts it and whether the result view holds a successful cast.
 // The input panel, the case commands and the window share one.

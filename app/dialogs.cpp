@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/dialogs.h"
 
 #include <QButtonGroup>
@@ -90,7 +92,8 @@ void TFrmSet::BuildAutoBackupRow(QLayout* into, const QString& appFolder) {
     LedtAutoBackup = new QLineEdit(box);
     LedtAutoBackup->setObjectName(QStringLiteral("LedtAutoBackup"));
     LedtAutoBackup->setMaxLength(2);
-    LedtAutoBackup->setFixedWidth(LedtAutoBackup->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
+    LedtAutoBackup->setFixedWidth(LedtAutoBackup->fontMetrics().horizontalAdvance(QStringLiteral("000")) +
+                                  12);
     row->addWidget(LedtAutoBackup);
     row->addWidget(new QLabel(QStringLiteral("份（0为不备份）"), box));
     row->addStretch();
@@ -109,8 +112,8 @@ void TFrmSet::BtnSetClick() {
     }
     const int keep = IntOrDefault(S(LedtAutoBackup->text()), -1);
     if (keep < 0 || keep > kAutoBackupKeepMax) {
-        ShowBox(this, QStringLiteral("自动备份份数在0-%1之间").arg(kAutoBackupKeepMax), QStringLiteral("输入错误"),
-                TMsgIcon::Error);
+        ShowBox(this, QStringLiteral("自动备份份数在0-%1之间").arg(kAutoBackupKeepMax),
+                QStringLiteral("输入错误"), TMsgIcon::Error);
         LedtAutoBackup->setFocus();
         return;
     }
@@ -125,7 +128,8 @@ void TFrmSet::BtnSetClick() {
 
 // ---------------------------------------------------------------- TFrmDiLi
 
-static QLineEdit* Labelled(QWidget* owner, QFormLayout* form, const QString& label, int maxLen, const QString& text) {
+static QLineEdit* Labelled(QWidget* owner, QFormLayout* form, const QString& label, int maxLen,
+                           const QString& text) {
     auto* e = new QLineEdit(text, owner);
     e->setMaxLength(maxLen);
     form->addRow(label, e);
@@ -181,7 +185,8 @@ void TFrmDiLi::CboShengClick() {
 
 void TFrmDiLi::CboShiClick() {
     if (CboShi->currentIndex() < 0) return;
-    const std::string v = ini_->ReadString(S(CboSheng->currentText()), S(CboShi->currentText()), kDefaultCoordinate);
+    const std::string v =
+        ini_->ReadString(S(CboSheng->currentText()), S(CboShi->currentText()), kDefaultCoordinate);
     const TCoordinateText t = SplitCoordinate(v);
     LedtJingDu->setText(Q(t.lonDeg));
     LedtJingFen->setText(Q(t.lonMin));
@@ -193,13 +198,15 @@ bool TFrmDiLi::WriteCity(const std::string& city) {
     const int jd = IntOrDefault(S(LedtJingDu->text()), -300);
     const int jf = IntOrDefault(S(LedtJingFen->text()), -1);
     if (jd < -179 || jd > 179 || jf < 0 || jf > 59) {
-        ShowBox(this, QStringLiteral("经度在-180到180之间，分数在0-60之间"), QStringLiteral("输入错误"), TMsgIcon::Error);
+        ShowBox(this, QStringLiteral("经度在-180到180之间，分数在0-60之间"), QStringLiteral("输入错误"),
+                TMsgIcon::Error);
         return false;
     }
     const int wd = IntOrDefault(S(LedtWeiDu->text()), -300);
     const int wf = IntOrDefault(S(LedtWeiFen->text()), -1);
     if (wd < -89 || wd > 89 || wf < 0 || wf > 59) {
-        ShowBox(this, QStringLiteral("纬度在-90到90之间，分数在0-60之间"), QStringLiteral("输入错误"), TMsgIcon::Error);
+        ShowBox(this, QStringLiteral("纬度在-90到90之间，分数在0-60之间"), QStringLiteral("输入错误"),
+                TMsgIcon::Error);
         return false;
     }
     ini_->WriteString(S(CboSheng->currentText()), city, FormatCoordinate(jd, jf, wd, wf));
@@ -215,7 +222,8 @@ void TFrmDiLi::BtoAddClick() {
     const QString name = LedtShiName->text();
     if (name.isEmpty()) return;
     const bool exists = ini_->KeyExists(S(CboSheng->currentText()), S(name));
-    if (exists && !AskYes(this, QStringLiteral("已有这个地方的地理数据，要覆盖吗？"), QStringLiteral("注意"), TMsgIcon::Warning))
+    if (exists && !AskYes(this, QStringLiteral("已有这个地方的地理数据，要覆盖吗？"), QStringLiteral("注意"),
+                          TMsgIcon::Warning))
         return;
     if (!WriteCity(S(name))) return;
     if (!exists) CboShi->addItem(name);
@@ -225,7 +233,8 @@ void TFrmDiLi::BtoAddClick() {
 void TFrmDiLi::BtoDelClick() {
     const int i = CboShi->currentIndex();
     if (i < 0) return;
-    const QString q = QStringLiteral("确定要删除\"") + CboSheng->currentText() + CboShi->currentText() + QStringLiteral("\"吗？");
+    const QString q = QStringLiteral("确定要删除\"") + CboSheng->currentText() + CboShi->currentText() +
+                      QStringLiteral("\"吗？");
     if (!AskYes(this, q, QStringLiteral("注意"), TMsgIcon::Warning)) return;
     ini_->DeleteKey(S(CboSheng->currentText()), S(CboShi->currentText()));
     CboShi->removeItem(i);
@@ -277,8 +286,8 @@ TFrmOtherQi::TFrmOtherQi(TCastRequest& request, QWidget* parent) : QDialog(paren
 
 void TFrmOtherQi::BtnOkClick() {
     std::string message;
-    if (!FillDirectFields(request_, CboYueJiang->currentIndex(), CboRi->currentIndex(), CboShi->currentIndex(),
-                          CboDiFen->currentIndex(), message)) {
+    if (!FillDirectFields(request_, CboYueJiang->currentIndex(), CboRi->currentIndex(),
+                          CboShi->currentIndex(), CboDiFen->currentIndex(), message)) {
         Notice(this, Q(message));
         return;
     }

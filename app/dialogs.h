@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The modal dialogs of the main window: cast settings (TFrmSet), place
 // coordinates (TFrmDiLi), direct cast by day and hour (TFrmOtherQi), help.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/docconv.h"
 
 #include <QStringDecoder>
@@ -16,10 +18,10 @@ static int TwipsOfPixels(double px) { return int(px * 15.0 + 0.5); }
 
 static Qt::Alignment AlignOf(int a) {
     switch (a) {
-    case 1: return Qt::AlignHCenter;
-    case 2: return Qt::AlignRight;
-    case 3: return Qt::AlignJustify;
-    default: return Qt::AlignLeft;
+        case 1: return Qt::AlignHCenter;
+        case 2: return Qt::AlignRight;
+        case 3: return Qt::AlignJustify;
+        default: return Qt::AlignLeft;
     }
 }
 

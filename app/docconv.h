@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RTF documents in and out of the views: the RTF reader's formatted text
 // becomes a QTextDocument, a QTextDocument becomes RTF.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/folderguard.h"
 
 #include <QDir>
@@ -32,12 +34,9 @@ std::tm LocalNow() {
 bool FoundDamage(const std::string& path, const std::string& appFolder) {
     MRecordBase own;
     switch (own.OpenExisting(path, appFolder, false)) {
-        case TDatabaseCheck::Damaged:
-            return true;
-        case TDatabaseCheck::Usable:
-            return !own.CheckIntegrity() && own.IsDamaged();
-        default:
-            return false;
+        case TDatabaseCheck::Damaged: return true;
+        case TDatabaseCheck::Usable: return !own.CheckIntegrity() && own.IsDamaged();
+        default: return false;
     }
 }
 
@@ -64,8 +63,9 @@ bool TCaseFolderGuard::TakeFolder() {
     QString text = Q(lock_->ErrorText()) + QStringLiteral("\n\n") + QDir::toNativeSeparators(appFolder_) +
                    QStringLiteral("\n\n");
     if (inUse)
-        text += QStringLiteral("这个文件夹的案例已经在另一个澜川霁岚术窗口或qdl命令中打开。"
-                               "请先关闭它，再重新打开软件。");
+        text += QStringLiteral(
+            "这个文件夹的案例已经在另一个澜川霁岚术窗口或qdl命令中打开。"
+            "请先关闭它，再重新打开软件。");
     text += QStringLiteral("软件现在退出。");
     lock_.reset();
     ShowBox(window_, text, QStringLiteral("错误"), TMsgIcon::Error);
@@ -135,7 +135,8 @@ TAutoBackupResult TCaseFolderGuard::BackupAtClose(int keep) {
     delete run;
     progress.reset();
     if (result == TAutoBackupResult::Failed)
-        ShowBox(window_, QStringLiteral("自动备份没有完成：") + Q(error), QStringLiteral("自动备份"), TMsgIcon::Warning);
+        ShowBox(window_, QStringLiteral("自动备份没有完成：") + Q(error), QStringLiteral("自动备份"),
+                TMsgIcon::Warning);
     return result;
 }
 
@@ -148,8 +149,8 @@ void TCaseFolderGuard::OpenBackupFolder() {
         return;
     }
     if (!Shell().OpenFolder(folder))
-        ShowBox(window_, QStringLiteral("无法打开文件夹。自动备份保存在：\n") + shown, QStringLiteral("自动备份"),
-                TMsgIcon::Information);
+        ShowBox(window_, QStringLiteral("无法打开文件夹。自动备份保存在：\n") + shown,
+                QStringLiteral("自动备份"), TMsgIcon::Information);
 }
 
 }  // namespace qd

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TCaseFolderGuard: what keeps the window's case folder from losing a case.
 //
 // - It holds the folder for writing for the whole run (store/folder_lock.h)

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/frmeditclass.h"
 
 #include <QCheckBox>
@@ -196,7 +198,8 @@ void TFrmEditClass::BtoDelClick() {
         Notice(this, QStringLiteral("没有选择的类别可以删除！"));
         return;
     }
-    if (!AskYes(this, Quoted("确定要删除“", name, "”这个类别吗？"), QStringLiteral("注意"), TMsgIcon::Warning))
+    if (!AskYes(this, Quoted("确定要删除“", name, "”这个类别吗？"), QStringLiteral("注意"),
+                TMsgIcon::Warning))
         return;
     BtoDel->setEnabled(false);
     std::vector<int>& ids = map_[name];
@@ -288,10 +291,12 @@ void TFrmEditClass::BtoMoveClick() {
         Notice(this, QStringLiteral("这个类别没有案例可以移动！"));
         return;
     }
-    if (!AskYes(this, Quoted("确定要移动“", source, "”这个类别吗？"), QStringLiteral("注意"), TMsgIcon::Warning))
+    if (!AskYes(this, Quoted("确定要移动“", source, "”这个类别吗？"), QStringLiteral("注意"),
+                TMsgIcon::Warning))
         return;
     std::string target;
-    if (!AskName(QStringLiteral("目的类别"), QStringLiteral("请输入要移动到目的类别名称：        "), target)) return;
+    if (!AskName(QStringLiteral("目的类别"), QStringLiteral("请输入要移动到目的类别名称：        "), target))
+        return;
     if (target == source) {
         Notice(this, QStringLiteral("同组类别不能移动，请输入已经存在的其他类别名称！"));
         return;

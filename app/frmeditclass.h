@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The category dialogs: TFrmEditClass edits the categories of all cases,
 // TFrmExportClass picks the categories an export takes.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/frmfenlei.h"
 
 #include <QComboBox>
@@ -72,9 +74,10 @@ void TFrmFenLei::BtnOkClick() {
             return;
         }
     }
-    ShowBox(this,
-            QStringLiteral("请输入已经存在的类别名！如果要增加一个新的类别，请到案例列表上按鼠标右键-编辑类别！"),
-            QStringLiteral("错误"), TMsgIcon::Error);
+    ShowBox(
+        this,
+        QStringLiteral("请输入已经存在的类别名！如果要增加一个新的类别，请到案例列表上按鼠标右键-编辑类别！"),
+        QStringLiteral("错误"), TMsgIcon::Error);
 }
 
 static TCategoryChooser& Chooser() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TFrmFenLei: picks the category a new case is saved into. Only a category
 // that already exists is accepted; new ones come from the category editor.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/frmmain.h"
 
 #include <QActionGroup>
@@ -13,8 +15,8 @@
 
 #include "app/appfolder.h"
 #include "app/dialogs.h"
-#include "app/frmeditclass.h"
 #include "app/folderguard.h"
+#include "app/frmeditclass.h"
 #include "app/frmwnl.h"
 #include "app/maintenance.h"
 #include "app/messages.h"
@@ -99,9 +101,9 @@ void TFrmMain::BuildLayout() {
     TbtoTwo1 = ToolBar1->addAction(QStringLiteral("　上一时　"));
     TbtoTwo2 = ToolBar1->addAction(QStringLiteral("　下一时　"));
     const std::pair<QAction*, TStep> steps[] = {{TbtoOne1, TStep::PreviousDay},
-                                                 {TbtoOne2, TStep::NextDay},
-                                                 {TbtoTwo1, TStep::PreviousDoubleHour},
-                                                 {TbtoTwo2, TStep::NextDoubleHour}};
+                                                {TbtoOne2, TStep::NextDay},
+                                                {TbtoTwo1, TStep::PreviousDoubleHour},
+                                                {TbtoTwo2, TStep::NextDoubleHour}};
     for (const auto& [a, step] : steps) {
         a->setToolTip(a->text());
         connect(a, &QAction::triggered, panel_, [this, step] { panel_->StepAndCast(step); });
@@ -145,7 +147,8 @@ void TFrmMain::BuildMenus() {
     connect(mnuExportDb, &QAction::triggered, this, maintenance(&qd::ExportCommand));
     mnuAutoBackups = Named(file->addAction(QStringLiteral("打开自动备份文件夹")), "mnuAutoBackups");
     connect(mnuAutoBackups, &QAction::triggered, guard_, &TCaseFolderGuard::OpenBackupFolder);
-    connect(guard_, &TCaseFolderGuard::damagedFound, this, [this] { OfferRestoreOfDamaged(MaintenanceOf()); });
+    connect(guard_, &TCaseFolderGuard::damagedFound, this,
+            [this] { OfferRestoreOfDamaged(MaintenanceOf()); });
     file->addSeparator();
     mnuClose = Named(file->addAction(QStringLiteral("关闭")), "mnuClose");
     connect(mnuClose, &QAction::triggered, this, &QWidget::close);
@@ -203,7 +206,8 @@ void TFrmMain::BuildTreeMenu() {
     }
     MnuShowStyle->addSeparator();
     n = 1;
-    for (const char* t : {"时间降序（近-远）", "时间升序（远-近）", "姓氏升序（a-z）", "姓氏降序（z-a）", "无"}) {
+    for (const char* t :
+         {"时间降序（近-远）", "时间升序（远-近）", "姓氏升序（a-z）", "姓氏降序（z-a）", "无"}) {
         QAction* a = MnuShowStyle->addAction(QString::fromUtf8(t));
         a->setCheckable(true);
         a->setData(QPoint(2, n++));
@@ -224,7 +228,8 @@ void TFrmMain::BuildTreeMenu() {
 
     connect(mnuOpenCase, &QAction::triggered, cases_, &TCaseCommands::OpenSelectedCase);
     connect(mnuDeleteCase, &QAction::triggered, cases_, &TCaseCommands::DeleteSelectedCase);
-    connect(MnuMoveTo, &QMenu::triggered, cases_, [this](QAction* a) { cases_->MoveSelectedCase(a->text()); });
+    connect(MnuMoveTo, &QMenu::triggered, cases_,
+            [this](QAction* a) { cases_->MoveSelectedCase(a->text()); });
     connect(mnuEditClass, &QAction::triggered, this, &TFrmMain::EditClassClick);
     connect(mnuFuzzySearch, &QAction::triggered, search_, &TCaseSearch::FuzzySearchClick);
     connect(mnuSearch, &QAction::triggered, search_, &TCaseSearch::SearchClick);
@@ -236,7 +241,8 @@ void TFrmMain::BuildTreeMenu() {
         PopGuaLi->popup(at);
     });
     connect(tree_, &TCaseTree::caseActivated, cases_, &TCaseCommands::OpenSelectedCase);
-    connect(tree_, &TCaseTree::countChanged, this, [this](int count) { mnuCaseCount->setText(CountText(count)); });
+    connect(tree_, &TCaseTree::countChanged, this,
+            [this](int count) { mnuCaseCount->setText(CountText(count)); });
     connect(tree_, &TCaseTree::displayChanged, this, &TFrmMain::SyncStyleChecks);
     connect(tree_, &TCaseTree::loadingFinished, this, [this] {
         // The saved window state waits for the first full loading too.
@@ -271,8 +277,8 @@ void TFrmMain::FillMoveMenu() {
 }
 
 TMaintenance TFrmMain::MaintenanceOf() {
-    return TMaintenance{this, store_, views_->ProgressView(), tree_->Busy(), guard_->Lock(),
-                        [this] { WriteConfiguration(); }};
+    return TMaintenance{this,          store_,         views_->ProgressView(),
+                        tree_->Busy(), guard_->Lock(), [this] { WriteConfiguration(); }};
 }
 
 void TFrmMain::KnowledgeClick() {
@@ -416,7 +422,8 @@ bool TFrmMain::FormCloseQuery() {
     // Stop and wait for a loading or a search now, so that saving a changed
     // comment below is not refused as busy.
     tree_->StopLoading();
-    if (!AskYes(this, QStringLiteral("确定要关闭软件吗？"), QStringLiteral("关闭"), TMsgIcon::Information)) return false;
+    if (!AskYes(this, QStringLiteral("确定要关闭软件吗？"), QStringLiteral("关闭"), TMsgIcon::Information))
+        return false;
     cases_->OfferToSave(QStringLiteral("当前评语文本已改变，要保存吗？"));
     return true;
 }
@@ -425,7 +432,9 @@ void TFrmMain::WriteConfiguration() {
     if (!ini_) return;
     TWindowConfig c;
     const Qt::WindowStates st = windowState();
-    c.state = (st & Qt::WindowMinimized) ? kWinMinimised : (st & Qt::WindowMaximized) ? kWinMaximised : kWinNormal;
+    c.state = (st & Qt::WindowMinimized)   ? kWinMinimised
+              : (st & Qt::WindowMaximized) ? kWinMaximised
+                                           : kWinNormal;
     const QRect g = geometry();
     c.left = g.x();
     c.top = g.y();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TFrmMain: the main window. It lays out its parts (the case tree on the
 // left, the toolbar, result view and comment view in the middle, the cast
 // input panel on the right), owns the menus and wires them to the parts,
@@ -11,9 +12,9 @@
 
 #include "app/casecommands.h"
 #include "app/casesearch.h"
+#include "app/casetree.h"
 #include "app/castpanel.h"
 #include "app/castsession.h"
-#include "app/casetree.h"
 #include "app/resultviews.h"
 #include "app/widgets.h"
 
@@ -130,7 +131,8 @@ private:
     QAction *mnuRestore = nullptr, *mnuBackup = nullptr, *mnuDeleteAll = nullptr, *mnuCompact = nullptr;
     QAction *mnuImportDb = nullptr, *mnuExportDb = nullptr, *mnuAutoBackups = nullptr;
     QAction *mnuDiLi = nullptr, *mnuCalendar = nullptr, *mnuKnowledge = nullptr;
-    QAction *mnuDefault = nullptr, *mnuFont = nullptr, *mnuColor = nullptr, *mnuSet = nullptr, *mnuHelp = nullptr;
+    QAction *mnuDefault = nullptr, *mnuFont = nullptr, *mnuColor = nullptr, *mnuSet = nullptr,
+            *mnuHelp = nullptr;
     QAction *mnuOpenCase = nullptr, *mnuDeleteCase = nullptr, *mnuEditClass = nullptr;
     QAction *mnuFuzzySearch = nullptr, *mnuSearch = nullptr, *mnuShowAll = nullptr, *mnuRefresh = nullptr,
             *mnuCaseCount = nullptr;

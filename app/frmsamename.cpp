@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hit list of both searches.
 #include "app/frmsamename.h"
 

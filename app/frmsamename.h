@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TFrmSameName: the cases a search found, one line each; the case picked is
 // merged into the tree and opened by the main window.
 #pragma once
@@ -5,7 +6,6 @@
 #include <QDialog>
 #include <string>
 #include <vector>
-
 
 class QCheckBox;
 class QListWidget;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The conditional search dialog and the modal runner shared with the hit
 // list.
 #include "app/frmsearch.h"
@@ -32,7 +33,6 @@ TDialogRunner& Runner() {
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
-
 
 int RunDialog(QDialog& dlg) { return Runner() ? Runner()(dlg) : dlg.exec(); }
 void SetDialogRunner(TDialogRunner runner) { Runner() = std::move(runner); }
@@ -176,13 +176,16 @@ bool TFrmSearch::CollectCriteria() {
         const int from = IntOrDefault(y1.toStdString(), -1000), to = IntOrDefault(y2.toStdString(), -1000);
         auto bad = [](int y) { return y < -850 || y > 2100 || y == 0; };
         if (bad(from) || bad(to)) {
-            ShowBox(this,
-                    QStringLiteral("年份必须在-850到2100年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120"),
-                    QStringLiteral("年份错误"), TMsgIcon::Warning);
+            ShowBox(
+                this,
+                QStringLiteral(
+                    "年份必须在-850到2100年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120"),
+                QStringLiteral("年份错误"), TMsgIcon::Warning);
             return false;
         }
         if (to < from) {
-            ShowBox(this, QStringLiteral("结束年必须大于或等于起始年"), QStringLiteral("年份错误"), TMsgIcon::Warning);
+            ShowBox(this, QStringLiteral("结束年必须大于或等于起始年"), QStringLiteral("年份错误"),
+                    TMsgIcon::Warning);
             return false;
         }
         c.yearsGiven = 1;
@@ -228,7 +231,9 @@ void TFrmSearch::BtnSearchClick() {
         [search](MRecordBase& own, const TStoreTask::TPost&, const std::atomic<bool>&) {
             own.FindCases(search->criteria, search->hits);
         },
-        [this, search](const std::string& error) { SearchDone(search->criteria, std::move(search->hits), error); });
+        [this, search](const std::string& error) {
+            SearchDone(search->criteria, std::move(search->hits), error);
+        });
 }
 
 void TFrmSearch::SearchDone(const TSearchCriteria& used, std::vector<int> hits, const std::string& error) {
@@ -241,7 +246,8 @@ void TFrmSearch::SearchDone(const TSearchCriteria& used, std::vector<int> hits, 
     }
     hits_ = std::move(hits);
     if (hits_.empty()) {
-        ShowBox(this, QStringLiteral("没有找到符合条件的案例。"), QStringLiteral("信息"), TMsgIcon::Information);
+        ShowBox(this, QStringLiteral("没有找到符合条件的案例。"), QStringLiteral("信息"),
+                TMsgIcon::Information);
         return;
     }
     accept();

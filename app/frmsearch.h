@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TFrmSearch: the conditions of a search over every stored case. The dialog
 // reads and writes the main window's criteria record and runs the store's
 // search itself, so that it stays open when nothing matches. The search

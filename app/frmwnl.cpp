@@ -1,5 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/frmwnl.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
 #include <QGridLayout>
@@ -12,7 +15,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QCheckBox>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QTextDocument>
@@ -68,7 +70,8 @@ const obb_class& WnlEras() {
 
 // ---------------------------------------------------------------- image
 
-TWnlImage::TWnlImage(QWidget* parent) : QWidget(parent), Picture(kImgWidth, kImgHeight, QImage::Format_RGB32) {
+TWnlImage::TWnlImage(QWidget* parent)
+    : QWidget(parent), Picture(kImgWidth, kImgHeight, QImage::Format_RGB32) {
     Picture.fill(kBackground);
     setFixedSize(kImgWidth, kImgHeight);
 }
@@ -236,8 +239,8 @@ void TFrmWnl::LoadYearTerms() {
 void TFrmWnl::Redraw() {
     const int y = ShownYearOrDefault(0);
     if (y == 0 || y < kMinYear || y > kMaxYear) {
-        ShowBox(this, QStringLiteral("年份在-4713 到 9999年之间，并且没有公元0年"), QStringLiteral("年份不对"),
-                TMsgIcon::Error);
+        ShowBox(this, QStringLiteral("年份在-4713 到 9999年之间，并且没有公元0年"),
+                QStringLiteral("年份不对"), TMsgIcon::Error);
         return;
     }
     MYiDateEx& cal = WnlCalendar();
@@ -274,7 +277,8 @@ void TFrmWnl::Redraw() {
     setSize(13);
     for (int c = 0; c < 7; ++c) {
         p.setPen(c < 5 ? QColor(0, 128, 0) : QColor(Qt::red));
-        p.drawText(QRect(c * w, 0, w, h), Qt::AlignCenter, QStringLiteral("星期") + QString::fromUtf8(kWeek[c]));
+        p.drawText(QRect(c * w, 0, w, h), Qt::AlignCenter,
+                   QStringLiteral("星期") + QString::fromUtf8(kWeek[c]));
     }
 
     // The month's terms; unused entries carry day -100 so no day matches.
@@ -316,7 +320,8 @@ void TFrmWnl::Redraw() {
         p.drawText(QRect(box.left(), box.top(), w, h / 2), Qt::AlignCenter, upper);
 
         int monthLength = 0;
-        const bool leap = cal.LunarOfSolar(TDateTime{sel.year, sel.month, int16_t(day), 12, 0}, lunar_, monthLength);
+        const bool leap =
+            cal.LunarOfSolar(TDateTime{sel.year, sel.month, int16_t(day), 12, 0}, lunar_, monthLength);
         const QString lower = Q(cal.LunarMonthText(lunar_.month, leap) + cal.LunarDayText(lunar_.day));
         setSize(lower.size() > 5 ? 8 : 9);
         p.drawText(QRect(box.left(), box.top() + h / 2, w, h - h / 2), Qt::AlignCenter, lower);
@@ -342,15 +347,16 @@ void TFrmWnl::ShowPillarsAndTitle() {
     const TDateTime spring = cal.SolarTermInstant(selected_.year, 2, MonthTerm::Jie);
     int springYear = selected_.year;
     if (cal.JulianDayOfRecord(selected_) < cal.JulianDayOfRecord(spring)) --springYear;
-    MeoTitle->setPlainText(Q(WnlEras().EraNames(springYear)) +
-                           QStringLiteral("  【%1年】").arg(QString::fromUtf8(AnimalName(BranchOf(pl.year)))));
+    MeoTitle->setPlainText(
+        Q(WnlEras().EraNames(springYear)) +
+        QStringLiteral("  【%1年】").arg(QString::fromUtf8(AnimalName(BranchOf(pl.year)))));
 
     auto pillar = [](int cycle, const char* unit) {
         return QString::fromUtf8(StemName(StemOf(cycle))) + QString::fromUtf8(BranchName(BranchOf(cycle))) +
                QString::fromUtf8(unit);
     };
-    MeoGanZhi->setPlainText(pillar(pl.year, "年") + "\n" + pillar(pl.month, "月") + "\n" + pillar(pl.day, "日") +
-                            "\n" + pillar(pl.hour, "时"));
+    MeoGanZhi->setPlainText(pillar(pl.year, "年") + "\n" + pillar(pl.month, "月") + "\n" +
+                            pillar(pl.day, "日") + "\n" + pillar(pl.hour, "时"));
 }
 
 QString TFrmWnl::CellText(int cell, bool lower) const {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TFrmWnl: the perpetual calendar window. One Gregorian (Julian before the
 // reform) month as a grid with the lunar date of every day, the month's
 // solar terms, the era names and animal of the year, and the four pillars

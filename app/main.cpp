@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quadrelle: the desktop workbench.
 #include <QApplication>
 #include <QTimer>
@@ -26,7 +27,8 @@ int main(int argc, char** argv) {
     if (!shot.isEmpty()) {
         QTimer::singleShot(800, &w, [&w, shot] {
             const QStringList m = qEnvironmentVariable("QUADRELLE_MOMENT").split('-');
-            if (m.size() == 5) w.SetPanelMoment(m[0].toInt(), m[1].toInt(), m[2].toInt(), m[3].toInt(), m[4].toInt());
+            if (m.size() == 5)
+                w.SetPanelMoment(m[0].toInt(), m[1].toInt(), m[2].toInt(), m[3].toInt(), m[4].toInt());
             w.BtnPaiClick();
             QTimer::singleShot(800, &w, [&w, shot] {
                 w.grab().save(shot);

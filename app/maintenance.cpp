@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/maintenance.h"
 
 #include <QApplication>
@@ -134,14 +136,15 @@ bool BackupCommand(const TMaintenance& m) {
         Notice(m.window, Q(m.store->LastError()));
         return false;
     }
-    Notice(m.window, QStringLiteral("成功备份，已保存到") + QDir::toNativeSeparators(target) + QStringLiteral("目录下"));
+    Notice(m.window, QStringLiteral("成功备份，已保存到") + QDir::toNativeSeparators(target) +
+                         QStringLiteral("目录下"));
     return true;
 }
 
 bool RestoreCommand(const TMaintenance& m) {
     if (Refuse(m)) return false;
-    if (!AskYes(m.window, QStringLiteral("执行此操作将覆盖现有的案例数据，要继续吗？"), QStringLiteral("注意了"),
-                TMsgIcon::Warning))
+    if (!AskYes(m.window, QStringLiteral("执行此操作将覆盖现有的案例数据，要继续吗？"),
+                QStringLiteral("注意了"), TMsgIcon::Warning))
         return false;
     QString folder = ChooseFolder(TFileKind::Backup, m.window, QStringLiteral("请选择要还原的数据位置："));
     if (folder.isEmpty()) return false;
@@ -204,14 +207,16 @@ bool OfferRestoreOfDamaged(const TMaintenance& m) {
 
 bool DeleteAllCommand(const TMaintenance& m) {
     if (Refuse(m)) return false;
-    if (!AskYes(m.window, QStringLiteral("确定要删除所有案例吗？"), QStringLiteral("删除所有案例"), TMsgIcon::Warning))
+    if (!AskYes(m.window, QStringLiteral("确定要删除所有案例吗？"), QStringLiteral("删除所有案例"),
+                TMsgIcon::Warning))
         return false;
     const QString code = DrawDeleteCode();
     QString typed;
     // The code stands in the prompt as well: some window managers shorten or
     // hide a dialog's caption.
     const QString caption = QStringLiteral("删除码：%1 ").arg(code);
-    if (!Shell().InputQuery(m.window, caption, caption.trimmed() + '\n' + QStringLiteral("请输入删除码：      "), typed))
+    if (!Shell().InputQuery(m.window, caption,
+                            caption.trimmed() + '\n' + QStringLiteral("请输入删除码：      "), typed))
         return false;
     if (typed != code) {
         Notice(m.window, QStringLiteral("删除码错误，无法删除！"));
@@ -239,7 +244,8 @@ bool CompactCommand(const TMaintenance& m) {
         return false;
     }
     if (!AskYes(m.window,
-                QStringLiteral("只有数据库案例较多，并且经过频繁删除、改名等操作，才需要整理数据。确定要整理吗？"),
+                QStringLiteral(
+                    "只有数据库案例较多，并且经过频繁删除、改名等操作，才需要整理数据。确定要整理吗？"),
                 QStringLiteral("整理数据"), TMsgIcon::Warning))
         return false;
     int n = 0;
@@ -318,7 +324,8 @@ bool ExportChosen(const TMaintenance& m, const QStringList& categories, bool all
         return false;
     }
     const QString shown = QDir::toNativeSeparators(file);
-    if (AskYes(m.window, QStringLiteral(" %1 个案例文件已经保存到：%2，要打开所在文件夹吗？").arg(n).arg(shown),
+    if (AskYes(m.window,
+               QStringLiteral(" %1 个案例文件已经保存到：%2，要打开所在文件夹吗？").arg(n).arg(shown),
                QStringLiteral("打开文件夹"), TMsgIcon::Information))
         Shell().OpenFolder(QFileInfo(file).absolutePath());
     return true;

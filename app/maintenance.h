@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The File menu's commands over the case database and the comment folder as
 // wholes: back up, restore, delete all, compact, import and export. Each is a
 // short dialogue on the GUI thread around one store operation.

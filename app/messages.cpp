@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/messages.h"
 
 #include <QMessageBox>
@@ -25,13 +27,16 @@ public:
             return TMsgAnswer::Ok;
         }
         const bool cancel = buttons == TMsgButtons::YesNoCancel;
-        QMessageBox box(qi, caption, text,
-                        QMessageBox::Yes | QMessageBox::No | (cancel ? QMessageBox::Cancel : QMessageBox::NoButton),
-                        parent);
+        QMessageBox box(
+            qi, caption, text,
+            QMessageBox::Yes | QMessageBox::No | (cancel ? QMessageBox::Cancel : QMessageBox::NoButton),
+            parent);
         box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(cancel ? QMessageBox::Cancel : QMessageBox::No);
         const int r = box.exec();
-        return r == QMessageBox::Yes ? TMsgAnswer::Yes : r == QMessageBox::Cancel ? TMsgAnswer::Cancel : TMsgAnswer::No;
+        return r == QMessageBox::Yes      ? TMsgAnswer::Yes
+               : r == QMessageBox::Cancel ? TMsgAnswer::Cancel
+                                          : TMsgAnswer::No;
     }
 };
 

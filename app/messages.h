@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every message box of the program goes through one messenger, so that the
 // tests can read the messages and answer the questions.
 #pragma once

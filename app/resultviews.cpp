@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/resultviews.h"
 
 #include <QColorDialog>
@@ -257,7 +259,8 @@ void TResultViews::ImportCommand() {
     if (path.isEmpty()) return;
     RememberFolder(TFileKind::ImportText, QFileInfo(path).absolutePath());
     if (!ImportFile(path))
-        ShowBox(window(), QStringLiteral("导入文件出错,请重试一次"), QStringLiteral("重试一次"), TMsgIcon::None);
+        ShowBox(window(), QStringLiteral("导入文件出错,请重试一次"), QStringLiteral("重试一次"),
+                TMsgIcon::None);
 }
 
 void TResultViews::SaveAsCommand(QTextEdit* view) {
@@ -270,17 +273,20 @@ void TResultViews::SaveAsCommand(QTextEdit* view) {
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
     RememberFolder(TFileKind::ViewText, QFileInfo(dlg.selectedFiles().first()).absolutePath());
     const auto type = TViewFile(std::max(0, int(ViewFileFilters().indexOf(dlg.selectedNameFilter()))));
-    if (SaveViewAs(window(), view, dlg.selectedFiles().first(), type)) Notice(window(), QStringLiteral("已保存！"));
+    if (SaveViewAs(window(), view, dlg.selectedFiles().first(), type))
+        Notice(window(), QStringLiteral("已保存！"));
 }
 
 void TResultViews::PrintCommand(QTextEdit* view, bool ask) {
-    if (ask && !AskYes(window(), QStringLiteral("准备开始打印吗?"), QStringLiteral("打印"), TMsgIcon::Information))
+    if (ask &&
+        !AskYes(window(), QStringLiteral("准备开始打印吗?"), QStringLiteral("打印"), TMsgIcon::Information))
         return;
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dlg(&printer, window());
     if (dlg.exec() != QDialog::Accepted) return;
     if (!PrintView(view, &printer))
-        ShowBox(window(), QStringLiteral("打印错误，请检查打印设备！"), QStringLiteral("打印错误"), TMsgIcon::Error);
+        ShowBox(window(), QStringLiteral("打印错误，请检查打印设备！"), QStringLiteral("打印错误"),
+                TMsgIcon::Error);
 }
 
 // ---------------------------------------------------------------- result view
@@ -318,7 +324,8 @@ void TResultViews::SetBackground(TColor color) {
 void TResultViews::ApplyViewLook() {
     const QColor c = ColorOfWin(bcolor_);
     // The view's own style sheet wins over a skin's.
-    RedtVelmark->setStyleSheet(QStringLiteral("QTextEdit { background-color: %1; color: black; }").arg(c.name()));
+    RedtVelmark->setStyleSheet(
+        QStringLiteral("QTextEdit { background-color: %1; color: black; }").arg(c.name()));
 }
 
 void TResultViews::DefaultLookClick() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TResultViews: the result view RedtVelmark, into which the engine writes
 // the chart, above the comment view RedtPingYu, where the user writes the
 // comment stored with a case. Their popup menus and file commands, the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/richtext_qt.h"
 
 #include <QColor>
@@ -8,9 +10,7 @@
 
 namespace qd {
 
-QColor ColorOfWin(TColor c) {
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
+QColor ColorOfWin(TColor c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
 
 TColor WinOfColor(const QColor& c) {
     return TColor(c.red()) | (TColor(c.green()) << 8) | (TColor(c.blue()) << 16);
@@ -36,7 +36,7 @@ void CQtRichTextSink::SetDefaultAttributes() {
 
 void CQtRichTextSink::SetParagraph(TAlign align, int firstLineIndent) {
     block_ = QTextBlockFormat();
-    block_.setAlignment(align == TAlign::Center ? Qt::AlignHCenter
+    block_.setAlignment(align == TAlign::Center  ? Qt::AlignHCenter
                         : align == TAlign::Right ? Qt::AlignRight
                                                  : Qt::AlignLeft);
     block_.setTextIndent(firstLineIndent);

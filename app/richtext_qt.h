@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rich-text sink over a QTextEdit: the engine writes its chart through it.
 #pragma once
 

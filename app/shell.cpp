@@ -1,10 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/shell.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QStandardPaths>
 #include <QUrl>
@@ -35,13 +37,15 @@ public:
         if (ok) value = t;
         return ok;
     }
-    bool OpenFolder(const QString& folder) override { return QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); }
+    bool OpenFolder(const QString& folder) override {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    }
     // No closing questions and no configuration write-back: the files the
     // window would save against are gone or replaced. Queued, because an
     // exit() before the event loop runs is forgotten when it starts.
     void EndProgram() override {
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     }
 };
 
@@ -59,7 +63,9 @@ QString IShellServices::ChooseOpenFileIn(QWidget* parent, const QString& filter,
     return ChooseOpenFile(parent, filter);
 }
 
-bool IShellServices::OpenDocument(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+bool IShellServices::OpenDocument(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
 
 IShellServices& Shell() { return *g_shell; }
 void SetShell(IShellServices* s) { g_shell = s ? s : &g_qtShell; }
@@ -74,7 +80,8 @@ QString LastFolder(TFileKind kind) {
 }
 
 void RememberFolder(TFileKind kind, const QString& folder) {
-    if (g_folders && !folder.isEmpty()) WriteLastFolder(*g_folders, kind, QDir::cleanPath(folder).toStdString());
+    if (g_folders && !folder.isEmpty())
+        WriteLastFolder(*g_folders, kind, QDir::cleanPath(folder).toStdString());
 }
 
 QString ChooseFolder(TFileKind kind, QWidget* parent, const QString& caption) {

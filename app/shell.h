@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shell services the commands need besides message boxes: the common
 // dialogs, the one-line input prompt, opening a folder and ending the
 // program. The tests replace them to supply answers.
@@ -22,7 +23,8 @@ public:
     // is in Qt's form ("all.db (*.db)").
     virtual QString ChooseOpenFile(QWidget* parent, const QString& filter) = 0;
     // A one-line input prompt starting with `value`; false when cancelled.
-    virtual bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value) = 0;
+    virtual bool InputQuery(QWidget* parent, const QString& caption, const QString& prompt,
+                            QString& value) = 0;
     // Shows a folder in the system's file browser; false when no viewer
     // took it (the caller then names the folder in a message).
     virtual bool OpenFolder(const QString& folder) = 0;

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/skinmenu.h"
 
 #include <QActionGroup>
@@ -74,10 +76,10 @@ void TSkinMenu::ApplySkin(const QString& path, bool on) {
         return;
     }
     QFile f(path);
-    if (f.open(QIODevice::ReadOnly)) qApp->setStyleSheet(QString::fromLatin1(kBaseRules) + QString::fromUtf8(f.readAll()));
+    if (f.open(QIODevice::ReadOnly))
+        qApp->setStyleSheet(QString::fromLatin1(kBaseRules) + QString::fromUtf8(f.readAll()));
     emit skinApplied();
 }
-
 
 void TSkinMenu::ChooseSkin(QAction* item) {
     item->setChecked(true);

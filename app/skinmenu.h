@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TSkinMenu: the "界面风格" submenu. One item per skins/*.skn file (named up
 // to its first dot), then "系统默认"; choosing an item loads that skin or
 // switches skinning off and records the choice in [window] of the

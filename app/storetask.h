@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TStoreTask: work on the case database off the GUI thread. The work runs
 // on a thread of its own through a store of its own, opened on the same
 // database file as the window's store, which is never touched from it. What

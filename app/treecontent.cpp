@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/treecontent.h"
 
 #include <algorithm>
@@ -104,27 +106,27 @@ int32_t SurnameKey(const std::string& nameUtf8, const ImCode& im) {
 
 bool ComesBefore(const TCusTreeItem& a, const TCusTreeItem& b, int sort) {
     switch (sort) {
-    case kSortTimeDesc:
-        if (a.timeKey != b.timeKey) return a.timeKey > b.timeKey;
-        return a.surnameKey < b.surnameKey;
-    case kSortTimeAsc:
-        if (a.timeKey != b.timeKey) return a.timeKey < b.timeKey;
-        return a.surnameKey < b.surnameKey;
-    case kSortSurnameAsc:
-        if (a.surnameKey != b.surnameKey) return a.surnameKey < b.surnameKey;
-        return a.timeKey > b.timeKey;
-    case kSortSurnameDesc:
-        if (a.surnameKey != b.surnameKey) return a.surnameKey > b.surnameKey;
-        return a.timeKey > b.timeKey;
-    default:
-        return false;
+        case kSortTimeDesc:
+            if (a.timeKey != b.timeKey) return a.timeKey > b.timeKey;
+            return a.surnameKey < b.surnameKey;
+        case kSortTimeAsc:
+            if (a.timeKey != b.timeKey) return a.timeKey < b.timeKey;
+            return a.surnameKey < b.surnameKey;
+        case kSortSurnameAsc:
+            if (a.surnameKey != b.surnameKey) return a.surnameKey < b.surnameKey;
+            return a.timeKey > b.timeKey;
+        case kSortSurnameDesc:
+            if (a.surnameKey != b.surnameKey) return a.surnameKey > b.surnameKey;
+            return a.timeKey > b.timeKey;
+        default: return false;
     }
 }
 
 void SortRows(TTreeRows& rows, int sort) {
     if (sort == kSortNone) return;
-    std::stable_sort(rows.items.begin(), rows.items.end(),
-                     [sort](const TCusTreeItem& a, const TCusTreeItem& b) { return ComesBefore(a, b, sort); });
+    std::stable_sort(
+        rows.items.begin(), rows.items.end(),
+        [sort](const TCusTreeItem& a, const TCusTreeItem& b) { return ComesBefore(a, b, sort); });
 }
 
 // ---------------------------------------------------------------- making rows

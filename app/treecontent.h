@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a case tree shows, without widgets: its rows with their node texts
 // and sort keys, the five orders, and reading the listed cases from the
 // store. The rows are compact (one packed UTF-8 string holds every node
@@ -25,13 +26,13 @@ struct TCaseSummary;
 
 // One case of a tree.
 struct TCusTreeItem {
-    double timeKey = 0;      // Julian day of the case moment; 0 in the order "无"
+    double timeKey = 0;  // Julian day of the case moment; 0 in the order "无"
     int32_t id = 0;
     int32_t surnameKey = 0;  // 0 in the order "无"
     uint32_t textAt = 0;     // node text: bytes [textAt, textAt + textLen) of the rows' texts
     uint32_t category = 0;   // index into the rows' category names
     uint16_t textLen = 0;
-    uint8_t flag = 0;        // the case's first record byte: its image index
+    uint8_t flag = 0;  // the case's first record byte: its image index
 };
 
 // Rows in order with their texts and categories, each category name held

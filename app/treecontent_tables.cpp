@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reference order of surnames for the case tree's surname sort keys.
 #include "app/treecontent.h"
 

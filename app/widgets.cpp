@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/widgets.h"
 
 #include <QGuiApplication>
@@ -20,7 +22,8 @@ TUpDown::TUpDown(int min, int max, QWidget* parent) : QWidget(parent), min_(min)
     up->setArrowType(Qt::UpArrow);
     down->setArrowType(Qt::DownArrow);
     // Skins pad tool buttons; these arrows are too small for that.
-    setStyleSheet(QStringLiteral("QToolButton { padding: 0px; margin: 0px; border: 1px solid #a0a0a0; border-radius: 0px; }"));
+    setStyleSheet(QStringLiteral(
+        "QToolButton { padding: 0px; margin: 0px; border: 1px solid #a0a0a0; border-radius: 0px; }"));
     for (QToolButton* b : {up, down}) {
         b->setFixedSize(16, 12);
         b->setAutoRepeat(true);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small controls of the forms: the up-down arrows beside the year field and
 // the text window of the topic readings.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/winconfig.h"
 
 #include <algorithm>
@@ -72,17 +74,19 @@ namespace {
 
 const char* FolderKey(TFileKind kind) {
     switch (kind) {
-    case TFileKind::ViewText: return "text";
-    case TFileKind::ImportText: return "import";
-    case TFileKind::CaseDatabase: return "db";
-    case TFileKind::Backup: return "backup";
+        case TFileKind::ViewText: return "text";
+        case TFileKind::ImportText: return "import";
+        case TFileKind::CaseDatabase: return "db";
+        case TFileKind::Backup: return "backup";
     }
     return "text";
 }
 
 }  // namespace
 
-std::string ReadLastFolder(const CIniFile& ini, TFileKind kind) { return ini.ReadString("folders", FolderKey(kind), ""); }
+std::string ReadLastFolder(const CIniFile& ini, TFileKind kind) {
+    return ini.ReadString("folders", FolderKey(kind), "");
+}
 
 void WriteLastFolder(CIniFile& ini, TFileKind kind, const std::string& folder) {
     if (folder.empty() || GbkToUtf8(Utf8ToGbk(folder)) != folder) return;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window configuration dat/qdlinit.ini as one plain record: read at the
 // show step, written back at close. The skin keys are written by the skin
 // menu when a skin is chosen.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "base/encoding.h"
 
 #include <iconv.h>
@@ -82,17 +84,13 @@ inline size_t PutGbk(const CGbkMap& map, std::string_view s, size_t& i, char* ou
     i += len;
     uint16_t code = 0;
     switch (map.Write(cp, code)) {
-    case TWrite::kDropped:
-        return 0;
-    case TWrite::kOneByte:
-        out[0] = static_cast<char>(code);
-        return 1;
-    case TWrite::kTwoBytes:
-        out[0] = static_cast<char>(code >> 8);
-        out[1] = static_cast<char>(code & 0xFF);
-        return 2;
-    case TWrite::kMissing:
-        break;
+        case TWrite::kDropped: return 0;
+        case TWrite::kOneByte: out[0] = static_cast<char>(code); return 1;
+        case TWrite::kTwoBytes:
+            out[0] = static_cast<char>(code >> 8);
+            out[1] = static_cast<char>(code & 0xFF);
+            return 2;
+        case TWrite::kMissing: break;
     }
     out[0] = '?';
     return 1;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one place where text changes encoding. Texts are UTF-8 in memory;
 // files and fixed-width record fields hold GBK, the case database UTF-8.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "base/gbk_map.h"
 
 #include <iconv.h>
@@ -66,7 +68,8 @@ CGbkMap::CGbkMap()
         for (int trail = 0x40; trail <= 0xFF; ++trail) {
             const unsigned char in[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)};
             unsigned char cp[8];
-            if (reader.Whole(in, 2, cp, sizeof cp) == 4) read_[(lead - 0x81) * kTrails + (trail - 0x40)] = FromLe(cp);
+            if (reader.Whole(in, 2, cp, sizeof cp) == 4)
+                read_[(lead - 0x81) * kTrails + (trail - 0x40)] = FromLe(cp);
         }
     }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The GBK code map behind the conversions of base/encoding: built once per
 // process from the system's converter, so that the table-driven conversions
 // give exactly what that converter gives, without running it for every text.
@@ -32,7 +33,8 @@ public:
     // How a code point from 0x80 up is written; `code` receives the byte (kOneByte) or the two
     // bytes, lead first (kTwoBytes).
     TWrite Write(uint32_t cp, uint16_t& code) const {
-        if (cp >= 0x10000) return dropsTags_ && (cp >> 7) == (0xE0000 >> 7) ? TWrite::kDropped : TWrite::kMissing;
+        if (cp >= 0x10000)
+            return dropsTags_ && (cp >> 7) == (0xE0000 >> 7) ? TWrite::kDropped : TWrite::kMissing;
         code = write_[cp];
         if (code == 0) return TWrite::kMissing;
         return code < 0x100 ? TWrite::kOneByte : TWrite::kTwoBytes;
@@ -49,10 +51,10 @@ private:
     CGbkMap();
 
     static constexpr int kTrails = 0x100 - 0x40;
-    std::vector<uint32_t> read_;         // (lead - 0x81) * kTrails + (trail - 0x40)
-    std::vector<uint16_t> write_;        // by BMP code point; 0 none, < 0x100 one byte
-    std::vector<uint64_t> roundTrips_;   // one bit per BMP code point
-    std::vector<uint64_t> oneByte_;      // one bit per BMP code point written as one byte
+    std::vector<uint32_t> read_;        // (lead - 0x81) * kTrails + (trail - 0x40)
+    std::vector<uint16_t> write_;       // by BMP code point; 0 none, < 0x100 one byte
+    std::vector<uint64_t> roundTrips_;  // one bit per BMP code point
+    std::vector<uint64_t> oneByte_;     // one bit per BMP code point written as one byte
     bool dropsTags_ = false;
 };
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "base/inifile.h"
 
 #include <fcntl.h>
@@ -161,7 +163,8 @@ void CIniFile::Parse(std::string_view data) {
         } else if (t[0] == '[') {
             size_t close = t.find(']');
             line.kind = TLineKind::Section;
-            line.name = std::string(Trim(t.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
+            line.name = std::string(
+                Trim(t.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
         } else if (size_t eq = t.find('='); eq != std::string_view::npos && !Trim(t.substr(0, eq)).empty()) {
             line.kind = TLineKind::Key;
             line.name = std::string(Trim(t.substr(0, eq)));

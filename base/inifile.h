@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // INI files of sections and key=value lines, as the configuration files
 // (qdlinit.ini, set.ini) and the places file (dili.ini) are kept.
 //
@@ -78,10 +79,10 @@ private:
     enum class TLineKind { Blank, Comment, Section, Key, Other };
     struct TLine {
         TLineKind kind = TLineKind::Other;
-        std::string raw;   // bytes as on disk, without the line break
-        std::string eol;   // the line's own break: "\r\n", "\n", or "" at the end of the file
-        std::string name;  // section or key name (UTF-8)
-        std::string value; // key value as written (UTF-8, trimmed)
+        std::string raw;    // bytes as on disk, without the line break
+        std::string eol;    // the line's own break: "\r\n", "\n", or "" at the end of the file
+        std::string name;   // section or key name (UTF-8)
+        std::string value;  // key value as written (UTF-8, trimmed)
     };
 
     std::string Encode(std::string_view utf8) const;
@@ -97,8 +98,8 @@ private:
 
     std::string path_;
     std::vector<TLine> lines_;
-    bool utf8_ = false;   // file had a UTF-8 byte-order mark
-    bool crlf_ = true;    // line break style of new lines: the file's first break; CRLF for a new file
+    bool utf8_ = false;  // file had a UTF-8 byte-order mark
+    bool crlf_ = true;   // line break style of new lines: the file's first break; CRLF for a new file
     bool autoSave_ = true;
     bool modified_ = false;
     std::string error_;

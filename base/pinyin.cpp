@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "base/pinyin.h"
 
 #include "base/encoding.h"
@@ -9,16 +11,15 @@ namespace {
 
 // Latin transcriptions of the Greek alphabet in GBK row 0xA6, capitals from
 // trail 0xA1 and small letters from 0xC1, both in alphabetical order.
-constexpr const char* kGreek[24] = {"A", "B", "G", "D",  "E",  "Z",  "E",  "TH",
-                                    "I", "K", "L", "M",  "N",  "X",  "O",  "P",
-                                    "R", "S", "T", "U",  "PH", "KH", "PS", "O"};
+constexpr const char* kGreek[24] = {"A", "B", "G", "D", "E", "Z", "E", "TH", "I",  "K",  "L",  "M",
+                                    "N", "X", "O", "P", "R", "S", "T", "U",  "PH", "KH", "PS", "O"};
 
 // The enclosed and parenthesised numbers of row 0xA2: first trail, count.
 struct TNumberRange {
     int first, count;
 };
-constexpr TNumberRange kNumberRanges[] = {
-    {0xA1, 10}, {0xB1, 20}, {0xC5, 20}, {0xD9, 10}, {0xE5, 10}, {0xF1, 12}};
+constexpr TNumberRange kNumberRanges[] = {{0xA1, 10}, {0xB1, 20}, {0xC5, 20},
+                                          {0xD9, 10}, {0xE5, 10}, {0xF1, 12}};
 
 void AppendNumberedSign(std::string& out, int trail) {
     for (const TNumberRange& r : kNumberRanges) {
@@ -71,15 +72,16 @@ std::string ImCode::Convert(std::string_view gbk, int options) const {
             const unsigned char c = static_cast<unsigned char>(trail - 128);
             if (keepOther || IsLetterOrDigit(c)) out += static_cast<char>(c);
         } else if (lead == 0xA6) {
-            if (trail >= 0xA1 && trail <= 0xB8) out += kGreek[trail - 0xA1];
-            else if (trail >= 0xC1 && trail <= 0xD8) out += kGreek[trail - 0xC1];
+            if (trail >= 0xA1 && trail <= 0xB8)
+                out += kGreek[trail - 0xA1];
+            else if (trail >= 0xC1 && trail <= 0xD8)
+                out += kGreek[trail - 0xC1];
         } else {
             unsigned index = 0;
             if (trail >= kPinyinTrailFirst && trail <= kPinyinTrailLast)
                 index = kPinyinTable[size_t(lead - kPinyinLeadFirst) * kPinyinColumns +
                                      (trail - kPinyinTrailFirst)];
-            if (index != 0 && index <= unsigned(kPinyinSyllableCount) &&
-                kPinyinSyllables[index][0] != '\0') {
+            if (index != 0 && index <= unsigned(kPinyinSyllableCount) && kPinyinSyllables[index][0] != '\0') {
                 const char* s = kPinyinSyllables[index];
                 out += static_cast<char>(s[0] - 'a' + 'A');
                 if (full) out += s + 1;

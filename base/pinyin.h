@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pinyin transcription of names, for the case tree's surname sort orders.
 #pragma once
 

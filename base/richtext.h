@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rich-text sink: the operations of a rich-text view that the engine
 // writes its chart through. The GUI implements it over a QTextEdit, qdl and
 // the tests over plain text (richtext_plain.h) or HTML (richtext_html.h).

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "base/richtext_html.h"
 
 namespace qd {
@@ -50,7 +52,8 @@ std::string RenderHtmlFragment(const CPlainTextSink& text) {
     std::string style = "white-space:pre-wrap";
     if (text.Alignment() == TAlign::Center) style += ";text-align:center";
     if (text.Alignment() == TAlign::Right) style += ";text-align:right";
-    if (text.FirstLineIndent() != 0) style += ";padding-left:" + std::to_string(text.FirstLineIndent()) + "px";
+    if (text.FirstLineIndent() != 0)
+        style += ";padding-left:" + std::to_string(text.FirstLineIndent()) + "px";
 
     std::string out = "<div style=\"" + style + "\">";
     for (const TTextRun& run : text.Runs()) {
@@ -71,8 +74,7 @@ std::string RenderHtmlFragment(const CPlainTextSink& text) {
 }
 
 std::string RenderHtmlDocument(const CPlainTextSink& text, std::string_view title) {
-    std::string out =
-        "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>";
+    std::string out = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>";
     out += HtmlEscape(title);
     out += "</title>\n</head>\n<body>\n";
     out += RenderHtmlFragment(text);

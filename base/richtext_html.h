@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A rich-text sink whose result is HTML (UTF-8), for `qdl cast --format html`.
 // It keeps the text exactly as CPlainTextSink does (same positions, Find,
 // selection) and renders the runs on request.

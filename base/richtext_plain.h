@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A rich-text sink that keeps the text with its colour and weight per
 // position: for qdl's text output, the HTML sink and the tests.
 //

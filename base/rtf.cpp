@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF reader: one pass over the bytes, no recursion, so that any input
 // ends in time linear in its length and with bounded stack use.
 #include "base/rtf.h"
@@ -61,6 +62,7 @@ struct TColorEntry {
 
 // Destinations whose content is never text.
 bool IsSkippedDestination(std::string_view w) {
+    // clang-format off
     static const std::unordered_set<std::string_view> kNames = {
         "stylesheet", "info", "pict", "object", "objdata", "header", "headerl", "headerr",
         "headerf", "footer", "footerl", "footerr", "footerf", "footnote", "annotation",
@@ -77,14 +79,15 @@ bool IsSkippedDestination(std::string_view w) {
         "htmltag", "mhtmltag", "factoidname", "oldcprops", "oldpprops", "oldsprops",
         "oldtprops", "xform", "ud",
     };
+    // clang-format on
     return kNames.count(w) != 0;
 }
 
 bool IsUnderlineOn(std::string_view w) {
     static const std::unordered_set<std::string_view> kNames = {
-        "ul",       "uld",       "uldash",      "uldashd",    "uldashdd",  "uldb",
-        "ulhwave",  "ulldash",   "ulth",        "ulthd",      "ulthdash",  "ulthdashd",
-        "ulthdashdd", "ulthldash", "ululdbwave", "ulw",      "ulwave",
+        "ul",         "uld",       "uldash",     "uldashd", "uldashdd", "uldb",
+        "ulhwave",    "ulldash",   "ulth",       "ulthd",   "ulthdash", "ulthdashd",
+        "ulthdashdd", "ulthldash", "ululdbwave", "ulw",     "ulwave",
     };
     return w.size() >= 2 && w[0] == 'u' && w[1] == 'l' && kNames.count(w) != 0;
 }
@@ -111,26 +114,22 @@ public:
         while (pos_ < n && !done_) {
             const unsigned char c = static_cast<unsigned char>(data_[pos_]);
             switch (c) {
-            case '{':
-                ++pos_;
-                PushGroup();
-                break;
-            case '}':
-                ++pos_;
-                PopGroup();
-                break;
-            case '\\':
-                ReadControl();
-                break;
-            case '\r':
-            case '\n':
-            case '\0':
-                ++pos_;
-                break;
-            default:
-                ++pos_;
-                TextByte(c, false);
-                break;
+                case '{':
+                    ++pos_;
+                    PushGroup();
+                    break;
+                case '}':
+                    ++pos_;
+                    PopGroup();
+                    break;
+                case '\\': ReadControl(); break;
+                case '\r':
+                case '\n':
+                case '\0': ++pos_; break;
+                default:
+                    ++pos_;
+                    TextByte(c, false);
+                    break;
             }
         }
         FlushBytes();
@@ -144,8 +143,10 @@ private:
         FlushBytes();
         skipChars_ = 0;
         star_ = false;
-        if (stack_.size() < kMaxGroupDepth) stack_.push_back(cur_);
-        else ++extraDepth_;
+        if (stack_.size() < kMaxGroupDepth)
+            stack_.push_back(cur_);
+        else
+            ++extraDepth_;
     }
 
     void PopGroup() {
@@ -198,42 +199,30 @@ private:
         }
         pos_ += 2;
         switch (c) {
-        case '\'': {
-            int hi = pos_ < n ? HexValue(static_cast<unsigned char>(data_[pos_])) : -1;
-            int lo = pos_ + 1 < n ? HexValue(static_cast<unsigned char>(data_[pos_ + 1])) : -1;
-            if (hi < 0 || lo < 0) return;  // a broken escape is dropped
-            pos_ += 2;
-            TextByte(static_cast<unsigned char>(hi * 16 + lo), true);
-            return;
-        }
-        case '*':
-            star_ = true;
-            return;
-        case '\\':
-        case '{':
-        case '}':
-            TextByte(c, true);
-            return;
-        default:
-            break;
+            case '\'': {
+                int hi = pos_ < n ? HexValue(static_cast<unsigned char>(data_[pos_])) : -1;
+                int lo = pos_ + 1 < n ? HexValue(static_cast<unsigned char>(data_[pos_ + 1])) : -1;
+                if (hi < 0 || lo < 0) return;  // a broken escape is dropped
+                pos_ += 2;
+                TextByte(static_cast<unsigned char>(hi * 16 + lo), true);
+                return;
+            }
+            case '*': star_ = true; return;
+            case '\\':
+            case '{':
+            case '}': TextByte(c, true); return;
+            default: break;
         }
         if (SkipOne()) return;
         switch (c) {
-        case '~':
-            Text("\xC2\xA0");
-            break;
-        case '_':
-            Text("-");
-            break;
-        case '\r':
-        case '\n':
-            if (cur_.dest == TDest::Text) EndParagraph();
-            break;
-        case '\t':
-            Text("\t");
-            break;
-        default:
-            break;  // \- \: \| and unknown symbols
+            case '~': Text("\xC2\xA0"); break;
+            case '_': Text("-"); break;
+            case '\r':
+            case '\n':
+                if (cur_.dest == TDest::Text) EndParagraph();
+                break;
+            case '\t': Text("\t"); break;
+            default: break;  // \- \: \| and unknown symbols
         }
     }
 
@@ -267,9 +256,12 @@ private:
             return;
         }
         if (cur_.dest == TDest::ColorTable) {
-            if (w == "red") red_ = Channel(param), colorSet_ = true;
-            else if (w == "green") green_ = Channel(param), colorSet_ = true;
-            else if (w == "blue") blue_ = Channel(param), colorSet_ = true;
+            if (w == "red")
+                red_ = Channel(param), colorSet_ = true;
+            else if (w == "green")
+                green_ = Channel(param), colorSet_ = true;
+            else if (w == "blue")
+                blue_ = Channel(param), colorSet_ = true;
             return;
         }
         if (IsSkippedDestination(w)) {
@@ -438,14 +430,10 @@ private:
 
     int CodePageOfCharset(int charset) const {
         switch (charset) {
-        case 0:
-            return 1252;
-        case 2:
-            return kCpSymbol;
-        case 134:
-            return 936;
-        default:
-            return codePage_;  // 1 (default charset), not given, or unknown
+            case 0: return 1252;
+            case 2: return kCpSymbol;
+            case 134: return 936;
+            default: return codePage_;  // 1 (default charset), not given, or unknown
         }
     }
 
@@ -465,32 +453,30 @@ private:
     void TextByte(unsigned char b, bool escaped) {
         if (SkipOne()) return;
         switch (cur_.dest) {
-        case TDest::Skip:
-            return;
-        case TDest::FontTable:
-            if (b == ';' && !escaped) {
-                CommitFont();
-            } else {
-                if (!font_.active) {
-                    font_ = TPendingFont{};
-                    font_.active = true;
+            case TDest::Skip: return;
+            case TDest::FontTable:
+                if (b == ';' && !escaped) {
+                    CommitFont();
+                } else {
+                    if (!font_.active) {
+                        font_ = TPendingFont{};
+                        font_.active = true;
+                    }
+                    if (font_.bytes.size() + font_.utf8.size() < kMaxFontNameBytes)
+                        font_.bytes += static_cast<char>(b);
                 }
-                if (font_.bytes.size() + font_.utf8.size() < kMaxFontNameBytes)
-                    font_.bytes += static_cast<char>(b);
-            }
-            return;
-        case TDest::ColorTable:
-            if (b == ';') {
-                TColorEntry e;
-                e.set = colorSet_;
-                e.value = red_ | (green_ << 8) | (blue_ << 16);
-                colors_.push_back(e);
-                red_ = green_ = blue_ = 0;
-                colorSet_ = false;
-            }
-            return;
-        case TDest::Text:
-            break;
+                return;
+            case TDest::ColorTable:
+                if (b == ';') {
+                    TColorEntry e;
+                    e.set = colorSet_;
+                    e.value = red_ | (green_ << 8) | (blue_ << 16);
+                    colors_.push_back(e);
+                    red_ = green_ = blue_ = 0;
+                    colorSet_ = false;
+                }
+                return;
+            case TDest::Text: break;
         }
         if (cur_.chr.hidden) return;
         if (b == '\t') {
@@ -523,8 +509,10 @@ private:
         } else {
             if (highSurrogate_ != 0) AppendUtf8(s, 0xFFFD);
             highSurrogate_ = 0;
-            if (v == '\t') AppendUtf8(s, v);
-            else if (v >= 0x20) AppendUtf8(s, v);  // other control characters are no text
+            if (v == '\t')
+                AppendUtf8(s, v);
+            else if (v >= 0x20)
+                AppendUtf8(s, v);  // other control characters are no text
         }
         Text(s);
     }
@@ -617,9 +605,7 @@ private:
     TRtfDocument doc_;
 };
 
-
 }  // namespace
-
 
 std::string DecodeRtfBytes(std::string_view bytes, int codePage) {
     if (codePage == 936 || codePage == 54936 || codePage == 20936) return GbkToUtf8(bytes);
@@ -637,8 +623,7 @@ TRtfDocument ReadRtf(std::string_view data) { return CRtfReader(data).Read(); }
 bool LooksLikeRtf(std::string_view data) {
     if (data.size() >= 3 && data.substr(0, 3) == "\xEF\xBB\xBF") data.remove_prefix(3);
     size_t i = 0;
-    while (i < data.size() && (data[i] == ' ' || data[i] == '\t' || data[i] == '\r' || data[i] == '\n'))
-        ++i;
+    while (i < data.size() && (data[i] == ' ' || data[i] == '\t' || data[i] == '\r' || data[i] == '\n')) ++i;
     return data.substr(i, 5) == "{\\rtf";
 }
 

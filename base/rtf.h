@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing RTF documents: comment files, imported cases and the
 // views' "save as". The reader yields formatted text that the GUI turns into
 // a QTextDocument and the store into plain text.
@@ -13,8 +14,8 @@ namespace qd {
 struct TRtfRun {
     // UTF-8; "\n" is a line break inside the paragraph (\line), "\t" a tab.
     std::string text;
-    std::string font;  // font family name, UTF-8; empty = default
-    double size = 0;   // points; 0 = default
+    std::string font;    // font family name, UTF-8; empty = default
+    double size = 0;     // points; 0 = default
     uint32_t color = 0;  // Windows colour 0x00BBGGRR
     bool hasColor = false;
     bool bold = false, italic = false, underline = false;
@@ -22,7 +23,7 @@ struct TRtfRun {
 
 struct TRtfParagraph {
     std::vector<TRtfRun> runs;
-    int align = 0;            // 0 left, 1 centre, 2 right, 3 justified
+    int align = 0;  // 0 left, 1 centre, 2 right, 3 justified
     int firstIndentTwips = 0;
     int leftIndentTwips = 0;
 };

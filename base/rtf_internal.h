@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers shared by the RTF reader and writer; not part of the interface.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF writer. Output follows the Windows rich-text control's habits
 // (ANSI code page 936, GBK escapes, \uN only for what GBK lacks) so that the
 // files read back in the earlier edition of the program as well as here.
@@ -13,7 +14,6 @@ namespace qd {
 namespace {
 
 constexpr const char* kDefaultFont = "宋体";
-
 
 void AppendHexByte(std::string& out, unsigned char b) {
     static const char kHex[] = "0123456789abcdef";
@@ -109,8 +109,10 @@ std::string WriteRtf(const TRtfDocument& doc) {
         std::string name;
         AppendEscaped(name, fonts[i]);
         for (char c : name) {
-            if (c == ';') out += "\\'3b";  // a bare semicolon would end the name
-            else out += c;
+            if (c == ';')
+                out += "\\'3b";  // a bare semicolon would end the name
+            else
+                out += c;
         }
         out += ";}";
     }
@@ -134,9 +136,12 @@ std::string WriteRtf(const TRtfDocument& doc) {
             p.firstIndentTwips != previous->firstIndentTwips ||
             p.leftIndentTwips != previous->leftIndentTwips) {
             out += "\\pard";
-            if (p.align == 1) out += "\\qc";
-            else if (p.align == 2) out += "\\qr";
-            else if (p.align == 3) out += "\\qj";
+            if (p.align == 1)
+                out += "\\qc";
+            else if (p.align == 2)
+                out += "\\qr";
+            else if (p.align == 3)
+                out += "\\qj";
             if (p.firstIndentTwips != 0) out += "\\fi" + std::to_string(p.firstIndentTwips);
             if (p.leftIndentTwips != 0) out += "\\li" + std::to_string(p.leftIndentTwips);
             if (firstParagraph) out += "\\lang2052";

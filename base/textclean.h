@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cleaning of the short texts that end up in SQL statements, file names and
 // fixed-width record fields: names, questions and category names.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lunar calendar: one conversion, a month of the calendar window, and
 // the same with a fresh layout for every day (the cost without the kept
 // layout).
@@ -27,7 +28,8 @@ void BM_CalendarWindowMonth(benchmark::State& state) {
     int month = 0;
     for (auto _ : state) {
         MYiDateEx cal;  // the window's conversions start cold
-        TDateTime r{static_cast<int16_t>(1900 + month / 12 % 300), static_cast<int16_t>(month % 12 + 1), 1, 12, 0};
+        TDateTime r{static_cast<int16_t>(1900 + month / 12 % 300), static_cast<int16_t>(month % 12 + 1), 1,
+                    12, 0};
         ++month;
         for (int i = 0; i < 31; ++i) {
             TDateTime l;
@@ -42,7 +44,8 @@ BENCHMARK(BM_CalendarWindowMonth)->Unit(benchmark::kMillisecond);
 void BM_CalendarWindowMonthNoKeptLayout(benchmark::State& state) {
     int month = 0;
     for (auto _ : state) {
-        TDateTime r{static_cast<int16_t>(1900 + month / 12 % 300), static_cast<int16_t>(month % 12 + 1), 1, 12, 0};
+        TDateTime r{static_cast<int16_t>(1900 + month / 12 % 300), static_cast<int16_t>(month % 12 + 1), 1,
+                    12, 0};
         ++month;
         for (int i = 0; i < 31; ++i) {
             MYiDateEx cal;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One whole cast as the "起课" button makes it: settings, calendar facts,
 // pillars, positions, chart, judgement section and emphasis, written into the
 // plain sink.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GBK conversions of a typical record field: the table-driven conversions
 // beside the system converter run over each text, as they were made before.
 #include <iconv.h>

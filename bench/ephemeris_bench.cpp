@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of the day-level solvers: a lunar year layout needs about 44 of them
 // and the calendar window one layout per shown day.
 #include <benchmark/benchmark.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times `qdl lunar 1900-01-01 2200-12-31` as a whole process against the same
 # sweep done by date-chinese (an astronomical Chinese calendar on Node.js),
 # and reports the ratio. Needs a build (./dev.sh test) and

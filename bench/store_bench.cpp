@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case store at 100 000 cases, each operation beside the raw SQLite
 // statements doing the same reading or writing, run in turn in the same
 // iterations. The raw way opens its connections as the store does (no
@@ -42,13 +43,19 @@ const char* Pick(const char* const (&pool)[N], size_t k) {
 // were first taken on; about one in 1000 names starts with 欧阳.
 qd::TRecordData BenchRecord(int i) {
     static const char* const kSurnames[] = {"张", "李", "王", "赵", "陈", "刘", "杨", "黄", "周", "吴"};
-    static const char* const kGiven[] = {"三", "四", "伟", "芳", "娜", "敏", "静", "强", "磊", "军", "洋", "勇"};
-    static const char* const kPlaces[] = {"北京北京", "福建福州", "广东广州", "上海上海", "四川成都", "浙江杭州"};
-    static const char* const kQuestions[] = {"问财运如何，今年能否有所收获", "问婚姻", "问病何时能好",
-                                             "问求职能否成功", "问出行平安否", "问官司胜负"};
+    static const char* const kGiven[] = {"三", "四", "伟", "芳", "娜", "敏",
+                                         "静", "强", "磊", "军", "洋", "勇"};
+    static const char* const kPlaces[] = {"北京北京", "福建福州", "广东广州",
+                                          "上海上海", "四川成都", "浙江杭州"};
+    static const char* const kQuestions[] = {"问财运如何，今年能否有所收获",
+                                             "问婚姻",
+                                             "问病何时能好",
+                                             "问求职能否成功",
+                                             "问出行平安否",
+                                             "问官司胜负"};
     static const char* const kPhrases[] = {"今日课体三上克下，", "吉凶参半，", "宜守不宜攻。", "财爻旺相，",
-                                           "官鬼发动，", "贵人临门，", "事有反复，", "终得大吉。",
-                                           "需防小人口舌，", "月将加时，", "用神空亡，", "至秋方应。"};
+                                           "官鬼发动，",         "贵人临门，", "事有反复，",   "终得大吉。",
+                                           "需防小人口舌，",     "月将加时，", "用神空亡，",   "至秋方应。"};
     uint32_t seed = static_cast<uint32_t>(i) * 2654435761u + 1;
     auto rng = [&seed] {  // a cheap generator: setting up a mersenne twister per case costs more
         seed = seed * 1664525u + 1013904223u;
@@ -170,15 +177,14 @@ TSpan Measure(const std::function<void()>& work) {
     const auto w0 = std::chrono::steady_clock::now();
     const double c0 = CpuSeconds();
     work();
-    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - w0).count(),
-            CpuSeconds() - c0};
+    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - w0).count(), CpuSeconds() - c0};
 }
 
 // Each iteration: prepare, the store's way (the timed part), prepare again,
 // the raw way (untimed). Interleaving keeps the ratio honest on a machine
 // whose load changes.
-void Paired(benchmark::State& state, const std::function<void()>& prepare,
-            const std::function<void()>& store, const std::function<void()>& raw) {
+void Paired(benchmark::State& state, const std::function<void()>& prepare, const std::function<void()>& store,
+            const std::function<void()>& raw) {
     TSpan s, r;
     for (auto _ : state) {
         state.PauseTiming();
@@ -258,7 +264,8 @@ void ReadBeside(benchmark::State& state, const char* rawSql,
     qd::MRecordBase s;
     s.OpenDatabase(h.db, h.home, false);
     size_t count = 0;
-    Paired(state, Nothing, [&] { count = read(s); }, [&] { RawScan(h.db, rawSql); });
+    Paired(
+        state, Nothing, [&] { count = read(s); }, [&] { RawScan(h.db, rawSql); });
     state.counters["count"] = static_cast<double>(count);
 }
 

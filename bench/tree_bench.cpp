@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case tree at 1 000 to 100 000 cases, offscreen.
 //
 // BM_TreeFromRows builds the tree of each style and order from prepared
@@ -22,9 +23,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QListWidget>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QListWidget>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -67,11 +68,15 @@ struct TBenchCase {
 };
 
 TBenchCase BenchCase(int k) {
-    static const char* const kSurnames[] = {"张", "李", "王", "赵", "陈", "刘", "杨", "黄",
+    static const char* const kSurnames[] = {"张", "李", "王",   "赵",  "陈",   "刘", "杨", "黄",
                                             "周", "吴", "欧阳", "Lee", "司马", "孙", "马"};
     static const char* const kGiven[] = {"三", "伟", "芳", "娜", "敏", "静", "强", "磊", "军", "洋", "勇"};
-    static const char* const kQuestions[] = {"问财运如何，今年能否有所收获", "问婚姻", "问病何时能好",
-                                             "问求职能否成功", "问出行平安否", "问官司胜负如何了结"};
+    static const char* const kQuestions[] = {"问财运如何，今年能否有所收获",
+                                             "问婚姻",
+                                             "问病何时能好",
+                                             "问求职能否成功",
+                                             "问出行平安否",
+                                             "问官司胜负如何了结"};
     auto pick = [](const auto& pool, size_t at) { return std::string(pool[at % std::size(pool)]); };
     TBenchCase c;
     c.name = pick(kSurnames, size_t(k) * 7 / 3) + pick(kGiven, size_t(k) / 5);
@@ -369,11 +374,13 @@ void BM_DisplayChange(benchmark::State& state) {
         QElapsedTimer t;
         t.start();
         size_t n = 0;
-        qd::ForEachCaseSummary(*store, qd::ListedCases(ids), [&](const qd::TCaseSummary&) { return ++n > 0; });
+        qd::ForEachCaseSummary(*store, qd::ListedCases(ids),
+                               [&](const qd::TCaseSummary&) { return ++n > 0; });
         read += Ms(t);
         state.ResumeTiming();
         sort = sort % 4 + 1;
-        worst.Add(RunUntilIdle(tree, [&] { tree.SetDisplay(sort % 2 ? qd::kShowClassified : qd::kShowList, sort); }));
+        worst.Add(RunUntilIdle(
+            tree, [&] { tree.SetDisplay(sort % 2 ? qd::kShowClassified : qd::kShowList, sort); }));
     }
     if (tree.ShownCount() != kCases) state.SkipWithError("cases lost");
     state.counters["listed_read_ms"] = read / double(state.iterations());

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The date-time record every date and time travels in, and the working
 // moment used inside the Julian-day conversions.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sun and Moon ephemeris: the instants of solar terms and new moons and the
 // equation of time that the calendar needs.
 //
@@ -65,9 +66,7 @@ constexpr double kSynodicRate = 7771.37714500204;
 
 // Start offset (in elements of kEarthSeries) of power series `power` (0..5)
 // of coordinate `coord` (0 L, 1 B, 2 R); power + 1 gives its end.
-int EarthStart(int coord, int power) {
-    return static_cast<int>(kEarthSeries[coord * 6 + 1 + power]);
-}
+int EarthStart(int coord, int power) { return static_cast<int>(kEarthSeries[coord * 6 + 1 + power]); }
 
 // End offset (exclusive) of the terms EarthSeries sums for n: the same share
 // of every power series as n terms are of the main one (3 more terms for the
@@ -120,9 +119,7 @@ double DeltaT(double y) {
 }
 
 // Delta T in days for d days since J2000 (Julian years of 365.2425 days).
-double DeltaTDays(double d) {
-    return DeltaT(d / 365.2425 + 2000) / 86400;
-}
+double DeltaTDays(double d) { return DeltaT(d / 365.2425 + 2000) / 86400; }
 
 // Number of terms of power series `power` of `coord` that EarthSeries sums
 // for n (used by the tests that pin the truncation).
@@ -195,8 +192,7 @@ double MoonSeries(int coord, double T, int n) {
         // Mean longitude plus precession, which refers the series to the
         // equinox of date.
         total = (3.81034409 + 8399.684730072 * T - 3.319e-5 * T2 + 3.11e-8 * T3 - 2.033e-10 * T4) * kRad;
-        total += 5028.792262 * T + 1.1124406 * T2 + 0.00007699 * T3 - 0.000023479 * T4 -
-                 0.0000000178 * T5;
+        total += 5028.792262 * T + 1.1124406 * T2 + 0.00007699 * T3 - 0.000023479 * T4 - 0.0000000178 * T5;
         if (T > 10) total += -0.866 + 1.43 * (T - 10) + 0.054 * (T - 10) * (T - 10);
     }
     const double q2 = T2 / 1e4, q3 = T3 / 1e8, q4 = T4 / 1e8;
@@ -243,8 +239,7 @@ double NutationLongitude(double T) {
 // Returned: epsilon_A in radians (84381.406" at J2000)
 double MeanObliquity(double T) {
     const double T2 = T * T, T3 = T2 * T, T4 = T3 * T, T5 = T4 * T;
-    return (84381.406 - 46.836769 * T - 0.0001831 * T2 + 0.0020034 * T3 - 5.76e-7 * T4 - 4.34e-8 * T5) /
-           kRad;
+    return (84381.406 - 46.836769 * T - 0.0001831 * T2 + 0.0020034 * T3 - 5.76e-7 * T4 - 4.34e-8 * T5) / kRad;
 }
 
 // Annual aberration of the Sun in longitude.
@@ -265,9 +260,7 @@ double SunAberration(double T) {
 
 // Aberration of the Moon in longitude, a constant -3.4e-6 rad (-0.70"): its
 // motion during the 1.3 s light time.
-double MoonAberration() {
-    return -3.4e-6;
-}
+double MoonAberration() { return -3.4e-6; }
 
 // Apparent geocentric longitude of the Sun, equinox of date, in radians:
 // Earth's heliocentric L (n terms) + pi, with nutation and aberration.
@@ -369,11 +362,10 @@ double ElongationTimeFast(double W) {
           0.02224 * std::cos(0.18740 + 7214.0628654 * T - 0.00021848 * T2) -
           0.03342 * std::cos(4.669257 + 628.307585 * T)) /
          V;
-    const double L = MoonSeries(0, T, 20) -
-                     (4.8950632 + kEarthRate * T + 0.000005297 * T * T +
-                      0.0334166 * std::cos(4.669257 + 628.307585 * T) +
-                      0.0002061 * T * std::cos(2.67823 + 628.307585 * T) +
-                      0.000349 * std::cos(4.6261 + 1256.61517 * T) - 20.5 / kRad);
+    const double L = MoonSeries(0, T, 20) - (4.8950632 + kEarthRate * T + 0.000005297 * T * T +
+                                             0.0334166 * std::cos(4.669257 + 628.307585 * T) +
+                                             0.0002061 * T * std::cos(2.67823 + 628.307585 * T) +
+                                             0.000349 * std::cos(4.6261 + 1256.61517 * T) - 20.5 / kRad);
     const double v = 7771.38 - 914 * std::sin(0.7848 + 8328.691425 * T + 0.0001523 * T * T) -
                      179 * std::sin(2.543 + 15542.7543 * T) - 160 * std::sin(0.1874 + 7214.0629 * T);
     T += (W - L) / v;
@@ -411,9 +403,10 @@ double SolarTermLow(double W) {
     double T = (W - 4.895062166) / v;
     T -= (53 * T * T + 334116 * std::cos(4.67 + 628.307585 * T) + 2061 * T * std::cos(2.678 + 628.3076 * T)) /
          v / 1e7;
-    const double L = 48950621.66 + 6283319653.318 * T + 53 * T * T + 334166 * std::cos(4.669257 + 628.307585 * T) +
-                     3489 * std::cos(4.6261 + 1256.61517 * T) + 2060.6 * T * std::cos(2.67823 + 628.307585 * T) -
-                     994 - 834 * std::sin(2.1824 - 33.75705 * T);
+    const double L = 48950621.66 + 6283319653.318 * T + 53 * T * T +
+                     334166 * std::cos(4.669257 + 628.307585 * T) + 3489 * std::cos(4.6261 + 1256.61517 * T) +
+                     2060.6 * T * std::cos(2.67823 + 628.307585 * T) - 994 -
+                     834 * std::sin(2.1824 - 33.75705 * T);
     T -= (L / 1e7 - W) / 628.332 + (32 * (T + 1.8) * (T + 1.8) - 20) / 86400 / kCentury;
     return T * kCentury + kZone;
 }
@@ -438,13 +431,9 @@ double SeriesInstant(double W, double (*fast)(double), double (*full)(double), d
 // mean-value tables): days since J2000, civil time UTC+8, not rounded. The
 // full series run only within 20 (solar term) or 30 (new moon) minutes of
 // midnight.
-double SolarTermHigh(double W) {
-    return SeriesInstant(W, SunLongitudeTimeFast, SunLongitudeTime, 1200);
-}
+double SolarTermHigh(double W) { return SeriesInstant(W, SunLongitudeTimeFast, SunLongitudeTime, 1200); }
 
-double NewMoonHigh(double W) {
-    return SeriesInstant(W, ElongationTimeFast, ElongationTime, 1800);
-}
+double NewMoonHigh(double W) { return SeriesInstant(W, ElongationTimeFast, ElongationTime, 1800); }
 
 // Equation of time: apparent minus mean solar time.
 //
@@ -458,8 +447,9 @@ double NewMoonHigh(double W) {
 // in longitude, 9.2" cos(Omega) in obliquity [3]); as in [6] ch. 28.
 double EquationOfTime(double T) {
     const double T2 = T * T, T3 = T2 * T, T4 = T3 * T, T5 = T4 * T;
-    const double L = (1753470142 + 628331965331.8 * T + 5296.74 * T2 + 0.432 * T3 - 0.1124 * T4 - 0.00009 * T5) * 1e-9 +
-                     kPi - 20.5 / kRad;
+    const double L =
+        (1753470142 + 628331965331.8 * T + 5296.74 * T2 + 0.432 * T3 - 0.1124 * T4 - 0.00009 * T5) * 1e-9 +
+        kPi - 20.5 / kRad;
     const double dL = -17.2 * std::sin(2.1824 - 33.75705 * T) / kRad;
     const double dE = 9.2 * std::cos(2.1824 - 33.75705 * T) / kRad;
     const double eps = MeanObliquity(T) + dE;

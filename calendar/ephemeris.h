@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sun and Moon ephemeris: truncated VSOP87D (Earth) and ELP/MPP02 (Moon)
 // series with nutation, aberration and Delta T, and the solvers that find
 // the instants of solar terms and new moons. Stateless; angles in radians,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Delta T and nutation tables of the ephemeris, read by DeltaT and
 // NutationLongitude in ephemeris.cpp (units and sources there and below).
 #include "calendar/ephemeris_tables.h"
@@ -16,6 +17,7 @@ namespace qd::eph {
 // 1600 is the 1600-1700 polynomial of Espenak & Meeus (2006, NASA/TP-2006-
 // 214141), 120 - 0.9808 t - 0.01532 t^2 + t^3/7129 with t = y - 1600,
 // rewritten in t1. The 69.0 s of 2015 was a forecast (measured: 67.6 s).
+// clang-format off
 const double kDeltaT[kDeltaTSize] = {
     -4000, 108371.7, -13036.80, 392.000, 0.0000,
     -500,  17201.0,  -627.82,   16.170,  -0.3413,
@@ -39,6 +41,7 @@ const double kDeltaT[kDeltaTSize] = {
     2005,  64.7,     0.40,      0,       0,
     2015,  69.0,
 };
+// clang-format on
 
 // Nutation in longitude: the ten largest terms of the IAU 1980 theory
 // (Seidelmann 1982, Celest. Mech. 27, 79), rows (phi, omega, c, A) for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GENERATED FILE - do not edit by hand.
 // Written by tools/ephemeris/gen_ephemeris.js (cd tools/ephemeris && npm install
 // && node gen_ephemeris.js) from the npm package astronomia 4.3.0 (MIT

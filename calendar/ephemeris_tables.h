@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Coefficient tables behind the ephemeris (ephemeris.cpp). The series tables
 // are generated into ephemeris_tables.cpp by tools/ephemeris/gen_ephemeris.js
 // from the data files of the npm package astronomia 4.3.0 (MIT licence; see

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Historical era names: the dynasty, ruler and era in force in a year, for
 // every parallel dynasty, down to the present civil era.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "calendar/julian.h"
 
 #include <cmath>
@@ -23,8 +25,7 @@ double JulianDay(int32_t y, int32_t m, double d) {
 }
 
 double JulianDayOfMoment(const TMoment& m) {
-    return JulianDay(m.year, m.month,
-                     m.day + (m.hour + (m.minute + m.second / 60.0) / 60.0) / 24.0);
+    return JulianDay(m.year, m.month, m.day + (m.hour + (m.minute + m.second / 60.0) / 60.0) / 24.0);
 }
 
 TMoment MomentOfJulianDay(double jd) {
@@ -61,9 +62,8 @@ TMoment MomentOfJulianDay(double jd) {
 TDateTime RecordOfJulianDay(double jd) {
     TMoment m = MomentOfJulianDay(jd);
     if (m.second > 30) m = MomentOfJulianDay(jd + (65 - m.second) / 86400.0);
-    return TDateTime{static_cast<int16_t>(m.year), static_cast<int16_t>(m.month),
-                     static_cast<int16_t>(m.day), static_cast<int16_t>(m.hour),
-                     static_cast<int16_t>(m.minute)};
+    return TDateTime{static_cast<int16_t>(m.year), static_cast<int16_t>(m.month), static_cast<int16_t>(m.day),
+                     static_cast<int16_t>(m.hour), static_cast<int16_t>(m.minute)};
 }
 
 double JulianDayOfRecord(const TDateTime& r) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Julian day and the civil calendar: Julian before 1582-10-15, Gregorian
 // from that day, astronomical years.
 #pragma once

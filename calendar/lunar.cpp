@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lunar calendar of MYiDateEx: event days, the year layout and the
 // conversions between the civil and the lunar calendar.
 //
@@ -117,9 +118,8 @@ double CorrectionEnd() { return k1960; }
 // (JD 2451551).
 double EventAngle(double jd, EventKind kind) {
     // 2451259 is 1999-03-21 (solar longitude 0), 2451551 the new moon of 2000-01-07.
-    return kind == EventKind::SolarTerm
-               ? std::floor((jd + 7 - 2451259) / kYear * 24) * eph::kPi / 12
-               : std::floor((jd + 14 - 2451551) / kMonth) * 2 * eph::kPi;
+    return kind == EventKind::SolarTerm ? std::floor((jd + 7 - 2451259) / kYear * 24) * eph::kPi / 12
+                                        : std::floor((jd + 14 - 2451551) / kMonth) * 2 * eph::kPi;
 }
 
 // Position in the correction text of the event near jd: steps of 1/24 of the
@@ -158,8 +158,8 @@ int MYiDateEx::EventDay(double day, EventKind kind) const {
         // Mean new moons and mean terms of the historical calendars.
         int i = 0;
         while (i + 1 < count && jd + pc >= table[i + 1].start) ++i;
-        double d = table[i].start +
-                   table[i].interval * std::floor((jd + pc - table[i].start) / table[i].interval);
+        double d =
+            table[i].start + table[i].interval * std::floor((jd + pc - table[i].start) / table[i].interval);
         d = std::floor(d + 0.5);
         if (d == 1683460) d = 1683461;  // the one recorded new moon the mean value puts a day early
         return static_cast<int>(d - kJ2000);
@@ -276,21 +276,19 @@ void MYiDateEx::AncientMonthNumbers() {
         const int yy = y - 1 + s;
         Slot& slot = slots[s];
         if (yy >= -721) {
-            slot = {true,
-                    EventDay(std::floor((yy + 721) * 12.368422 + 0.342) * kMonth - 993847,
-                             EventKind::NewMoon),
-                    13, 2};
+            slot = {
+                true,
+                EventDay(std::floor((yy + 721) * 12.368422 + 0.342) * kMonth - 993847, EventKind::NewMoon),
+                13, 2};
         }
         if (yy >= -479) {
             slot = {true,
-                    EventDay(std::floor((yy + 479) * 12.368422 + 0.5) * kMonth - 905462,
-                             EventKind::NewMoon),
+                    EventDay(std::floor((yy + 479) * 12.368422 + 0.5) * kMonth - 905462, EventKind::NewMoon),
                     13, 2};
         }
         if (yy >= -220) {
             slot = {true,
-                    EventDay(std::floor((yy + 220) * 12.369 + 0.866) * kMonth - 810904,
-                             EventKind::NewMoon),
+                    EventDay(std::floor((yy + 220) * 12.369 + 0.866) * kMonth - 810904, EventKind::NewMoon),
                     10, 11};
         }
     }
@@ -356,8 +354,7 @@ bool MYiDateEx::LunarOfSolar(const TDateTime& solar, TDateTime& lunar) {
 // Lunar date to civil date: walks day by day from the civil date with the same
 // numbers, in the direction a rough key gives, for at most 181 days; false
 // with kNoSuchLunarDate in `message` when the date does not exist.
-bool MYiDateEx::SolarOfLunar(const TDateTime& l, bool leap, TDateTime& solar,
-                             std::string& message) {
+bool MYiDateEx::SolarOfLunar(const TDateTime& l, bool leap, TDateTime& solar, std::string& message) {
     TDateTime start{l.year, l.month, l.day, 12, 0};
     if (start.month == 2 && start.day > 28) start.day = 28;
     double j = JulianDayOfMoment(TMoment{start.year, start.month, start.day, 12, 0, 1});

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fixed data of the lunar calendar (lunar.cpp): the mean new-moon and mean
 // solar-term tables of the historical calendars, the month numbers by
 // branch, and the packed correction texts of the short formulas (generated

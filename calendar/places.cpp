@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "calendar/places.h"
 
 #include <charconv>
@@ -46,7 +48,8 @@ int IntOrDefault(const std::string& text, int bad) {
 bool ParseCoordinate(const std::string& value, float* longitude, float* latitude) {
     const TCoordinateText t = SplitCoordinate(value);
     int a, b, c, d;
-    if (!ToInt(t.lonDeg, &a) || !ToInt(t.lonMin, &b) || !ToInt(t.latDeg, &c) || !ToInt(t.latMin, &d)) return false;
+    if (!ToInt(t.lonDeg, &a) || !ToInt(t.lonMin, &b) || !ToInt(t.latDeg, &c) || !ToInt(t.latMin, &d))
+        return false;
     *longitude = float(a + b / 60.0);
     *latitude = float(c + d / 60.0);
     return true;

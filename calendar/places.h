@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Places and their coordinates as the places file dat/dili.ini keeps them:
 // one section per province, one key per city, values "D:M*d:m".
 #pragma once

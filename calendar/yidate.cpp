@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Solar terms, pillars and solar time of MYiDateEx.
 #include <cmath>
 
@@ -115,7 +116,8 @@ TPillars MYiDateEx::Pillars(const TDateTime& r) const {
     if (t == 0) t = 5;
     const int stem = (h / 2 + 2 * t - 1) % 10;
     const int branch = (h / 2 + 1) % 12;
-    p.hour = static_cast<int16_t>(qd::CycleFromStemBranch(static_cast<int16_t>(stem), static_cast<int16_t>(branch)) % 60);
+    p.hour = static_cast<int16_t>(
+        qd::CycleFromStemBranch(static_cast<int16_t>(stem), static_cast<int16_t>(branch)) % 60);
     return p;
 }
 

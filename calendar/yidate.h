@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MYiDateEx: the calendar object the engine and the calendar window talk to.
 // It lays out lunar years from solar terms and new moons, converts between
 // the civil and the lunar calendar, finds solar-term instants, the four

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qdl cast: one cast as the input panel would make it, printed as the result
 // view shows it (text, HTML or JSON).
 #include <cstdio>
@@ -289,7 +290,8 @@ std::string JsonString(std::string_view s) {
 std::string JsonBool(bool b) { return b ? "true" : "false"; }
 
 std::string JsonCycle(int cycle) {
-    return "{\"number\": " + std::to_string(Mod(cycle, 60)) + ", \"name\": " + JsonString(CycleName(cycle)) + "}";
+    return "{\"number\": " + std::to_string(Mod(cycle, 60)) + ", \"name\": " + JsonString(CycleName(cycle)) +
+           "}";
 }
 
 std::string JsonMoment(const TDateTime& r) { return JsonString(FormatDateTime(r)); }
@@ -311,8 +313,8 @@ std::string JsonSpirits(const std::string& spirits) {
     return out + "]";
 }
 
-std::string JsonResult(const CQuadrellemp& engine, const std::string& resultText, const std::string& topicText,
-                       int topic) {
+std::string JsonResult(const CQuadrellemp& engine, const std::string& resultText,
+                       const std::string& topicText, int topic) {
     const TCastState& s = engine.State();
     const bool direct = s.request.direct != 0;
     const TPositions& p = s.positions;
@@ -323,14 +325,16 @@ std::string JsonResult(const CQuadrellemp& engine, const std::string& resultText
     j += "  \"pillars\": {\"year\": " + (direct ? std::string("null") : JsonCycle(s.pillars[0])) +
          ", \"month\": " + (direct ? std::string("null") : JsonCycle(s.pillars[1])) +
          ", \"day\": " + JsonCycle(s.pillars[2]) + ", \"hour\": " + JsonCycle(s.pillars[3]) + "},\n";
-    j += "  \"lunar\": {\"year\": " + std::to_string(s.lunar.year) + ", \"month\": " + std::to_string(s.lunar.month) +
-         ", \"day\": " + std::to_string(s.lunar.day) + ", \"leap\": " + JsonBool(s.request.leap != 0) +
+    j += "  \"lunar\": {\"year\": " + std::to_string(s.lunar.year) +
+         ", \"month\": " + std::to_string(s.lunar.month) + ", \"day\": " + std::to_string(s.lunar.day) +
+         ", \"leap\": " + JsonBool(s.request.leap != 0) +
          ", \"monthLength\": " + std::to_string(s.lunarMonthLength) + "},\n";
     j += "  \"monthGeneral\": {\"branch\": " + JsonString(BranchName(s.general)) +
          ", \"name\": " + JsonString(GeneralName(s.general)) + "},\n";
     const TDayVoids v = DayVoids(s.pillars[2]);
-    j += "  \"voids\": {\"branches\": [" + JsonString(BranchName(v.first)) + ", " + JsonString(BranchName(v.second)) +
-         "], \"decade\": " + JsonString(CycleName(v.head)) + ", \"fourVoids\": " + JsonString(v.label) + "},\n";
+    j += "  \"voids\": {\"branches\": [" + JsonString(BranchName(v.first)) + ", " +
+         JsonString(BranchName(v.second)) + "], \"decade\": " + JsonString(CycleName(v.head)) +
+         ", \"fourVoids\": " + JsonString(v.label) + "},\n";
     j += "  \"prosperous\": " + JsonString(PhaseName(s.prosperous)) + ",\n";
     j += "  \"positions\": [\n";
     for (int i = 0; i < 4; ++i) {
@@ -351,7 +355,8 @@ std::string JsonResult(const CQuadrellemp& engine, const std::string& resultText
         const std::string spirits = direct ? std::string() : SpiritsOf(i, p, TPillarSpan(s.pillars));
         j += "    {\"position\": " + JsonString(PositionName(i)) + ", \"value\": " + JsonString(value) +
              ", \"name\": " + name + ", \"phase\": " + JsonString(PhaseName(r.phase)) +
-             ", \"yang\": " + JsonBool(r.yang != 0) + ", \"strength\": " + JsonString(StrengthName(r.strength)) +
+             ", \"yang\": " + JsonBool(r.yang != 0) +
+             ", \"strength\": " + JsonString(StrengthName(r.strength)) +
              ", \"spirits\": " + JsonSpirits(spirits) + ", \"void\": " + JsonBool(r.isVoid != 0) +
              ", \"use\": " + JsonBool(s.usePosition == i) + "}" + (i < 3 ? "," : "") + "\n";
     }
@@ -385,7 +390,8 @@ int RunCast(const Args& args) {
         std::cerr << engine.ErrorText() << '\n';
         return kRefused;
     }
-    const std::string topicText = o.topic >= 0 ? UnixLines(TopicReading(engine.State(), o.topic)) : std::string();
+    const std::string topicText =
+        o.topic >= 0 ? UnixLines(TopicReading(engine.State(), o.topic)) : std::string();
 
     switch (o.format) {
         case TFormat::Text: {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qdl db: the case store of an application folder.
 #include <cstdio>
 #include <ctime>
@@ -47,9 +48,7 @@ int Info(MRecordBase& s) {
     std::vector<std::string> cats;
     const int count = s.CountCases();
     if (count < 0 || !s.GetCategories(cats)) return Refuse(s.LastError());
-    std::cout << "last id: " << s.GetLastId() << '\n'
-              << "cases: " << count << '\n'
-              << "categories:";
+    std::cout << "last id: " << s.GetLastId() << '\n' << "cases: " << count << '\n' << "categories:";
     for (const std::string& c : cats) std::cout << ' ' << c;
     std::cout << '\n';
     return kOk;
@@ -80,8 +79,7 @@ int Export(MRecordBase& s, const Args& a) {
         return BadInput("'" + out + "' exists already");
     }
     const int n = s.ExportDatabase(out, cats, cats.empty(), PrintProgress(), false);
-    if (n <= 0)
-        return Refuse("没有可以导出的案例，或者无法创建导出数据库，导出失败，请重启软件再次试试！");
+    if (n <= 0) return Refuse("没有可以导出的案例，或者无法创建导出数据库，导出失败，请重启软件再次试试！");
     std::printf(" %d 个案例文件已经保存到：%s\n", n, out.c_str());
     return kOk;
 }
@@ -122,11 +120,8 @@ int AutoBackup(MRecordBase& s, const Args& a) {
         case TAutoBackupResult::NotDue:
             std::cout << "今天已经自动备份过，或者没有案例，无需备份。\n";
             return kOk;
-        case TAutoBackupResult::Off:
-            std::cout << "自动备份已关闭。\n";
-            return kOk;
-        case TAutoBackupResult::Failed:
-            break;
+        case TAutoBackupResult::Off: std::cout << "自动备份已关闭。\n"; return kOk;
+        case TAutoBackupResult::Failed: break;
     }
     return Refuse(s.LastError());
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qdl db search: the case tree's keyword search ("模糊查找"), so that it can
 // be timed and scripted. Prints one line per hit, in the search's order: the
 // case id and the case's node text.

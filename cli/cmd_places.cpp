@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qdl places: the provinces of the places file, or the cities of one with the
 // coordinates a cast would use.
 #include <cstdio>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -25,7 +27,8 @@ int RunSolar(const Args& args) {
     MYiDateEx cal;
     TDateTime solar;
     std::string message;
-    const TDateTime lunar{static_cast<int16_t>(*y), static_cast<int16_t>(*m), static_cast<int16_t>(*d), 12, 0};
+    const TDateTime lunar{static_cast<int16_t>(*y), static_cast<int16_t>(*m), static_cast<int16_t>(*d), 12,
+                          0};
     if (!cal.SolarOfLunar(lunar, leap, solar, message)) {
         std::cerr << message << '\n';
         return kRefused;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of qdl, one per file, and the argument parsing they share.
 #pragma once
 

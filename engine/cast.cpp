@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "engine/cast.h"
 
 #include "engine/engine_tables.h"
@@ -5,8 +7,7 @@
 
 namespace qd {
 
-int ChooseMonthGeneral(int choice, int monthCycle, double clockJd, double zhongQiJd,
-                       int iYueJiang) {
+int ChooseMonthGeneral(int choice, int monthCycle, double clockJd, double zhongQiJd, int iYueJiang) {
     if (choice != 0) return BranchOf(choice);
     const int m = BranchOf(monthCycle);
     int k = m;
@@ -44,8 +45,7 @@ int GeneralOnEarth(int hourBranch, int general, int earth) {
     return (Mod(BranchOf(earth) - BranchOf(hourBranch), 12) + BranchOf(general)) % 12;
 }
 
-TPositions CastPositions(int dayCycle, int hourCycle, int general, int earth, int nobleMode,
-                         int iGui) {
+TPositions CastPositions(int dayCycle, int hourCycle, int general, int earth, int nobleMode, int iGui) {
     const int s = StemOf(dayCycle);
     const int h = BranchOf(hourCycle);
     const int e = BranchOf(earth);

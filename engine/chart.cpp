@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "engine/chart.h"
 
 #include <algorithm>
@@ -23,7 +25,9 @@ std::string Format(const char* format, Args... args) {
     return std::string(buf, std::min(static_cast<size_t>(n), sizeof buf - 1));
 }
 
-std::string CycleNames(int cycle) { return std::string(StemName(StemOf(cycle))) + BranchName(BranchOf(cycle)); }
+std::string CycleNames(int cycle) {
+    return std::string(StemName(StemOf(cycle))) + BranchName(BranchOf(cycle));
+}
 
 // Branch of a clock hour: odd hours belong to the next double-hour, so 23
 // and 0 are both 子.
@@ -104,18 +108,14 @@ std::string PositionLabel(const TCastState& s, int position) {
     const TPositions& p = s.positions;
     std::string label = std::string(PositionName(position)) + "：";
     switch (position) {
-        case kPosRenYuan:
-            label += StemName(p.renYuan);
-            break;
+        case kPosRenYuan: label += StemName(p.renYuan); break;
         case kPosGuiShen:
             label += CycleNames(p.guiShen) + "(" + GodName(GodOfBranch(BranchOf(p.guiShen))) + ")";
             break;
         case kPosJiangShen:
             label += CycleNames(p.jiangShen) + "(" + GeneralName(BranchOf(p.jiangShen)) + ")";
             break;
-        default:
-            label += BranchName(p.diFen);
-            break;
+        default: label += BranchName(p.diFen); break;
     }
     if (s.usePosition == position) label += " 用";
     return label;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart text of a cast: header with the person, the question, the place
 // and the moment in both calendars, the pillar line, the month general with
 // the voids, the title and the four position lines, each with its colour and

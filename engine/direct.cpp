@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "engine/direct.h"
 
 #include "engine/ganzhi.h"
@@ -7,8 +9,8 @@ namespace qd {
 bool IsDirectSeparator(int dayItem) { return Mod(dayItem, 7) == 6; }
 
 int DirectDayCycle(int dayItem) {
-    const int g = dayItem / 7;                // stem group
-    const int j = Mod(dayItem, 7) % 6;        // day within the group
+    const int g = dayItem / 7;          // stem group
+    const int j = Mod(dayItem, 7) % 6;  // day within the group
     const int c = 2 * (g / 2);
     int stem, branch;
     if (g % 2 != 0) {
@@ -54,8 +56,8 @@ std::string DirectEarthItemText(int item) {
     return std::string(BranchName(b)) + "、" + AnimalName(b);
 }
 
-bool FillDirectFields(TCastRequest& request, int generalItem, int dayItem, int hourItem,
-                      int earthItem, std::string& message) {
+bool FillDirectFields(TCastRequest& request, int generalItem, int dayItem, int hourItem, int earthItem,
+                      std::string& message) {
     if (IsDirectSeparator(dayItem)) {
         message = kDirectNeedsDay;
         return false;

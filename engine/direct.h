@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The direct cast by day and hour (日时起课): the item lists of its dialog,
 // the day, hour, general and earth that the chosen items stand for, and what
 // the engine takes from the direct fields of a request.
@@ -39,8 +40,8 @@ int DirectItemOfBranch(int branch);
 
 // The dialog's confirmation: false with kDirectNeedsDay in `message` when a
 // separator is chosen, else the direct fields are written and the flag set.
-bool FillDirectFields(TCastRequest& request, int generalItem, int dayItem, int hourItem,
-                      int earthItem, std::string& message);
+bool FillDirectFields(TCastRequest& request, int generalItem, int dayItem, int hourItem, int earthItem,
+                      std::string& message);
 
 // Day and hour pillars, month general and earth of a direct cast, taken
 // from the request's direct fields. A direct cast has no year or month, so

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "engine/ganzhi.h"
 
 #include "engine/engine_tables.h"
@@ -115,7 +117,10 @@ bool IsRudePunishment(int a, int b) {
 
 int TriadFigure(int a, int b, int c) {
     // 亥 must count as 12, or it would zero the product.
-    auto v = [](int n) { const int r = BranchOf(n); return r == 0 ? 12 : r; };
+    auto v = [](int n) {
+        const int r = BranchOf(n);
+        return r == 0 ? 12 : r;
+    };
     const int p = v(a) * v(b) * v(c);
     const int s = v(a) + v(b) + v(c);
     for (int i = 0; i < 6; ++i) {

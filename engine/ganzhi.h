@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stems, branches, sexagenary cycles, phases, noble gods and month generals:
 // their numbering, names and relations. Pure functions, no state.
 //
@@ -35,17 +36,17 @@ constexpr int kPosJiangShen = 2;
 constexpr int kPosDiFen = 3;
 
 // Name tables (UTF-8), indexed by the numbers above.
-extern const char* const kStemNames[kStemCount];        // "癸" "甲" … "壬"
-extern const char* const kBranchNames[kBranchCount];    // "亥" "子" … "戌"
-extern const char* const kAnimalNames[kBranchCount];    // by branch: "猪" "鼠" …
-extern const char* const kPhaseNames[kPhaseCount];      // "水" "木" "火" "土" "金"
-extern const char* const kStrengthNames[5];             // "旺" "相" "休" "囚" "死"
-extern const char* const kGodNames[12];                 // by god number: "贵人" …
-extern const char* const kGeneralNames[kBranchCount];   // by branch: "登明" "神后" …
-extern const char* const kPositionNames[4];             // "人元" "贵神" "将神" "地分"
-extern const char* const kPillarBranchNames[4];         // "年支" "月支" "日支" "时支"
-extern const char* const kLunarMonthNames[12];          // month 1..12 at 0..11: "正月" …
-extern const char* const kTriadFigureNames[6];          // by TriadFigure result
+extern const char* const kStemNames[kStemCount];       // "癸" "甲" … "壬"
+extern const char* const kBranchNames[kBranchCount];   // "亥" "子" … "戌"
+extern const char* const kAnimalNames[kBranchCount];   // by branch: "猪" "鼠" …
+extern const char* const kPhaseNames[kPhaseCount];     // "水" "木" "火" "土" "金"
+extern const char* const kStrengthNames[5];            // "旺" "相" "休" "囚" "死"
+extern const char* const kGodNames[12];                // by god number: "贵人" …
+extern const char* const kGeneralNames[kBranchCount];  // by branch: "登明" "神后" …
+extern const char* const kPositionNames[4];            // "人元" "贵神" "将神" "地分"
+extern const char* const kPillarBranchNames[4];        // "年支" "月支" "日支" "时支"
+extern const char* const kLunarMonthNames[12];         // month 1..12 at 0..11: "正月" …
+extern const char* const kTriadFigureNames[6];         // by TriadFigure result
 
 // Non-negative remainder; every number here is read modulo its cycle.
 constexpr int Mod(int a, int n) {
@@ -119,11 +120,11 @@ bool IsRudePunishment(int a, int b);
 
 // Three-branch figures, recognised regardless of order.
 constexpr int kTriadNone = -1;
-constexpr int kTriadFire = 0;            // 寅午戌 三合火局
-constexpr int kTriadWood = 1;            // 亥卯未 三合木局
-constexpr int kTriadMetal = 2;           // 巳酉丑 三合金局
-constexpr int kTriadWater = 3;           // 申子辰 三合水局
-constexpr int kTriadPowerPunish = 4;     // 丑戌未 恃势之刑
+constexpr int kTriadFire = 0;              // 寅午戌 三合火局
+constexpr int kTriadWood = 1;              // 亥卯未 三合木局
+constexpr int kTriadMetal = 2;             // 巳酉丑 三合金局
+constexpr int kTriadWater = 3;             // 申子辰 三合水局
+constexpr int kTriadPowerPunish = 4;       // 丑戌未 恃势之刑
 constexpr int kTriadUngratefulPunish = 5;  // 寅巳申 无恩之刑
 int TriadFigure(int a, int b, int c);
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "engine/judgement.h"
 
 #include <initializer_list>
@@ -18,8 +20,7 @@ std::string Fill(std::string_view format, std::initializer_list<std::string_view
     std::string out;
     auto arg = args.begin();
     for (size_t i = 0; i < format.size(); ++i) {
-        if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 's' &&
-            arg != args.end()) {
+        if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 's' && arg != args.end()) {
             out += *arg++;
             ++i;
         } else {
@@ -145,11 +146,16 @@ std::string PillarRelations(const TCastState& state, int position) {
     for (int p = firstPillar; p < 4; ++p) {
         const int c = BranchOf(state.pillars[p]);
         int rel = -1;
-        if (IsSelfPunishment(b, c)) rel = kRelSelf;
-        else if (IsClash(b, c)) rel = kRelClash;
-        else if (IsSixHarmony(b, c)) rel = kRelHarmony;
-        else if (IsHarm(b, c)) rel = kRelHarm;
-        else if (IsRudePunishment(b, c)) rel = kRelRude;
+        if (IsSelfPunishment(b, c))
+            rel = kRelSelf;
+        else if (IsClash(b, c))
+            rel = kRelClash;
+        else if (IsSixHarmony(b, c))
+            rel = kRelHarmony;
+        else if (IsHarm(b, c))
+            rel = kRelHarm;
+        else if (IsRudePunishment(b, c))
+            rel = kRelRude;
         if (rel >= 0) {
             r += Fill(kPillarRelationFormats[rel],
                       {BranchName(b), BranchName(c), name, PillarBranchName(p + 1)});
@@ -161,9 +167,8 @@ std::string PillarRelations(const TCastState& state, int position) {
             const int ck = BranchOf(state.pillars[k]);
             const int figure = TriadFigure(cj, ck, b);
             if (figure == kTriadNone) continue;
-            r += Fill(kTriadFormats[figure],
-                      {BranchName(cj), BranchName(ck), BranchName(b), PillarBranchName(j + 1),
-                       PillarBranchName(k + 1), name});
+            r += Fill(kTriadFormats[figure], {BranchName(cj), BranchName(ck), BranchName(b),
+                                              PillarBranchName(j + 1), PillarBranchName(k + 1), name});
         }
     }
     if (!r.empty() && r.back() == ',') r.replace(r.size() - 1, 1, "。");
@@ -174,8 +179,7 @@ std::string CombinationTexts(const TPositions& p) {
     const int gui = p.guiShen, jiang = p.jiangShen;
     const bool cond[4] = {
         StemCombination(StemOf(gui), p.renYuan) >= 0,
-        StemCombination(StemOf(jiang), StemOf(gui)) >= 0 ||
-            IsSixHarmony(BranchOf(jiang), BranchOf(gui)),
+        StemCombination(StemOf(jiang), StemOf(gui)) >= 0 || IsSixHarmony(BranchOf(jiang), BranchOf(gui)),
         StemCombination(StemOf(jiang), p.renYuan) >= 0,
         IsSixHarmony(BranchOf(jiang), p.diFen),
     };
@@ -205,17 +209,17 @@ std::string JudgementBody(const TCastState& s) {
     t += JudgementText(YinYangKey(r));
     t += "\r\n\r\n";
 
-    const std::string lesson =
-        LessonText(s.general, s.pillars[2], BranchOf(s.pillars[3]), s.positions.diFen);
+    const std::string lesson = LessonText(s.general, s.pillars[2], BranchOf(s.pillars[3]), s.positions.diFen);
     if (!lesson.empty()) t += "※" + lesson + "\r\n\r\n";
 
     t += kUseStrengthTexts[StrengthGroup(r[s.usePosition % 4].strength)];
 
-    struct TPair { int x, y, key; };
+    struct TPair {
+        int x, y, key;
+    };
     static constexpr TPair kOvercoming[] = {
-        {kPosRenYuan, kPosDiFen, 11},   {kPosGuiShen, kPosJiangShen, 12},
-        {kPosDiFen, kPosRenYuan, 13},   {kPosJiangShen, kPosGuiShen, 14},
-        {kPosGuiShen, kPosRenYuan, 15},
+        {kPosRenYuan, kPosDiFen, 11},     {kPosGuiShen, kPosJiangShen, 12}, {kPosDiFen, kPosRenYuan, 13},
+        {kPosJiangShen, kPosGuiShen, 14}, {kPosGuiShen, kPosRenYuan, 15},
     };
     for (const TPair& pr : kOvercoming) {
         if (Relation(r, pr.x, pr.y) == kOvercomes) t += std::string("★") + JudgementText(pr.key) + "\r\n\r\n";

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The judgement section written after the four position lines, and the
 // position records it fills for the topic readings.
 #pragma once

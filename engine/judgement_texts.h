@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fixed texts of the judgement section: the keyed sentence table, the
 // sixty-four lessons with their key rows, the phase-composition texts, the
 // combination and use-strength texts and the pillar relation formats.

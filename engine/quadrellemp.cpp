@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "engine/quadrellemp.h"
 
 #include <climits>
@@ -124,7 +126,8 @@ void CQuadrellemp::ComputePillars() {
     state_.nextJieJd = calendar_.JulianDayOfRecord(month.nextJie);
 
     const TPillars clock = calendar_.Pillars(state_.clockMoment);
-    const TPillars cast = state_.castMoment == state_.clockMoment ? clock : calendar_.Pillars(state_.castMoment);
+    const TPillars cast =
+        state_.castMoment == state_.clockMoment ? clock : calendar_.Pillars(state_.castMoment);
     state_.pillars[0] = clock.year;
     state_.pillars[1] = clock.month;
     state_.pillars[2] = cast.day;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CQuadrellemp: the divination engine. One cast takes a request record,
 // derives the calendar facts of its moment, casts the four positions and
 // writes the whole chart with its judgement section into the bound view.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "engine/spirits.h"
 
 #include "engine/engine_tables.h"
@@ -9,9 +11,29 @@ namespace qd {
 namespace {
 
 enum TSpirit {
-    kTianDe, kYueDe, kTianDeHe, kYueDeHe, kTianShe, kTianXi, kTianYi, kTianMa,
-    kYiMa, kSangMen, kDiaoKe, kBingFu, kSangChe, kJieLu, kLiuDing, kLiuJia,
-    kFeiLian, kJieSha, kShengQi, kYuePo, kYueYan, kSiQiu, kSiMu,
+    kTianDe,
+    kYueDe,
+    kTianDeHe,
+    kYueDeHe,
+    kTianShe,
+    kTianXi,
+    kTianYi,
+    kTianMa,
+    kYiMa,
+    kSangMen,
+    kDiaoKe,
+    kBingFu,
+    kSangChe,
+    kJieLu,
+    kLiuDing,
+    kLiuJia,
+    kFeiLian,
+    kJieSha,
+    kShengQi,
+    kYuePo,
+    kYueYan,
+    kSiQiu,
+    kSiMu,
 };
 
 // What a position offers to the tests; -1 for what it lacks.
@@ -24,9 +46,7 @@ struct TOffer {
 TOffer OfferOf(int position, const TPositions& p) {
     TOffer o;
     switch (position) {
-        case kPosRenYuan:
-            o.stem = StemOf(p.renYuan);
-            break;
+        case kPosRenYuan: o.stem = StemOf(p.renYuan); break;
         case kPosGuiShen:
         case kPosJiangShen: {
             const int c = position == kPosGuiShen ? p.guiShen : p.jiangShen;
@@ -35,9 +55,7 @@ TOffer OfferOf(int position, const TPositions& p) {
             o.cycle = Mod(c, kCycleCount);
             break;
         }
-        default:
-            o.branch = BranchOf(p.diFen);
-            break;
+        default: o.branch = BranchOf(p.diFen); break;
     }
     return o;
 }
@@ -49,9 +67,7 @@ bool CodeMatches(const char* code, const TOffer& o) {
     return o.branch == digit;
 }
 
-std::string Sign(const TPositions& p, int position) {
-    return PositionIsYang(p, position) ? " + " : " - ";
-}
+std::string Sign(const TPositions& p, int position) { return PositionIsYang(p, position) ? " + " : " - "; }
 
 std::string TextHead(int position, const TPositions& p, int prosperous) {
     const int phase = PositionPhase(p, position);
@@ -87,9 +103,12 @@ std::string SpiritsOf(int position, const TPositions& p, TPillarSpan pillars) {
     hit[kTianMa] = o.branch == (2 * t + 5) % 12;
     hit[kYiMa] = o.branch == kYiMaBranch[group];
     // Only the first of the three mourning spirits counts.
-    if (o.branch == (yearBranch + 2) % 12) hit[kSangMen] = true;
-    else if (o.branch == (yearBranch + 10) % 12) hit[kDiaoKe] = true;
-    else if (o.branch == (yearBranch + 11) % 12) hit[kBingFu] = true;
+    if (o.branch == (yearBranch + 2) % 12)
+        hit[kSangMen] = true;
+    else if (o.branch == (yearBranch + 10) % 12)
+        hit[kDiaoKe] = true;
+    else if (o.branch == (yearBranch + 11) % 12)
+        hit[kBingFu] = true;
     hit[kSangChe] = o.branch == (3 * season + 10) % 12;
     hit[kJieLu] = o.branch == kJieLuBranch[dayStem];
     hit[kLiuDing] = o.stem == 4;
@@ -109,8 +128,7 @@ std::string SpiritsOf(int position, const TPositions& p, TPillarSpan pillars) {
     return s;
 }
 
-std::string PositionText(int position, const TPositions& p, int prosperous,
-                         TPillarSpan pillars) {
+std::string PositionText(int position, const TPositions& p, int prosperous, TPillarSpan pillars) {
     std::string t = TextHead(position, p, prosperous);
     t += SpiritsOf(position, p, pillars);
     if (t.back() == ',') t.back() = ' ';

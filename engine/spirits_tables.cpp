@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Spirit tables. Month tables start with the 寅 month; seasons are
 // spring, summer, autumn, winter.
 #include "engine/engine_tables.h"
@@ -6,8 +7,7 @@ namespace qd::tables {
 
 // "1s": stem s, "2b": branch b.
 // 丁 申 壬 辛 亥 甲 癸 寅 丙 乙 巳 庚
-const char* const kTianDeCode[12] = {"14", "29", "19", "18", "20", "11",
-                                     "10", "23", "13", "12", "26", "17"};
+const char* const kTianDeCode[12] = {"14", "29", "19", "18", "20", "11", "10", "23", "13", "12", "26", "17"};
 // 壬 巳 丁 丙 寅 己 戊 亥 辛 庚 申 乙
 const char* const kTianDeHeCode[12] = {"19", "26", "14", "13", "23", "16",
                                        "15", "20", "18", "17", "29", "12"};
@@ -37,10 +37,10 @@ const uint8_t kDayBranchGroup[12] = {0, 3, 2, 1, 0, 3, 2, 1, 0, 3, 2, 1};
 const uint8_t kYiMaBranch[4] = {6, 9, 0, 3};    // 巳 申 亥 寅
 const uint8_t kJieShaBranch[4] = {9, 0, 3, 6};  // 申 亥 寅 巳
 
-const char* const kSpiritNames[23] = {
-    "天德,", "月德,", "天德合,", "月德合,", "天赦,", "天喜,", "天医,", "天马,",
-    "驿马,", "丧门,", "吊客,", "病符,", "丧车,", "截路,", "六丁,", "六甲,",
-    "飞廉,", "劫煞,", "生气,", "月破,", "月厌,", "四丘,", "四墓,"};
+const char* const kSpiritNames[23] = {"天德,", "月德,", "天德合,", "月德合,", "天赦,", "天喜,",
+                                      "天医,", "天马,", "驿马,",   "丧门,",   "吊客,", "病符,",
+                                      "丧车,", "截路,", "六丁,",   "六甲,",   "飞廉,", "劫煞,",
+                                      "生气,", "月破,", "月厌,",   "四丘,",   "四墓,"};
 
 // decades 甲子 甲戌 甲申 甲午 甲辰 甲寅
 const char* const kFourVoidLabels[6] = {"(水)", "(无)", "(金)", "(水)", "(无)", "(金)"};

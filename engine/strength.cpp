@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "engine/strength.h"
 
 #include "engine/engine_tables.h"
@@ -41,9 +43,7 @@ int PositionPhase(const TPositions& p, int position) {
     return BranchPhase(BranchOf(StoredNumber(p, position)));
 }
 
-bool PositionIsYang(const TPositions& p, int position) {
-    return IsYang(StoredNumber(p, position));
-}
+bool PositionIsYang(const TPositions& p, int position) { return IsYang(StoredNumber(p, position)); }
 
 int ProsperousPhase(const TPositions& p, int monthCycle, int iWang, bool direct) {
     const int byCount = PhaseByCount(p);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prosperous phase, strength of the positions, use position and the
 // relations between positions.
 #pragma once

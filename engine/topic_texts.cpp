@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed wording and digit tables of the topic readings. Data only;
 // topics.cpp selects the sentences.
 #include "engine/topic_texts.h"
@@ -12,8 +13,7 @@ const char* const kWealthStrength[3] = {
     "○:财爻休囚，求财不易，有也多为辛勤劳动所得之财，财少。\r\n\r\n",
     "○:财爻死，求财不得，劳而无功。\r\n\r\n",
 };
-const char* const kWealthVoid =
-    "○:财逢空亡，无财可得，镜中花、水中月而已，经商交易防欺诈。\r\n\r\n";
+const char* const kWealthVoid = "○:财逢空亡，无财可得，镜中花、水中月而已，经商交易防欺诈。\r\n\r\n";
 const char* const kWealthYang[2] = {
     "○:财爻属阴，多为偏财，为投机、特殊行业所得之财或与女人有关。\r\n\r\n",
     "○:财爻属阳，多为正财，为正当劳动、幸勤劳动所得之财或与男人有关。\r\n\r\n",

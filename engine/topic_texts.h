@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fixed sentences of the topic readings. Internal to engine/: callers use
 // the functions of topics.h. Tables "by strength group" hold strong (旺相),
 // resting (休囚), dead (死); tables "by phase" follow 水 木 火 土 金.
@@ -13,7 +14,7 @@ extern const char* const kTopicTitles[5];
 extern const char* const kWealthHead;
 extern const char* const kWealthStrength[3];
 extern const char* const kWealthVoid;
-extern const char* const kWealthYang[2];       // yin, yang
+extern const char* const kWealthYang[2];  // yin, yang
 extern const char* const kWealthPhase[5];
 extern const char* const kWealthAbroad;
 extern const char* const kWealthWithRenYuan[2];  // at odds, in harmony
@@ -23,15 +24,15 @@ extern const char* const kWealthWithDiFen[2];    // at odds, in harmony
 extern const char* const kMarriageHead;
 extern const char* const kMarriageStrength[3];
 extern const char* const kMarriageVoid;
-extern const char* const kMarriageCouple[2];     // at odds, in harmony
+extern const char* const kMarriageCouple[2];  // at odds, in harmony
 
 // Illness.
 extern const char* const kIllnessHead;
 extern const char* const kIllnessStrength[3];
 extern const char* const kIllnessVoid;
-extern const char* const kIllnessPhase[5];       // followed by kIllnessPhaseTail
+extern const char* const kIllnessPhase[5];  // followed by kIllnessPhaseTail
 extern const char* const kIllnessPhaseTail;
-extern const char* const kIllnessCure[2];        // 方泄干, 干得方
+extern const char* const kIllnessCure[2];  // 方泄干, 干得方
 
 // Seeking a job.
 extern const char* const kJobHead;
@@ -40,8 +41,8 @@ extern const char* const kJobVoid;
 extern const char* const kJobPhase[5];
 
 // Lottery digits.
-extern const uint8_t kStemDigit[10];     // by stem number
-extern const uint8_t kBranchDigit[12];   // by branch number
+extern const uint8_t kStemDigit[10];    // by stem number
+extern const uint8_t kBranchDigit[12];  // by branch number
 // Phase digit sets by phase, 0xFF-terminated.
 extern const uint8_t kPhaseDigitsFirst[5][4];
 extern const uint8_t kPhaseDigitsSecond[5][3];

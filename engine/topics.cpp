@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "engine/topics.h"
 
 #include "engine/ganzhi.h"
@@ -127,8 +129,6 @@ std::string TopicReading(const TCastState& s, int topic) {
     }
 }
 
-const char* TopicTitle(int topic) {
-    return topic >= 0 && topic < 5 ? kTopicTitles[topic] : "";
-}
+const char* TopicTitle(int topic) { return topic >= 0 && topic < 5 ? kTopicTitles[topic] : ""; }
 
 }  // namespace qd

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five topic readings of the last cast: texts assembled from fixed
 // sentences by the position records, the use position and the relations.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in the build folder writes
 # quadrelle_<version>_<arch>.deb (./dev.sh package does it).
 set(CPACK_GENERATOR DEB)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build, the tests and the package need,
 # only those that are missing.
 # Quiet when everything is already there.
@@ -12,6 +13,7 @@ PACKAGES=(
   qt6-translations-l10n
   dpkg-dev file lintian desktop-file-utils appstream
   unicode-data
+  clang-format
 )
 
 missing=()

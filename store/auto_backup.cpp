@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "store/auto_backup.h"
 
 #include <algorithm>
@@ -24,8 +26,8 @@ using TStamp = std::tuple<int, int, int, int, int, int>;
 // The local time a backup folder's name carries; false for other names.
 bool StampOf(const std::string& name, TStamp& stamp) {
     int y, mo, d, h, mi, s, end = -1;
-    if (std::sscanf(name.c_str(), "澜川霁岚术_备份_%d年%d月%d日%d时%d分%d秒%n", &y, &mo, &d, &h, &mi,
-                    &s, &end) != 6 ||
+    if (std::sscanf(name.c_str(), "澜川霁岚术_备份_%d年%d月%d日%d时%d分%d秒%n", &y, &mo, &d, &h, &mi, &s,
+                    &end) != 6 ||
         end != static_cast<int>(name.size()))
         return false;
     stamp = {y, mo, d, h, mi, s};
@@ -91,8 +93,7 @@ std::string NewestAutoBackup(const std::string& appFolder) {
     return complete.empty() ? std::string() : complete.front().path;
 }
 
-TAutoBackupResult MRecordBase::AutoBackup(int keep, const std::tm& now, bool force,
-                                          std::string* written) {
+TAutoBackupResult MRecordBase::AutoBackup(int keep, const std::tm& now, bool force, std::string* written) {
     if (keep <= 0) return TAutoBackupResult::Off;
     const std::string folder = AutoBackupFolderOf(appFolder_);
     if (!MakeFolder(folder)) {

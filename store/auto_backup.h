@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Automatic backups: backups/ beside dat/ in the application folder holds
 // backup folders of the usual format (those of "备份案例数据"), of which the
 // newest N are kept. A run happens at most once a calendar day; the day of

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "store/case_format.h"
 
 #include <charconv>
@@ -11,8 +13,24 @@ namespace {
 
 // Column positions, in creation order.
 enum : size_t {
-    cId, cName, cSex, cClassName, cDateY, cDateNum, cDateStyle, cAddrInd, cAddrName, cAddrNum,
-    cRemarkFile, cTag1, cTag2, cEvent, cKeStyle, cOtherKe, cMasterDate, cRemarkText,
+    cId,
+    cName,
+    cSex,
+    cClassName,
+    cDateY,
+    cDateNum,
+    cDateStyle,
+    cAddrInd,
+    cAddrName,
+    cAddrNum,
+    cRemarkFile,
+    cTag1,
+    cTag2,
+    cEvent,
+    cKeStyle,
+    cOtherKe,
+    cMasterDate,
+    cRemarkText,
 };
 
 TColumnValue Int(long long v) {
@@ -198,8 +216,7 @@ bool ParseInteger(std::string_view text, long long& out) {
 bool ParseReal(std::string_view text, double& out) {
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     if (text.empty()) return false;
-    auto res = std::from_chars(text.data(), text.data() + text.size(), out,
-                               std::chars_format::fixed);
+    auto res = std::from_chars(text.data(), text.data() + text.size(), out, std::chars_format::fixed);
     return res.ec == std::errc() && res.ptr == text.data() + text.size();
 }
 

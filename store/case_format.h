@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a case record maps onto the columns of `case_data`, and the list texts
 // the columns and the category list use.
 #pragma once

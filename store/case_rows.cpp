@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "store/case_rows.h"
 
 #include <sqlite3.h>
@@ -73,9 +75,7 @@ std::string_view CCaseRow::Field(TCaseColumn c, std::string_view fallback, size_
     return GbkFieldText(text, width, scratch);
 }
 
-std::string_view CCaseRow::Name() const {
-    return Field(kColName, {}, sizeof TCastRequest::name, name_);
-}
+std::string_view CCaseRow::Name() const { return Field(kColName, {}, sizeof TCastRequest::name, name_); }
 
 std::string_view CCaseRow::Question() const {
     return Field(kColEvent, kDefaultQuestion, sizeof TCastRequest::question, question_);
@@ -175,8 +175,8 @@ private:
         int low, high;
     };
 
-    static TReadEnd Read(MRecordBase& store, const TCaseSelection& which, TColumnSet columns,
-                         CCaseRow& row, const TRowVisitor& visit) {
+    static TReadEnd Read(MRecordBase& store, const TCaseSelection& which, TColumnSet columns, CCaseRow& row,
+                         const TRowVisitor& visit) {
         std::string select;
         if (!SelectColumns(store, columns, row, select)) return TReadEnd::kFailed;
         if (which.ids) {
@@ -248,11 +248,11 @@ private:
     // 1 when the table lets id be NULL (a table another program made, whose
     // id is no integer primary key), 0 when not, -1 on a read error.
     static int IdMayBeNull(MRecordBase& store) {
-        sqlite3_stmt* st = Prepare(
-            store,
-            "select count(*) from pragma_table_info('case_data') where name='id' and (\"notnull\" or "
-            "(pk=1 and upper(type)='INTEGER' and "
-            "(select count(*) from pragma_table_info('case_data') where pk>0)=1));");
+        sqlite3_stmt* st =
+            Prepare(store,
+                    "select count(*) from pragma_table_info('case_data') where name='id' and (\"notnull\" or "
+                    "(pk=1 and upper(type)='INTEGER' and "
+                    "(select count(*) from pragma_table_info('case_data') where pk>0)=1));");
         if (!st) return -1;
         const int rc = sqlite3_step(st);
         const int answer = rc == SQLITE_ROW ? sqlite3_column_int(st, 0) == 0 : -1;
@@ -273,14 +273,15 @@ private:
         if (sqlite3_column_type(st, 0) == SQLITE_INTEGER)
             v = sqlite3_column_int64(st, 0);
         else if (const unsigned char* t = sqlite3_column_text(st, 0);
-                 !t || !ParseInteger(std::string_view(reinterpret_cast<const char*>(t),
-                                                      sqlite3_column_bytes(st, 0)), v))
+                 !t ||
+                 !ParseInteger(
+                     std::string_view(reinterpret_cast<const char*>(t), sqlite3_column_bytes(st, 0)), v))
             return 0;
         return v >= INT32_MIN && v <= INT32_MAX ? static_cast<int>(v) : 0;
     }
 
-    static TReadEnd Listed(MRecordBase& store, sqlite3_stmt* st, const std::vector<int>& ids,
-                           CCaseRow& row, const TRowVisitor& visit) {
+    static TReadEnd Listed(MRecordBase& store, sqlite3_stmt* st, const std::vector<int>& ids, CCaseRow& row,
+                           const TRowVisitor& visit) {
         for (int id : ids) {
             sqlite3_reset(st);
             sqlite3_bind_int(st, 1, id);
@@ -340,8 +341,7 @@ TReadEnd ForEachCaseRecord(MRecordBase& store, const TCaseSelection& which, cons
     });
 }
 
-TReadEnd ForEachCaseSummary(MRecordBase& store, const TCaseSelection& which,
-                            const TSummaryVisitor& visit) {
+TReadEnd ForEachCaseSummary(MRecordBase& store, const TCaseSelection& which, const TSummaryVisitor& visit) {
     TCaseSummary s;
     return CCaseReader::Run(store, which, kSummaryColumns, [&](const CCaseRow& row) {
         FillSummary(row, s);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one way to read many cases: the rows of case_data, one statement per
 // pass, handed one by one to a visitor as the case record, in a light form
 // for lists and trees, or as a row whose fields are read on demand (the
@@ -58,9 +59,25 @@ enum class TReadEnd { kComplete, kStopped, kFailed };
 
 // Columns of case_data by position, as store_tables.h lists them.
 enum TCaseColumn : unsigned {
-    kColId, kColName, kColSex, kColClassName, kColDateY, kColDateNum, kColDateStyle, kColAddrInd,
-    kColAddrName, kColAddrNum, kColRemarkFile, kColTag1, kColTag2, kColEvent, kColKeStyle,
-    kColOtherKe, kColMasterDate, kColRemarkText, kColCount
+    kColId,
+    kColName,
+    kColSex,
+    kColClassName,
+    kColDateY,
+    kColDateNum,
+    kColDateStyle,
+    kColAddrInd,
+    kColAddrName,
+    kColAddrNum,
+    kColRemarkFile,
+    kColTag1,
+    kColTag2,
+    kColEvent,
+    kColKeStyle,
+    kColOtherKe,
+    kColMasterDate,
+    kColRemarkText,
+    kColCount
 };
 // A set of columns to read.
 using TColumnSet = uint32_t;
@@ -77,7 +94,7 @@ struct TCaseTime {
 // so gives its default.
 class CCaseRow {
 public:
-    int Id() const { return id_; }  // the record's id: 0 when the key is no 32-bit number
+    int Id() const { return id_; }      // the record's id: 0 when the key is no 32-bit number
     std::string_view Name() const;      // at most 20 GBK bytes
     std::string_view Question() const;  // at most 200, default 要问的事情。
     std::string_view Place() const;     // at most 300
@@ -103,7 +120,8 @@ private:
     std::string_view Text(TCaseColumn c) const;
     template <typename T>
     T Number(TCaseColumn c, T fallback) const;
-    std::string_view Field(TCaseColumn c, std::string_view fallback, size_t width, std::string& scratch) const;
+    std::string_view Field(TCaseColumn c, std::string_view fallback, size_t width,
+                           std::string& scratch) const;
 
     const MRecordBase& store_;
     sqlite3_stmt* st_;
@@ -125,10 +143,9 @@ struct TCaseSummary {
     uint8_t lunar = 0;
     uint8_t leap = 0;
 };
-constexpr TColumnSet kSummaryColumns = ColumnBit(kColName) | ColumnBit(kColSex) |
-                                       ColumnBit(kColClassName) | ColumnBit(kColDateY) |
-                                       ColumnBit(kColDateNum) | ColumnBit(kColDateStyle) |
-                                       ColumnBit(kColEvent);
+constexpr TColumnSet kSummaryColumns = ColumnBit(kColName) | ColumnBit(kColSex) | ColumnBit(kColClassName) |
+                                       ColumnBit(kColDateY) | ColumnBit(kColDateNum) |
+                                       ColumnBit(kColDateStyle) | ColumnBit(kColEvent);
 void FillSummary(const CCaseRow& row, TCaseSummary& s);
 
 // A visitor answers false to stop the reading.
@@ -145,7 +162,6 @@ using TSummaryVisitor = std::function<bool(const TCaseSummary&)>;
 TReadEnd ForEachCaseRow(MRecordBase& store, const TCaseSelection& which, TColumnSet columns,
                         const TRowVisitor& visit);
 TReadEnd ForEachCaseRecord(MRecordBase& store, const TCaseSelection& which, const TRecordVisitor& visit);
-TReadEnd ForEachCaseSummary(MRecordBase& store, const TCaseSelection& which,
-                            const TSummaryVisitor& visit);
+TReadEnd ForEachCaseSummary(MRecordBase& store, const TCaseSelection& which, const TSummaryVisitor& visit);
 
 }  // namespace qd

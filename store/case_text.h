@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One-line texts of a stored case, as the case tree and the hit list show them.
 #pragma once
 

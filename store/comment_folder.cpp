@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "store/comment_folder.h"
 
 #include <fcntl.h>
@@ -75,14 +77,19 @@ std::string CommentNameStem(std::string_view caseName) {
     for (unsigned char c : caseName) {
         if (IsControl(c)) continue;
         switch (c) {
-            case '/': case '\\': case ':': case '*': case '?': case '"': case '<': case '>':
-            case '|':
-                continue;
+            case '/':
+            case '\\':
+            case ':':
+            case '*':
+            case '?':
+            case '"':
+            case '<':
+            case '>':
+            case '|': continue;
             case '.':
                 if (!out.empty() && out.back() == '.') continue;
                 break;
-            default:
-                break;
+            default: break;
         }
         out += static_cast<char>(c);
     }
@@ -122,9 +129,7 @@ bool CCommentFolder::Rename(const std::string& from, const std::string& to) cons
     return Contains(from) && Contains(to) && RenameOver(from, to);
 }
 
-bool CCommentFolder::Remove(const std::string& path) const {
-    return Contains(path) && RemoveFile(path);
-}
+bool CCommentFolder::Remove(const std::string& path) const { return Contains(path) && RemoveFile(path); }
 
 bool CCommentFolder::HasContent(const std::string& path) const {
     std::error_code ec;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The comment folder Quadrelle_f/ of an application folder, and the one
 // judge of which paths lie inside it.
 //

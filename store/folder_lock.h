@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The advisory lock that keeps two programs from changing one case folder
 // (an application folder with dat/Quadrelle.db and Quadrelle_f/) at once.
 //

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "store/legacy.h"
 
 #include <algorithm>
@@ -29,8 +31,7 @@ constexpr int kNobleAt = 149, kEarthAt = 150;
 int16_t Int16At(const uint8_t* p) { return static_cast<int16_t>(p[0] | (p[1] << 8)); }
 
 float FloatAt(const uint8_t* p) {
-    const uint32_t bits = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
-                          uint32_t(p[3]) << 24;
+    const uint32_t bits = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
     float f;
     std::memcpy(&f, &bits, sizeof f);
     return f;

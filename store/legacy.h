@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reader of the case file of the earlier fixed-record format
 // (dat/Quadrelle.dat, 152-byte little-endian records, GBK texts).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Backup, delete all, import, export and compaction. Restore and the
 // finishing of interrupted work are in restore.cpp.
 #include <algorithm>
@@ -19,8 +20,8 @@ constexpr const char* kImportedSuffix = ".import~";
 
 std::string Stamp(const std::tm& t) {
     char buf[128];
-    std::snprintf(buf, sizeof buf, "%d年%d月%d日%d时%d分%d秒", t.tm_year + 1900, t.tm_mon + 1,
-                  t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
+    std::snprintf(buf, sizeof buf, "%d年%d月%d日%d时%d分%d秒", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
+                  t.tm_hour, t.tm_min, t.tm_sec);
     return buf;
 }
 
@@ -61,8 +62,7 @@ bool MRecordBase::BackupTo(const std::string& folderIn, bool loadingRuns) {
     if (QuickCheck() != 1) return false;
     // Copied inside a read transaction: a writer beside it cannot change the
     // file until the copy is complete.
-    bool copied = BeginBatch() && CountCases() >= 0 &&
-                  CopyFileChecked(path_, folder + kDatabaseFile);
+    bool copied = BeginBatch() && CountCases() >= 0 && CopyFileChecked(path_, folder + kDatabaseFile);
     copied = EndBatch() && copied;
     if (!copied) {
         lastError_ = "无法复制db文件！";
@@ -115,7 +115,7 @@ struct MRecordBase::TCopy {
     const char* progressText = "";
     TProgress progress;
     const std::vector<std::string>* only = nullptr;  // categories to copy; all when null
-    std::vector<std::string> seen;  // categories of the added cases, first use first
+    std::vector<std::string> seen;                   // categories of the added cases, first use first
     // Called after each added case with its new id; false fails the copy
     // (with the reason in the caller's last error).
     std::function<bool(TRecordData&, int newId)> added;
@@ -197,8 +197,7 @@ int MRecordBase::CopyIntoNewDatabase(const std::string& file, TCopy& copy) {
     return added;
 }
 
-int MRecordBase::ImportDatabase(const std::string& path, const TProgress& progress,
-                                bool loadingRuns) {
+int MRecordBase::ImportDatabase(const std::string& path, const TProgress& progress, bool loadingRuns) {
     if (Refused(loadingRuns, TFolderLockMode::Write) || !WriteAllowed()) return 0;
     if (!PathExists(path)) {
         lastError_ = "不存在这个数据库文件，无法导入！";
@@ -207,17 +206,10 @@ int MRecordBase::ImportDatabase(const std::string& path, const TProgress& progre
     // Opened for reading only: the chosen file stays as it is.
     MRecordBase source;
     switch (source.OpenExisting(path, appFolder_, true)) {
-        case TDatabaseCheck::Usable:
-            break;
-        case TDatabaseCheck::Unopenable:
-            lastError_ = "无法打开导入的数据库文件！";
-            return 0;
-        case TDatabaseCheck::NotCaseDatabase:
-            lastError_ = "不是相同的数据库类型，无法导入！";
-            return 0;
-        case TDatabaseCheck::Damaged:
-            lastError_ = "导入的数据库文件已损坏，无法导入！";
-            return 0;
+        case TDatabaseCheck::Usable: break;
+        case TDatabaseCheck::Unopenable: lastError_ = "无法打开导入的数据库文件！"; return 0;
+        case TDatabaseCheck::NotCaseDatabase: lastError_ = "不是相同的数据库类型，无法导入！"; return 0;
+        case TDatabaseCheck::Damaged: lastError_ = "导入的数据库文件已损坏，无法导入！"; return 0;
     }
     if (QuickCheck() != 1) return 0;
 

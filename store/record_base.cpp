@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "store/record_base.h"
 
 #include <sqlite3.h>
@@ -110,8 +112,8 @@ bool MRecordBase::Open() {
     sqlite3* db = nullptr;
     // No mutex per call: an instance is used by one thread at a time (the
     // background loading reads through an instance of its own).
-    const int flags = (readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) |
-                      SQLITE_OPEN_NOMUTEX;
+    const int flags =
+        (readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) | SQLITE_OPEN_NOMUTEX;
     const int rc = sqlite3_open_v2(path_.c_str(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         lastError_ = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
@@ -163,14 +165,12 @@ bool MRecordBase::Exec(const char* sql) {
     return rc == SQLITE_OK;
 }
 
-bool MRecordBase::BatchLost() const {
-    return inTransaction_ && db_ && sqlite3_get_autocommit(db_) != 0;
-}
+bool MRecordBase::BatchLost() const { return inTransaction_ && db_ && sqlite3_get_autocommit(db_) != 0; }
 
 void MRecordBase::SetSqliteError() { lastError_ = db_ ? sqlite3_errmsg(db_) : "no database"; }
 
 TOpenResult MRecordBase::OpenDatabase(const std::string& path, const std::string& appFolder,
-                              bool convertLegacy) {
+                                      bool convertLegacy) {
     while (batchDepth_ > 0) EndBatch();
     Close();
     path_ = path;
@@ -240,8 +240,7 @@ bool MRecordBase::TableExists(const std::string& table) {
     bool own;
     if (!Acquire(own)) return false;
     bool found = false;
-    sqlite3_stmt* st =
-        Prepare("select name from sqlite_master where type='table' and name=?;");
+    sqlite3_stmt* st = Prepare("select name from sqlite_master where type='table' and name=?;");
     if (st) {
         CStatementUse use(st);
         BindText(st, 1, table);
@@ -271,8 +270,7 @@ bool MRecordBase::CreateExtraTable() {
         return false;
     }
     std::vector<std::string> defaults(kDefaultCategories, kDefaultCategories + kDefaultCategoryCount);
-    const std::string sql =
-        "insert into case_extra(" + ExtraColumnList() + ") values (?, ?, ?, ?, ?);";
+    const std::string sql = "insert into case_extra(" + ExtraColumnList() + ") values (?, ?, ?, ?, ?);";
     bool ok = false;
     if (sqlite3_stmt* st = Prepare(sql.c_str())) {
         CStatementUse use(st);
@@ -298,8 +296,7 @@ int MRecordBase::ReadLastId() {
         const int rc = sqlite3_step(st);
         if (rc == SQLITE_ROW) {
             long long v;
-            if (ParseInteger(ColumnText(st, 0), v) && v >= 0 && v <= INT32_MAX)
-                id = static_cast<int>(v);
+            if (ParseInteger(ColumnText(st, 0), v) && v >= 0 && v <= INT32_MAX) id = static_cast<int>(v);
         } else if (rc != SQLITE_DONE) {
             SetSqliteError();
             sqlFailed = true;
@@ -367,8 +364,7 @@ int MRecordBase::AddCaseOn(TRecordData& r) {
         if (sqlite3_stmt* st = Prepare(InsertSql().c_str())) {
             const TCaseValues values = RecordToValues(r, r.id);
             CStatementUse use(st);
-            for (size_t i = 0; i < kCaseColumnCount; ++i)
-                BindValue(st, static_cast<int>(i + 1), values[i]);
+            for (size_t i = 0; i < kCaseColumnCount; ++i) BindValue(st, static_cast<int>(i + 1), values[i]);
             inserted = sqlite3_step(st) == SQLITE_DONE;
         }
     }
@@ -388,8 +384,7 @@ bool MRecordBase::UpdateCaseOn(int id, const TRecordData& r) {
         if (sqlite3_stmt* st = Prepare(UpdateSql().c_str())) {
             const TCaseValues values = RecordToValues(r, id);
             CStatementUse use(st);
-            for (size_t i = 1; i < kCaseColumnCount; ++i)
-                BindValue(st, static_cast<int>(i), values[i]);
+            for (size_t i = 1; i < kCaseColumnCount; ++i) BindValue(st, static_cast<int>(i), values[i]);
             sqlite3_bind_int(st, static_cast<int>(kCaseColumnCount), id);
             ok = sqlite3_step(st) == SQLITE_DONE;
         }
@@ -467,13 +462,9 @@ int MRecordBase::AddCase(TRecordData& r) {
         return -1;
     }
     switch (FinishBatch()) {
-    case TBatchEnd::kCommitted:
-        return id;
-    case TBatchEnd::kIdNotRecorded:
-        break;  // its text is set
-    case TBatchEnd::kNotCommitted:
-        lastError_ = "无法保存案例！";
-        break;
+        case TBatchEnd::kCommitted: return id;
+        case TBatchEnd::kIdNotRecorded: break;  // its text is set
+        case TBatchEnd::kNotCommitted: lastError_ = "无法保存案例！"; break;
     }
     lastId_ = before;
     return -1;
@@ -615,15 +606,11 @@ bool MRecordBase::IsDatabaseType(const std::string& tag) {
     return ok;
 }
 
-bool MRecordBase::CleanText(std::string& text, size_t maxChars) {
-    return qd::CleanText(text, maxChars);
-}
+bool MRecordBase::CleanText(std::string& text, size_t maxChars) { return qd::CleanText(text, maxChars); }
 
 std::string MRecordBase::CommentFolder() const { return CommentFolderOf(appFolder_); }
 
-std::string MRecordBase::CommentFilePath(const std::string& base) const {
-    return Comments().FileOf(base);
-}
+std::string MRecordBase::CommentFilePath(const std::string& base) const { return Comments().FileOf(base); }
 
 std::string MRecordBase::MakeCommentFileName(const TRecordData& r, std::string& base) const {
     return MakeCommentFileName(r, base, nullptr);
@@ -633,8 +620,7 @@ std::string MRecordBase::MakeCommentFileName(const TRecordData& r, std::string& 
                                              const std::set<std::string>* claimed) const {
     const TCastRequest& q = r.request;
     char date[64];
-    std::snprintf(date, sizeof date, "_%04d%02d%02d%02d%02d", q.year, q.month, q.day, q.hour,
-                  q.minute);
+    std::snprintf(date, sizeof date, "_%04d%02d%02d%02d%02d", q.year, q.month, q.day, q.hour, q.minute);
     const std::string stem = CommentNameStem(ReadGbkField(q.name)) + date;
     base = stem;
     std::string path = CommentFilePath(base);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case store: the only code that talks to SQLite. One instance holds one
 // case database file and one connection to it; an instance is used by one
 // thread at a time (the background loading opens an instance of its own).

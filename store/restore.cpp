@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Restore from a backup folder, and the finishing of an import, restore or
 // compaction that was killed half-way.
 //
@@ -102,9 +103,8 @@ bool MRecordBase::RollRestoreForward() {
     return true;
 }
 
-bool MRecordBase::StageComments(const std::string& sourceComments,
-                                const std::vector<std::string>& files, MRecordBase& staged,
-                                std::vector<std::string>& names) {
+bool MRecordBase::StageComments(const std::string& sourceComments, const std::vector<std::string>& files,
+                                MRecordBase& staged, std::vector<std::string>& names) {
     const CCommentFolder comments = Comments();
     std::set<std::string> have;
     for (const std::string& f : files) {
@@ -121,18 +121,18 @@ bool MRecordBase::StageComments(const std::string& sourceComments,
     // Cases whose comment file the backup lacks, or holds empty, get one
     // written from their plain comment text.
     bool written = true;
-    const TReadEnd read = ForEachCaseRow(staged, EveryCase(), ColumnBit(kColRemarkFile) | ColumnBit(kColRemarkText),
-                                         [&](const CCaseRow& row) {
-        // No safe name: read-only here; the window reads the text.
-        if (!IsSafeCommentName(row.CommentFile())) return true;
-        const std::string name = std::string(row.CommentFile()) + ".rtf";
-        const std::string path = comments.Path() + name + kStagedSuffix;
-        if (have.count(name) && comments.HasContent(path)) return true;
-        written = comments.WriteComment(path, std::string(row.Comment()));
-        if (!have.count(name)) names.push_back(name);
-        have.insert(name);
-        return written;
-    });
+    const TReadEnd read = ForEachCaseRow(
+        staged, EveryCase(), ColumnBit(kColRemarkFile) | ColumnBit(kColRemarkText), [&](const CCaseRow& row) {
+            // No safe name: read-only here; the window reads the text.
+            if (!IsSafeCommentName(row.CommentFile())) return true;
+            const std::string name = std::string(row.CommentFile()) + ".rtf";
+            const std::string path = comments.Path() + name + kStagedSuffix;
+            if (have.count(name) && comments.HasContent(path)) return true;
+            written = comments.WriteComment(path, std::string(row.Comment()));
+            if (!have.count(name)) names.push_back(name);
+            have.insert(name);
+            return written;
+        });
     if (!written) lastError_ = kCommentWriteText;
     if (written && read != TReadEnd::kComplete) lastError_ = "备份的数据库文件已损坏，无法还原！";
     return read == TReadEnd::kComplete && written;
@@ -175,9 +175,7 @@ bool MRecordBase::RestoreFrom(const std::string& folderIn, bool loadingRuns, boo
     if (ok) {
         MRecordBase staged;
         switch (staged.OpenExisting(stagedDb, appFolder_, true)) {
-            case TDatabaseCheck::Usable:
-                ok = StageComments(sourceComments, files, staged, names);
-                break;
+            case TDatabaseCheck::Usable: ok = StageComments(sourceComments, files, staged, names); break;
             case TDatabaseCheck::Damaged:
                 lastError_ = "备份的数据库文件已损坏，无法还原！";
                 ok = false;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two whole-store searches: one statement per pass over every row,
 // whatever its id, matching on the UTF-8 texts as the case record would hold
 // them. Hits come in the order the list shows the cases.
@@ -61,10 +62,9 @@ bool PassesCriteria(const TSearchCriteria& c, const CCaseRow& row) {
     return true;
 }
 
-constexpr TColumnSet kKeywordColumns = ColumnBit(kColName) | ColumnBit(kColEvent) |
-                                       ColumnBit(kColAddrName) | ColumnBit(kColClassName) |
-                                       ColumnBit(kColDateY) | ColumnBit(kColDateNum) |
-                                       ColumnBit(kColRemarkText);
+constexpr TColumnSet kKeywordColumns = ColumnBit(kColName) | ColumnBit(kColEvent) | ColumnBit(kColAddrName) |
+                                       ColumnBit(kColClassName) | ColumnBit(kColDateY) |
+                                       ColumnBit(kColDateNum) | ColumnBit(kColRemarkText);
 
 // The searched fields of a case, in the order they take keywords, each
 // made only when a keyword is still left for it.
@@ -75,15 +75,15 @@ public:
 
     std::string_view operator[](int k) {
         switch (k) {
-        case 0: return row_.Name();
-        case 1: return row_.Question();
-        case 2: return row_.Place();
-        case 3: return row_.Category();
-        case 4: return Number(row_.Year(), "年");
-        case 5: return Number(Time().month, "月");
-        case 6: return Number(Time().day, "日");
-        case 7: return Hour();
-        default: return row_.Comment();
+            case 0: return row_.Name();
+            case 1: return row_.Question();
+            case 2: return row_.Place();
+            case 3: return row_.Category();
+            case 4: return Number(row_.Year(), "年");
+            case 5: return Number(Time().month, "月");
+            case 6: return Number(Time().day, "日");
+            case 7: return Hour();
+            default: return row_.Comment();
         }
     }
 
@@ -189,8 +189,7 @@ void MRecordBase::FindCases(TSearchCriteria& criteria, std::vector<int>& ids) {
     });
 }
 
-void MRecordBase::FindCasesByKeywords(const std::vector<std::string>& keywords,
-                                      std::vector<int>& ids) {
+void MRecordBase::FindCasesByKeywords(const std::vector<std::string>& keywords, std::vector<int>& ids) {
     ids.clear();
     CKeywords search(keywords);
     ForEachCaseRow(*this, EveryCase(), kKeywordColumns, [&](const CCaseRow& row) {

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "store/store_files.h"
 
 #include <fcntl.h>
@@ -60,8 +62,7 @@ bool RemoveFile(const std::string& path) {
 
 bool CopyFileOver(const std::string& from, const std::string& to) {
     std::error_code ec;
-    return fs::copy_file(U8Path(from), U8Path(to), fs::copy_options::overwrite_existing, ec) &&
-           !ec;
+    return fs::copy_file(U8Path(from), U8Path(to), fs::copy_options::overwrite_existing, ec) && !ec;
 }
 
 bool CopyFileChecked(const std::string& from, const std::string& to) {
@@ -155,9 +156,7 @@ std::vector<std::string> ListFilesEndingIn(const std::string& folder, std::strin
     return names;
 }
 
-std::vector<std::string> ListRtfFiles(const std::string& folder) {
-    return ListFilesEndingIn(folder, ".rtf");
-}
+std::vector<std::string> ListRtfFiles(const std::string& folder) { return ListFilesEndingIn(folder, ".rtf"); }
 
 bool ReadWholeFile(const std::string& path, std::string& data) {
     std::ifstream in(U8Path(path), std::ios::binary);

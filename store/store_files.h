@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File system helpers of the store. Paths are UTF-8 texts; no helper throws.
 #pragma once
 

@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "store/store_tables.h"
 
 namespace qd {
 
+// clang-format off
 const TColumnDef kCaseColumns[kCaseColumnCount] = {
     {"id", "integer primary key"},
     {"name", "char(20)"},
@@ -22,6 +25,7 @@ const TColumnDef kCaseColumns[kCaseColumnCount] = {
     {"masterDate", "varchar(30)"},
     {"remarkText", "text"},
 };
+// clang-format on
 
 const char* const kExtraColumns[kExtraColumnCount] = {
     "PlatformId", "verCode", "primaryId", "className", "baseType",

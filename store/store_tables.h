@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fixed names of the case database: columns, metadata and file names.
 #pragma once
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the application icon's PNG sizes from the SVG; run it after changing
 # the SVG and commit the PNGs with it. Needs rsvg-convert (Debian librsvg2-bin).
 set -euo pipefail

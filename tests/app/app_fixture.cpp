@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app_fixture.h"
 
 #include <QCheckBox>
@@ -55,7 +57,8 @@ TMainUi::TMainUi(const QWidget& w)
       mnuFuzzySearch(Find<QAction>(w, "mnuFuzzySearch")),
       mnuSearch(Find<QAction>(w, "mnuSearch")) {}
 
-qd::TRecordData CaseRecord(const std::string& name, int y, int mo, int d, int h, int mi, const std::string& category) {
+qd::TRecordData CaseRecord(const std::string& name, int y, int mo, int d, int h, int mi,
+                           const std::string& category) {
     qd::TRecordData r = qd::MakeRecordData();
     r.request.filled = 1;
     qd::WriteGbkField(r.request.name, name);

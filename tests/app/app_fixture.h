@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the desktop program's tests: a messenger that records
 // every message and answers questions from a script, and a scratch
 // application folder.
@@ -39,7 +40,9 @@ public:
     TScriptedMessenger() { qd::SetMessenger(this); }
     ~TScriptedMessenger() override { qd::SetMessenger(nullptr); }
 
-    void Notice(QWidget*, const QString& text) override { log.append({text, QString(), qd::TMsgIcon::None, false}); }
+    void Notice(QWidget*, const QString& text) override {
+        log.append({text, QString(), qd::TMsgIcon::None, false});
+    }
     qd::TMsgAnswer Box(QWidget*, const QString& text, const QString& caption, qd::TMsgIcon icon,
                        qd::TMsgButtons buttons) override {
         log.append({text, caption, icon, buttons != qd::TMsgButtons::Ok});
@@ -143,7 +146,8 @@ struct TMainUi {
 
 // A case cast at the given civil moment, asking "问事" at "未知地", with the
 // comment file base <name>_f.
-qd::TRecordData CaseRecord(const std::string& name, int y, int mo, int d, int h, int mi, const std::string& category);
+qd::TRecordData CaseRecord(const std::string& name, int y, int mo, int d, int h, int mi,
+                           const std::string& category);
 
 // A fresh application folder ending in '/' with dat/ (holding the shipped
 // places file when `places`) and, when `skins`, the shipped skins.

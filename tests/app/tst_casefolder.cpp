@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's hold on its case folder: one program per folder, another
 // program's compaction refused while the window runs, restore of an
 // incomplete backup, a damaged database at start, the automatic backups at
 // close with their setting, comment files that stay inside Quadrelle_f/,
 // and the unusable set.ini keys told once.
+#include <sqlite3.h>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -12,7 +14,6 @@
 #include <QTextEdit>
 #include <QtTest>
 #include <memory>
-#include <sqlite3.h>
 
 #include "app/dialogs.h"
 #include "app/folderguard.h"
@@ -71,7 +72,9 @@ QStringList Entries(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-QStringList BackupsOf(const QString& home) { return Entries(home + "backups").filter(QStringLiteral("备份")); }
+QStringList BackupsOf(const QString& home) {
+    return Entries(home + "backups").filter(QStringLiteral("备份"));
+}
 
 // A complete backup folder of the automatic backups' form, dated `day` May 2020.
 void OldBackup(const QString& home, int day) {
@@ -247,7 +250,8 @@ private slots:
         restore->trigger();
         const auto& asked = msgs_->log.last();
         QVERIFY(asked.question);
-        QVERIFY(asked.text.contains(QStringLiteral("不完整")) && asked.text.contains(QStringLiteral("save.txt")));
+        QVERIFY(asked.text.contains(QStringLiteral("不完整")) &&
+                asked.text.contains(QStringLiteral("save.txt")));
         QCOMPARE(asked.icon, TMsgIcon::Warning);
         QCOMPARE(Digest(Db()), before);
         QCOMPARE(Entries(home_ + "Quadrelle_f").size(), 3);

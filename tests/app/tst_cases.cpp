@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving, reopening, deleting and moving cases through the main window, the
 // case tree's display styles and sort orders, and the full loading on its
 // own thread.
@@ -14,9 +15,9 @@
 #include <memory>
 
 #include "app/casetree.h"
+#include "app/casetreemodel.h"
 #include "app/frmfenlei.h"
 #include "app/frmmain.h"
-#include "app/casetreemodel.h"
 #include "app_fixture.h"
 #include "base/encoding.h"
 #include "base/pinyin.h"
@@ -35,7 +36,8 @@ QStringList Names(const TFrmMain& w, const std::vector<int>& ids, MRecordBase& s
     QStringList out;
     for (int id : ids) {
         TRecordData r;
-        out << (store.ReadCase(id, r) ? QString::fromStdString(ReadGbkField(r.request.name)) : QStringLiteral("?"));
+        out << (store.ReadCase(id, r) ? QString::fromStdString(ReadGbkField(r.request.name))
+                                      : QStringLiteral("?"));
     }
     Q_UNUSED(w);
     return out;
@@ -57,7 +59,9 @@ private:
 
     void OpenStore() {
         store_ = std::make_unique<MRecordBase>();
-        QCOMPARE(store_->OpenDatabase((folder_ + "dat/Quadrelle.db").toStdString(), folder_.toStdString(), false), qd::TOpenResult::Opened);
+        QCOMPARE(
+            store_->OpenDatabase((folder_ + "dat/Quadrelle.db").toStdString(), folder_.toStdString(), false),
+            qd::TOpenResult::Opened);
         QVERIFY(store_->SetCategories({"婚姻", "财运", "求职"}));
     }
     void ShowWindow() {
@@ -118,9 +122,9 @@ private slots:
         const struct {
             QString typed;
             bool accepted;
-        } typed[] = {{QStringLiteral("MONEY\t"), true},       {QStringLiteral("　Money"), false},
-                     {QStringLiteral("ωμέγα"), false},        {QStringLiteral("ΩΜΈΓΑ"), true},
-                     {QStringLiteral("ｆｕｌｌ"), false},         {QStringLiteral("ＦＵＬＬ"), true},
+        } typed[] = {{QStringLiteral("MONEY\t"), true},   {QStringLiteral("　Money"), false},
+                     {QStringLiteral("ωμέγα"), false},    {QStringLiteral("ΩΜΈΓΑ"), true},
+                     {QStringLiteral("ｆｕｌｌ"), false}, {QStringLiteral("ＦＵＬＬ"), true},
                      {QStringLiteral("жена"), false}};
         for (const auto& t : typed) {
             TFrmFenLei d({"Money", "ΩΜΈΓΑ", "ＦＵＬＬ", "ЖЕНА"});
@@ -133,7 +137,8 @@ private slots:
         none.CboFenLei->setEditText(QStringLiteral("新类"));
         none.BtnOkClick();
         QVERIFY(none.result() != QDialog::Accepted);
-        QVERIFY(msgs_->Find(QStringLiteral("请输入已经存在的类别名！如果要增加一个新的类别，请到案例列表上按鼠标右键-编辑类别！")));
+        QVERIFY(msgs_->Find(QStringLiteral(
+            "请输入已经存在的类别名！如果要增加一个新的类别，请到案例列表上按鼠标右键-编辑类别！")));
         QCOMPARE(msgs_->log.last().caption, QStringLiteral("错误"));
     }
 
@@ -184,8 +189,11 @@ private slots:
         const QString question = QStringLiteral("要用新的起课时间覆盖原案例吗？");
         const auto moment = [this](int id) {
             TRecordData r;
-            return store_->ReadCase(id, r) ? QStringLiteral("%1-%2-%3 %4").arg(r.request.year).arg(r.request.month)
-                                                 .arg(r.request.day).arg(r.request.hour)
+            return store_->ReadCase(id, r) ? QStringLiteral("%1-%2-%3 %4")
+                                                 .arg(r.request.year)
+                                                 .arg(r.request.month)
+                                                 .arg(r.request.day)
+                                                 .arg(r.request.hour)
                                            : QString();
         };
         ShowWindow();
@@ -316,8 +324,8 @@ private slots:
         QVERIFY(!w_->Cases().StoredCase() && !w_->CastShown());
         QCOMPARE(ui_.RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语："));
         // A new case's prompt is in the view's own font again.
-        for (const QTextCharFormat& f : {QTextCursor(ui_.RedtPingYu->document()).charFormat(),
-                                         ui_.RedtPingYu->currentCharFormat()}) {
+        for (const QTextCharFormat& f :
+             {QTextCursor(ui_.RedtPingYu->document()).charFormat(), ui_.RedtPingYu->currentCharFormat()}) {
             QVERIFY(!f.fontItalic());
             QVERIFY(!f.hasProperty(QTextFormat::ForegroundBrush));
             QVERIFY(!f.hasProperty(QTextFormat::FontPointSize));
@@ -391,8 +399,9 @@ private slots:
     }
 
     void treeOnItsOwnFollowsTheCaseCommands() {
-        for (TRecordData r : {Case("李四", 2020, 1, 1, 10, 0, "婚姻"), Case("王五", 2021, 1, 1, 10, 0, "Money"),
-                              Case("赵六", 2022, 1, 1, 10, 0, "Money")})
+        for (TRecordData r :
+             {Case("李四", 2020, 1, 1, 10, 0, "婚姻"), Case("王五", 2021, 1, 1, 10, 0, "Money"),
+              Case("赵六", 2022, 1, 1, 10, 0, "Money")})
             QVERIFY(store_->AddCase(r) > 0);
         TCaseTree tree(store_.get());
         const QAbstractItemModel* nodes = Find<QTreeView>(tree, "Tree")->model();
@@ -431,12 +440,13 @@ private slots:
 
     void sortOrdersAndDisplayStyles() {
         // ids 1..5: 李四, 刘五 and 李二 cast at the same minute.
-        for (TRecordData r : {Case("李四", 2020, 1, 1, 10, 0, "婚姻"), Case("刘五", 2020, 1, 1, 10, 0, "婚姻"),
-                              Case("张三", 2021, 5, 1, 8, 0, "财运"), Case("a", 2019, 3, 1, 0, 0, "其他"),
-                              Case("李二", 2020, 1, 1, 10, 0, "婚姻")})
+        for (TRecordData r : {Case("李四", 2020, 1, 1, 10, 0, "婚姻"),
+                              Case("刘五", 2020, 1, 1, 10, 0, "婚姻"), Case("张三", 2021, 5, 1, 8, 0, "财运"),
+                              Case("a", 2019, 3, 1, 0, 0, "其他"), Case("李二", 2020, 1, 1, 10, 0, "婚姻")})
             QVERIFY(store_->AddCase(r) > 0);
         ShowWindow();
         const std::vector<int> ids = {1, 2, 3, 4, 5};
+        // clang-format off
         const struct {
             int sort;
             QStringList names;
@@ -447,6 +457,7 @@ private slots:
             {3, {"李四", "李二", "刘五", "张三", "a"}},
             {4, {"a", "张三", "刘五", "李四", "李二"}},
         };
+        // clang-format on
         for (const auto& row : table) {
             w_->CaseTree().SetDisplay(kShowList, row.sort);
             w_->CaseTree().BuildTree(ids);
@@ -485,15 +496,16 @@ private slots:
         QCOMPARE(r.category, std::string("婚姻"));
         const QAbstractItemModel* m = ui_.Tree->model();
         const QModelIndex marriage = m->index(0, 0);
-        QCOMPARE(m->index(m->rowCount(marriage) - 1, 0, marriage).data(TCaseTreeModel::kCaseIdRole).toInt(), 3);
+        QCOMPARE(m->index(m->rowCount(marriage) - 1, 0, marriage).data(TCaseTreeModel::kCaseIdRole).toInt(),
+                 3);
         QCOMPARE(m->rowCount(m->index(1, 0)), 0);
     }
 
     void fullLoadingRefusesEverythingUntilTheTreeIsComplete() {
         QVERIFY(store_->BeginBatch());
         for (int i = 0; i < 300; ++i) {
-            TRecordData r = Case(i % 2 ? "李四" : "张三", 2000 + i % 50, 1 + i % 12, 1 + i % 28, i % 24, i % 60,
-                                 i % 3 ? "婚姻" : "财运");
+            TRecordData r = Case(i % 2 ? "李四" : "张三", 2000 + i % 50, 1 + i % 12, 1 + i % 28, i % 24,
+                                 i % 60, i % 3 ? "婚姻" : "财运");
             QVERIFY(store_->AddCaseInBatch(r) > 0);
         }
         QVERIFY(store_->EndBatch());

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case tree's model and view: the five orders and both styles against a
 // reference build, the full loading and long rebuilds batch by batch, whole
 // case lines, and the node pictures.
@@ -64,7 +65,8 @@ void ReferenceInsert(std::vector<TRef>& items, const TRef& item, int sort) {
         } else {
             int k = mid;
             while (k > 0 && main(items[size_t(k - 1)], item) == 0) --k;
-            while (k < int(items.size()) && main(items[size_t(k)], item) == 0 && !tieAfter(items[size_t(k)])) ++k;
+            while (k < int(items.size()) && main(items[size_t(k)], item) == 0 && !tieAfter(items[size_t(k)]))
+                ++k;
             items.insert(items.begin() + k, item);
             return;
         }
@@ -119,8 +121,9 @@ std::vector<int> ReferenceIds(MRecordBase& store, const std::vector<int>& ids, i
     for (const std::string& c : kStoreCategories)
         if (std::any_of(items.begin(), items.end(), [&](const TRef& it) {
                 // A case counts for the first store category of its name.
-                const auto first = std::find_if(kStoreCategories.begin(), kStoreCategories.end(),
-                                                [&](const std::string& s) { return SameNoCase(s, it.category); });
+                const auto first =
+                    std::find_if(kStoreCategories.begin(), kStoreCategories.end(),
+                                 [&](const std::string& s) { return SameNoCase(s, it.category); });
                 return first != kStoreCategories.end() && *first == c;
             }))
             nodes.push_back(c);
@@ -147,8 +150,8 @@ TRecordData Case(const std::string& name, bool lunar, int y, int mo, int d, int 
 // keys, lunar dates (some that do not exist) landing on the same minutes as
 // civil ones, Latin, unknown and missing initials.
 TRecordData VariedCase(int k) {
-    static const char* const kNames[] = {"李四", "李二", "刘五", "张三", "张",  "a",    "abc", "A",
-                                         "Zed",  " x",   "",     "①号", "乙丙", "欧阳修", "李",  "赵"};
+    static const char* const kNames[] = {"李四", "李二", "刘五", "张三", "张",   "a",      "abc", "A",
+                                         "Zed",  " x",   "",     "①号",  "乙丙", "欧阳修", "李",  "赵"};
     static const char* const kCategories[] = {"婚姻", "财运", "Money", "money", "其他"};
     uint32_t seed = uint32_t(k) * 2654435761u + 7;
     auto pick = [&seed](uint32_t n) {
@@ -159,19 +162,18 @@ TRecordData VariedCase(int k) {
     const std::string category = kCategories[pick(5)];
     const int minute = int(pick(2)) * 30;
     switch (pick(6)) {
-    case 0:  // the lunar new year 2000 is 2000-02-05
-        return Case(name, true, 2000, 1, 1, 10, minute, false, category);
-    case 1:
-        return Case(name, false, 2000, 2, 5, 10, minute, false, category);
-    case 2:  // 2001 has a leap fourth month, 2000 none; 2000's twelfth month has 29 days
-        switch (pick(4)) {
-        case 0: return Case(name, true, 2001, 4, 10, 10, minute, false, category);
-        case 1: return Case(name, true, 2001, 4, 10, 10, minute, true, category);
-        case 2: return Case(name, true, 2000, 4, 10, 10, minute, true, category);
-        default: return Case(name, true, 2000, 12, 30, 10, minute, false, category);
-        }
-    default:
-        return Case(name, false, 2000 + int(pick(2)), 1 + int(pick(2)), 1, 10, minute, false, category);
+        case 0:  // the lunar new year 2000 is 2000-02-05
+            return Case(name, true, 2000, 1, 1, 10, minute, false, category);
+        case 1: return Case(name, false, 2000, 2, 5, 10, minute, false, category);
+        case 2:  // 2001 has a leap fourth month, 2000 none; 2000's twelfth month has 29 days
+            switch (pick(4)) {
+                case 0: return Case(name, true, 2001, 4, 10, 10, minute, false, category);
+                case 1: return Case(name, true, 2001, 4, 10, 10, minute, true, category);
+                case 2: return Case(name, true, 2000, 4, 10, 10, minute, true, category);
+                default: return Case(name, true, 2000, 12, 30, 10, minute, false, category);
+            }
+        default:
+            return Case(name, false, 2000 + int(pick(2)), 1 + int(pick(2)), 1, 10, minute, false, category);
     }
 }
 
@@ -199,7 +201,9 @@ private slots:
         folder_ = NewAppFolder(dir_ = QTemporaryDir(), true);
         msgs_ = std::make_unique<TScriptedMessenger>();
         store_ = std::make_unique<MRecordBase>();
-        QCOMPARE(store_->OpenDatabase((folder_ + "dat/Quadrelle.db").toStdString(), folder_.toStdString(), false), TOpenResult::Opened);
+        QCOMPARE(
+            store_->OpenDatabase((folder_ + "dat/Quadrelle.db").toStdString(), folder_.toStdString(), false),
+            TOpenResult::Opened);
         QVERIFY(store_->SetCategories(kStoreCategories));
     }
     void cleanup() {
@@ -224,7 +228,10 @@ private slots:
                     tree.BuildTree(*ids);
                     const std::vector<int> expected = ReferenceIds(*store_, *ids, style, sort);
                     QVERIFY2(tree.ShownIds() == expected,
-                             qPrintable(QStringLiteral("style %1, order %2, %3 ids").arg(style).arg(sort).arg(ids->size())));
+                             qPrintable(QStringLiteral("style %1, order %2, %3 ids")
+                                            .arg(style)
+                                            .arg(sort)
+                                            .arg(ids->size())));
                     QCOMPARE(tree.ShownCount(), int(expected.size()));
                 }
         // The lunar dates that do not exist are shown only without an order.
@@ -267,7 +274,8 @@ private slots:
                     whileIdle += !tree.Busy();
                     // Case rows go after those shown; only category nodes
                     // may come between others.
-                    if (m->rowCount(parent) != first && (parent.isValid() || style == kShowList)) ++appendedElsewhere;
+                    if (m->rowCount(parent) != first && (parent.isValid() || style == kShowList))
+                        ++appendedElsewhere;
                 });
 
         tree.ShowAllCasesClick();

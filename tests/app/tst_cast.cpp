@@ -1,12 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Casting from the input panel: the chart in the result view, the panel's
 // checks and messages, stepping, topic readings and the direct cast.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTextBlock>
 #include <QTextEdit>
-#include <QPlainTextEdit>
 #include <QtTest>
 
 #include "app/dialogs.h"
@@ -136,10 +137,16 @@ private slots:
     }
 
     void nameAndQuestionAreCleaned() {
-        const QString nameMsg = QStringLiteral("姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！");
-        const QString eventMsg = QStringLiteral("占问事宜中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！");
-        struct Case { const char* name; const char* cleaned; };
-        for (const Case& c : {Case{"", "甲"}, Case{"张*三 ?", "张三"}, Case{"一二三四五六七八九十壹贰", "一二三四五六七八九十"}}) {
+        const QString nameMsg =
+            QStringLiteral("姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！");
+        const QString eventMsg =
+            QStringLiteral("占问事宜中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！");
+        struct Case {
+            const char* name;
+            const char* cleaned;
+        };
+        for (const Case& c : {Case{"", "甲"}, Case{"张*三 ?", "张三"},
+                              Case{"一二三四五六七八九十壹贰", "一二三四五六七八九十"}}) {
             msgs_->log.clear();
             ui_.EdtName->setText(QString::fromUtf8(c.name));
             Cast(2004, 6, 15, 12, 0);
@@ -160,18 +167,27 @@ private slots:
     void inputPastTheByteLimitsIsCutAndReportedAtTheCast() {
         // The limits count GBK bytes: a Chinese character takes two. What
         // does not fit is cut, typed or pasted, and the cast says so.
-        const QString nameMsg = QStringLiteral("姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！");
-        const QString eventMsg = QStringLiteral("占问事宜中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！");
+        const QString nameMsg =
+            QStringLiteral("姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！");
+        const QString eventMsg =
+            QStringLiteral("占问事宜中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！");
         const QString shi(150, QChar(0x4E8B));
         const QString latin(300, QChar('a'));
-        struct Case { QLineEdit* edit; QString input; bool paste; QString kept; QString cast; };
-        for (const Case& c : {Case{ui_.EdtName, QStringLiteral("一二三四五六七八九十壹贰"), false,
-                                   QStringLiteral("一二三四五六七八九十"), QStringLiteral("一二三四五六七八九十")},
-                              Case{ui_.EdtName, QStringLiteral("abcdefghij一二三四五六"), false,
-                                   QStringLiteral("abcdefghij一二三四五"), QStringLiteral("abcdefghij")},
-                              Case{ui_.EdtEvent, shi, true, shi.left(100), shi.left(100)},
-                              Case{ui_.EdtEvent, shi.left(120), false, shi.left(100), shi.left(100)},
-                              Case{ui_.EdtEvent, latin, false, latin.left(200), latin.left(100)}}) {
+        struct Case {
+            QLineEdit* edit;
+            QString input;
+            bool paste;
+            QString kept;
+            QString cast;
+        };
+        for (const Case& c :
+             {Case{ui_.EdtName, QStringLiteral("一二三四五六七八九十壹贰"), false,
+                   QStringLiteral("一二三四五六七八九十"), QStringLiteral("一二三四五六七八九十")},
+              Case{ui_.EdtName, QStringLiteral("abcdefghij一二三四五六"), false,
+                   QStringLiteral("abcdefghij一二三四五"), QStringLiteral("abcdefghij")},
+              Case{ui_.EdtEvent, shi, true, shi.left(100), shi.left(100)},
+              Case{ui_.EdtEvent, shi.left(120), false, shi.left(100), shi.left(100)},
+              Case{ui_.EdtEvent, latin, false, latin.left(200), latin.left(100)}}) {
             ui_.EdtName->setText(QStringLiteral("某人"));
             ui_.EdtEvent->setText(QStringLiteral("要问的事情。"));
             c.edit->selectAll();
@@ -199,8 +215,13 @@ private slots:
     }
 
     void earthNumberIsTypedOrChosen() {
-        struct Case { QString text; int item; int earth; };
-        for (const Case& c : {Case{"12", 0, 0}, Case{"1", 5, 1}, Case{"13", 5, 1}, Case{"0", 4, 5}, Case{"", 2, 3}}) {
+        struct Case {
+            QString text;
+            int item;
+            int earth;
+        };
+        for (const Case& c :
+             {Case{"12", 0, 0}, Case{"1", 5, 1}, Case{"13", 5, 1}, Case{"0", 4, 5}, Case{"", 2, 3}}) {
             ui_.CboDiFen->setCurrentIndex(c.item);
             ui_.CboDiFen->setEditText(c.text);
             Cast(2004, 6, 15, 12, 0);

@@ -1,19 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog, the places dialog and the views' file commands.
 #include <QButtonGroup>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QCompleter>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPrinter>
 #include <QTextBlock>
 #include <QTextEdit>
-#include <QColorDialog>
-#include <QCompleter>
-#include <QFontDatabase>
-#include <QFontInfo>
-#include <QFileDialog>
-#include <QFontDialog>
-#include <QMenu>
 #include <QtTest>
 
 #include "app/appfolder.h"
@@ -82,7 +83,8 @@ private slots:
             QCOMPARE(dlg.result(), int(QDialog::Accepted));
         }
         CIniFile ini(path.toStdString());
-        QCOMPARE(ini.Keys("set"), (std::vector<std::string>{"leftpos", "idate", "iYueJiang", "iGui", "iWang"}));
+        QCOMPARE(ini.Keys("set"),
+                 (std::vector<std::string>{"leftpos", "idate", "iYueJiang", "iGui", "iWang"}));
         QCOMPARE(ini.ReadInteger("set", "leftpos", -1), 500);
         QCOMPARE(ini.ReadInteger("set", "idate", -1), 2);
         QCOMPARE(ini.ReadInteger("set", "iYueJiang", -1), 0);
@@ -113,19 +115,23 @@ private slots:
         TScriptedMessenger msgs;
         const QString folder = NewAppFolder(dir, false);
         const QString path = folder + "dat/dili.ini";
-        WriteFileText(path, QByteArray::fromStdString(Utf8ToGbk("[福建省]\r\n福州市=119:18*26:5\r\n厦门市=118:6*24:29\r\n")));
+        WriteFileText(path, QByteArray::fromStdString(
+                                Utf8ToGbk("[福建省]\r\n福州市=119:18*26:5\r\n厦门市=118:6*24:29\r\n")));
         TFrmDiLi dlg(folder);
         QCOMPARE(dlg.CboSheng->count(), 34);
         QCOMPARE(dlg.CboShi->count(), 2);
         QCOMPARE(dlg.LedtJingDu->text(), QStringLiteral("119"));
         QCOMPARE(dlg.LedtWeiFen->text(), QStringLiteral("5"));
 
-        struct Bad { const char *jd, *jf, *wd, *wf; const char* msg; };
+        struct Bad {
+            const char *jd, *jf, *wd, *wf;
+            const char* msg;
+        };
         const char* lonMsg = "经度在-180到180之间，分数在0-60之间";
         const char* latMsg = "纬度在-90到90之间，分数在0-60之间";
-        for (const Bad& b : {Bad{"180", "0", "30", "0", lonMsg},                              Bad{"-99", "60", "30", "0", lonMsg}, Bad{"x", "0", "30", "0", lonMsg},
-                             Bad{"120", "0", "90", "0", latMsg}, Bad{"120", "0", "30", "60", latMsg},
-                             Bad{"120", "0", "30", "", latMsg}}) {
+        for (const Bad& b : {Bad{"180", "0", "30", "0", lonMsg}, Bad{"-99", "60", "30", "0", lonMsg},
+                             Bad{"x", "0", "30", "0", lonMsg}, Bad{"120", "0", "90", "0", latMsg},
+                             Bad{"120", "0", "30", "60", latMsg}, Bad{"120", "0", "30", "", latMsg}}) {
             for (int add = 0; add < 2; ++add) {
                 msgs.log.clear();
                 dlg.LedtJingDu->setText(b.jd);
@@ -196,7 +202,8 @@ private slots:
         TScriptedMessenger msgs;
         const QString folder = NewAppFolder(dir, false);
         WriteFileText(folder + "dat/dili.ini",
-                      QByteArray::fromStdString(Utf8ToGbk("[福建省]\r\n福州市=119:18*26:5\r\n厦门市=118:6*24:29\r\n[北京市]\r\n")));
+                      QByteArray::fromStdString(
+                          Utf8ToGbk("[福建省]\r\n福州市=119:18*26:5\r\n厦门市=118:6*24:29\r\n[北京市]\r\n")));
         TFrmMain w(folder);
         const TMainUi ui(w);
         w.show();
@@ -220,7 +227,8 @@ private slots:
         QCOMPARE(ui.CboCity->currentText(), QStringLiteral("未知地"));
         // A broken value is reported once and ends the reading of that province.
         WriteFileText(folder + "dat/dili.ini",
-                      QByteArray::fromStdString(Utf8ToGbk("[福建省]\r\n福州市=119:18*26:5\r\n莆田市=x:0*25:26\r\n厦门市=118:6*24:29\r\n")));
+                      QByteArray::fromStdString(Utf8ToGbk(
+                          "[福建省]\r\n福州市=119:18*26:5\r\n莆田市=x:0*25:26\r\n厦门市=118:6*24:29\r\n")));
         msgs.log.clear();
         ui.CboProv->setCurrentIndex(0);
         w.Panel().CboProvClick();
@@ -235,9 +243,9 @@ private slots:
         QTemporaryDir dir;
         TScriptedMessenger msgs;
         const QString folder = NewAppFolder(dir, false);
-        WriteFileText(folder + "dat/dili.ini",
-                      QByteArray::fromStdString(Utf8ToGbk("[福建省]\r\n福州市=119:18*26:5\r\n厦门市=118:6*24:29\r\n"
-                                                          "泉州市=118:35*24:55\r\nGulangyu=118:4*24:27\r\n")));
+        WriteFileText(folder + "dat/dili.ini", QByteArray::fromStdString(Utf8ToGbk(
+                                                   "[福建省]\r\n福州市=119:18*26:5\r\n厦门市=118:6*24:29\r\n"
+                                                   "泉州市=118:35*24:55\r\nGulangyu=118:4*24:27\r\n")));
         TFrmMain w(folder);
         const TMainUi ui(w);
         w.show();

@@ -1,21 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The File menu's case file maintenance dialogues and the category dialogs,
 // with scripted answers to every question, folder choice and input prompt.
+#include <sqlite3.h>
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
-#include <QCheckBox>
 #include <QTextEdit>
 #include <QtTest>
 #include <optional>
-#include <sqlite3.h>
 
 #include "app/frmeditclass.h"
 #include "app/frmmain.h"
 #include "app/maintenance.h"
 #include "app_fixture.h"
-#include "base/inifile.h"
 #include "base/encoding.h"
+#include "base/inifile.h"
 #include "store/record_base.h"
 
 using namespace qd;
@@ -53,7 +54,7 @@ struct TStoreSetup {
             store.AddCase(r);
         }
         store.RebuildCommentFiles();
-        m = TMaintenance{&view, &store, &view, false, {}};
+        m = TMaintenance{&view, &store, &view, false, {}, {}};
         view.setPlainText(QStringLiteral("我的评语"));
     }
     int Cases() { return store.CountCases(); }
@@ -71,7 +72,8 @@ struct TStoreSetup {
 bool Refuse(const QString& path, const char* when) {
     sqlite3* db = nullptr;
     if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK) return false;
-    const std::string sql = std::string("create trigger refuse ") + when + " begin select raise(abort, 'refused'); end;";
+    const std::string sql =
+        std::string("create trigger refuse ") + when + " begin select raise(abort, 'refused'); end;";
     const bool ok = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
     sqlite3_close(db);
     return ok;
@@ -127,7 +129,8 @@ private slots:
         QCOMPARE(msgs.log.last().text, QStringLiteral("成功还原，请重新打开软件！"));
         QCOMPARE(shell.ended, 1);
         MRecordBase again;
-        QCOMPARE(again.OpenDatabase(s.Db().toStdString(), s.home.toStdString(), false), qd::TOpenResult::Opened);
+        QCOMPARE(again.OpenDatabase(s.Db().toStdString(), s.home.toStdString(), false),
+                 qd::TOpenResult::Opened);
         QCOMPARE(again.CountCases(), 2);
     }
 
@@ -137,7 +140,9 @@ private slots:
         TScriptedShell shell;
         CIniFile ini((s.home + "dat/qdlinit.ini").toStdString());
         SetFolderMemory(&ini);
-        const auto kept = [&ini](const char* key) { return QString::fromStdString(ini.ReadString("folders", key, "")); };
+        const auto kept = [&ini](const char* key) {
+            return QString::fromStdString(ini.ReadString("folders", key, ""));
+        };
         QTemporaryDir backups, exports;
 
         // Backups: the folder chosen for them, also after restoring one.
@@ -173,7 +178,8 @@ private slots:
 
     void backupFailureIsNotReportedAsSuccess() {
         TStoreSetup s(TCases{{"张三", "求财"}});
-        for (const QString& f : QDir(s.home + "Quadrelle_f").entryList({"*.rtf"})) QFile::remove(s.home + "Quadrelle_f/" + f);
+        for (const QString& f : QDir(s.home + "Quadrelle_f").entryList({"*.rtf"}))
+            QFile::remove(s.home + "Quadrelle_f/" + f);
         TScriptedMessenger msgs;
         TScriptedShell shell;
         QTemporaryDir out;
@@ -190,9 +196,11 @@ private slots:
         shell.inputs = {"x"};
         QVERIFY(!DeleteAllCommand(s.m));
         QCOMPARE(msgs.log[0].caption, QStringLiteral("删除所有案例"));
-        QVERIFY(QRegularExpression(QStringLiteral("^删除码：\\d{4} $")).match(shell.captions.last()).hasMatch());
+        QVERIFY(
+            QRegularExpression(QStringLiteral("^删除码：\\d{4} $")).match(shell.captions.last()).hasMatch());
         // The prompt shows the code too, above the question.
-        QCOMPARE(shell.prompts.last(), shell.captions.last().trimmed() + QStringLiteral("\n请输入删除码：      "));
+        QCOMPARE(shell.prompts.last(),
+                 shell.captions.last().trimmed() + QStringLiteral("\n请输入删除码：      "));
         QCOMPARE(msgs.log.last().text, QStringLiteral("删除码错误，无法删除！"));
         QVERIFY(QFileInfo::exists(s.Db()));
         QCOMPARE(shell.ended, 0);
@@ -248,7 +256,8 @@ private slots:
         QCOMPARE(s.view.toPlainText(), QStringLiteral("我的评语"));
         {
             MRecordBase e;
-            QCOMPARE(e.OpenDatabase(file.toStdString(), s.home.toStdString(), false), qd::TOpenResult::Opened);
+            QCOMPARE(e.OpenDatabase(file.toStdString(), s.home.toStdString(), false),
+                     qd::TOpenResult::Opened);
             QCOMPARE(e.CountCases(), 2);
             std::vector<std::string> cats;
             e.GetCategories(cats);
@@ -272,7 +281,8 @@ private slots:
         const QString other = out.path() + "/other.db";
         {
             MRecordBase o;
-            QCOMPARE(o.OpenDatabase(other.toStdString(), s.home.toStdString(), false), qd::TOpenResult::Opened);
+            QCOMPARE(o.OpenDatabase(other.toStdString(), s.home.toStdString(), false),
+                     qd::TOpenResult::Opened);
             TRecordData r = Case("李四", "婚姻");
             QVERIFY(o.AddCase(r) > 0);
         }
@@ -393,7 +403,9 @@ private slots:
         const struct {
             QString typed, added;
             bool cleaned;
-        } adds[] = {{"a/b:c", "abc", true}, {"", "甲", true}, {"一二三四五六七八九十百千", "一二三四五六七八九十", true},
+        } adds[] = {{"a/b:c", "abc", true},
+                    {"", "甲", true},
+                    {"一二三四五六七八九十百千", "一二三四五六七八九十", true},
                     {"ABC", "ABC", false}};
         for (const auto& a : adds) {
             msgs.log.clear();
@@ -430,8 +442,10 @@ private slots:
             shell.inputs = {QString::fromUtf8(t)};
             dlg.BtoMoveClick();
         }
-        QCOMPARE(msgs.log[msgs.log.size() - 3].text, QStringLiteral("同组类别不能移动，请输入已经存在的其他类别名称！"));
-        QCOMPARE(msgs.log.last().text, QStringLiteral("请输入已经存在的类别名称，如果不存在可以先新建一个。"));
+        QCOMPARE(msgs.log[msgs.log.size() - 3].text,
+                 QStringLiteral("同组类别不能移动，请输入已经存在的其他类别名称！"));
+        QCOMPARE(msgs.log.last().text,
+                 QStringLiteral("请输入已经存在的类别名称，如果不存在可以先新建一个。"));
         msgs.answers = {true};
         shell.inputs = {"财运"};
         dlg.BtoMoveClick();
@@ -464,7 +478,8 @@ private slots:
         TFrmMain w(home, &store);
         const TMainUi ui(w);
         w.show();
-        for (QAction* a : {ui.mnuRestore, ui.mnuBackup, ui.mnuDeleteAll, ui.mnuCompact, ui.mnuImportDb, ui.mnuExportDb})
+        for (QAction* a :
+             {ui.mnuRestore, ui.mnuBackup, ui.mnuDeleteAll, ui.mnuCompact, ui.mnuImportDb, ui.mnuExportDb})
             QVERIFY(a->isEnabled());
         msgs.log.clear();
         msgs.answers = {true};

@@ -1,14 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's start-up from the configuration file, the skin menu and
 // the write-back at close.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QMenu>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QToolButton>
 #include <QTextEdit>
+#include <QToolButton>
 #include <QtTest>
 
 #include "app/appfolder.h"
@@ -33,7 +34,9 @@ private:
     // WCAG contrast ratio of two colours.
     static double Contrast(const QColor& a, const QColor& b) {
         const auto lum = [](const QColor& c) {
-            const auto lin = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+            const auto lin = [](double v) {
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
             return 0.2126 * lin(c.redF()) + 0.7152 * lin(c.greenF()) + 0.0722 * lin(c.blueF());
         };
         const double la = lum(a), lb = lum(b);
@@ -111,9 +114,10 @@ private slots:
         QTemporaryDir dir;
         TScriptedMessenger msgs;
         const QString folder = NewAppFolder(dir);
-        WriteFileText(folder + "dat/qdlinit.ini",
-                      "[winpos]\r\nwidth=900\r\nheight=700\r\ntreewid=5\r\npinghei=0\r\nsheng=1\r\nshi=999\r\n"
-                      "[tree]\r\nsort=3\r\nshowStyle=0\r\n");
+        WriteFileText(
+            folder + "dat/qdlinit.ini",
+            "[winpos]\r\nwidth=900\r\nheight=700\r\ntreewid=5\r\npinghei=0\r\nsheng=1\r\nshi=999\r\n"
+            "[tree]\r\nsort=3\r\nshowStyle=0\r\n");
         TFrmMain w(folder);
         const TMainUi ui(w);
         w.show();
@@ -269,8 +273,9 @@ private slots:
             bool operator==(const TLook&) const = default;
         };
         const auto look = [&] {
-            return TLook{ui.EdtYear->font(),     ui.SbtoSave->font(), ui.EdtYear->sizeHint(), ui.SbtoSave->sizeHint(),
-                         now->sizeHint(), pai->sizeHint(),      ui.CboM->sizeHint()};
+            return TLook{ui.EdtYear->font(),      ui.SbtoSave->font(), ui.EdtYear->sizeHint(),
+                         ui.SbtoSave->sizeHint(), now->sizeHint(),     pai->sizeHint(),
+                         ui.CboM->sizeHint()};
         };
         const TLook startUp = look();
 
@@ -376,12 +381,13 @@ private slots:
         QStringList pop;
         for (QAction* a : ui.PopRdtqdl->actions())
             if (!a->isSeparator()) pop << a->text();
-        QCOMPARE(pop, QStringList({"撤销", "复制", "粘贴", "剪切", "删除", "全选", "设置选中文字", "导入霁岚术文件",
-                                   "另存为", "打印课例"}));
+        QCOMPARE(pop, QStringList({"撤销", "复制", "粘贴", "剪切", "删除", "全选", "设置选中文字",
+                                   "导入霁岚术文件", "另存为", "打印课例"}));
         pop.clear();
         for (QAction* a : ui.PopPingYu->actions())
             if (!a->isSeparator()) pop << a->text();
-        QCOMPARE(pop, QStringList({"撤销", "复制", "粘帖", "剪切", "删除", "全选", "设置选中文本", "另存为", "打印"}));
+        QCOMPARE(pop, QStringList({"撤销", "复制", "粘帖", "剪切", "删除", "全选", "设置选中文本", "另存为",
+                                   "打印"}));
         QVERIFY(ui.mnuSave->isEnabled());
         QVERIFY(ui.mnuCalendar->isEnabled());
     }

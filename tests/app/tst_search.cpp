@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyword and conditional searches over the whole case store, the hit
 // list, merging the picked hit into the tree and opening it, and the refusal
 // while the full loading runs.
@@ -123,7 +124,9 @@ private slots:
         msgs_ = std::make_unique<TScriptedMessenger>();
         shell_ = std::make_unique<TPromptShell>();
         store_ = std::make_unique<MRecordBase>();
-        QCOMPARE(store_->OpenDatabase((folder_ + "dat/Quadrelle.db").toStdString(), folder_.toStdString(), false), qd::TOpenResult::Opened);
+        QCOMPARE(
+            store_->OpenDatabase((folder_ + "dat/Quadrelle.db").toStdString(), folder_.toStdString(), false),
+            qd::TOpenResult::Opened);
         QVERIFY(store_->SetCategories({"婚姻", "财运", "求职"}));
         onSearch_ = [](TFrmSearch&) { return int(QDialog::Rejected); };
         onList_ = [](TFrmSameName&) { return int(QDialog::Rejected); };
@@ -175,7 +178,8 @@ private slots:
                  QStringLiteral("请输入要查找的关键字（姓名、地址、类别、年-月-日-时、评语）：            "));
         QCOMPARE(lines_, lines);
         QCOMPARE(Count(QStringLiteral("没有符合的案例！")), lines.isEmpty() ? 1 : 0);
-        if (!lines.isEmpty()) QCOMPARE(listCaption_, QString::number(lines.size()) + QStringLiteral("个案例"));
+        if (!lines.isEmpty())
+            QCOMPARE(listCaption_, QString::number(lines.size()) + QStringLiteral("个案例"));
     }
 
     void keywordPromptCancelledOrBlankDoesNothing() {
@@ -312,6 +316,7 @@ private slots:
             "年份必须在-850到2100年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120");
         const QString yearCaption = QStringLiteral("年份错误");
         const int warning = int(TMsgIcon::Warning);
+        // clang-format off
         QTest::newRow("year 0") << "0" << "10" << "" << range << yearCaption << warning;
         QTest::newRow("one field empty") << "1990" << "" << "" << range << yearCaption << warning;
         QTest::newRow("not a number") << "19a0" << "2000" << "" << range << yearCaption << warning;
@@ -321,6 +326,7 @@ private slots:
                                   << yearCaption << warning;
         QTest::newRow("no hit") << "" << "" << QStringLiteral("没人") << QStringLiteral("没有找到符合条件的案例。")
                                 << QStringLiteral("信息") << int(TMsgIcon::Information);
+        // clang-format on
     }
     void refusedCriteriaKeepTheDialogOpen() {
         QFETCH(QString, y1);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The perpetual calendar window: the month grid, the year numbering without
 // a year 0, the reform month, the pillars and title, and handing the moment
 // to the main window's cast input.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "base/encoding.h"
 
 #include <gtest/gtest.h>
@@ -24,20 +26,22 @@ TEST(Encoding, CharactersGbkLacksBecomeQuestionMarks) {
     EXPECT_EQ(Utf8ToGbk("a😀b"), "a?b");
     EXPECT_EQ(Utf8ToGbk("中한"), "\xD6\xD0?");
     // A broken UTF-8 sequence becomes one mark and the rest still converts.
-    EXPECT_EQ(Utf8ToGbk("\xE4\xB8" "中"), "?\xD6\xD0");
+    EXPECT_EQ(Utf8ToGbk("\xE4\xB8"
+                        "中"),
+              "?\xD6\xD0");
     EXPECT_EQ(GbkLength("a😀b"), 3u);
 }
 
 TEST(Encoding, InvalidGbkBecomesReplacementCharacter) {
     EXPECT_EQ(GbkToUtf8("\xD6"), "\xEF\xBF\xBD");
     // A lead byte with a bad second byte: the second byte stands on its own.
-    EXPECT_EQ(GbkToUtf8("\x81\x20" "a"), "\xEF\xBF\xBD a");
+    EXPECT_EQ(GbkToUtf8("\x81\x20"
+                        "a"),
+              "\xEF\xBF\xBD a");
     EXPECT_EQ(GbkToUtf8("\xFF\xD6\xD0"), "\xEF\xBF\xBD中");
 }
 
-TEST(Encoding, ReadingAcceptsFourByteGb18030) {
-    EXPECT_EQ(GbkToUtf8("\x94\x39\xFC\x36"), "😀");
-}
+TEST(Encoding, ReadingAcceptsFourByteGb18030) { EXPECT_EQ(GbkToUtf8("\x94\x39\xFC\x36"), "😀"); }
 
 TEST(Encoding, LengthsCountGbkBytesAndCharacters) {
     EXPECT_EQ(GbkLength("人元：庚"), 8u);
@@ -48,15 +52,14 @@ TEST(Encoding, LengthsCountGbkBytesAndCharacters) {
 }
 
 TEST(Encoding, CutsNeverSplitACharacter) {
-    struct Case { const char* text; size_t max; const char* want; };
+    struct Case {
+        const char* text;
+        size_t max;
+        const char* want;
+    };
     const Case cases[] = {
-        {"一二三", 5, "一二"},
-        {"一二三", 6, "一二三"},
-        {"一二三", 1, ""},
-        {"a一b", 2, "a"},
-        {"a一b", 3, "a一"},
-        {"abc", 0, ""},
-        {"a😀b", 2, "a😀"},  // '?' in GBK: one byte
+        {"一二三", 5, "一二"}, {"一二三", 6, "一二三"}, {"一二三", 1, ""}, {"a一b", 2, "a"},
+        {"a一b", 3, "a一"},    {"abc", 0, ""},          {"a😀b", 2, "a😀"},  // '?' in GBK: one byte
     };
     for (const Case& c : cases) {
         EXPECT_EQ(CutToGbkBytes(c.text, c.max), c.want) << c.text << " " << c.max;
@@ -172,9 +175,9 @@ TEST(EncodingTables, EveryPairOfBytesConvertsAsBefore) {
 TEST(EncodingTables, RandomBytesConvertCutAndFitAsBefore) {
     // Bytes where the codecs decide: ASCII and digits, the euro byte, lead and
     // trail bytes of both encodings, continuation bytes, NUL.
-    const unsigned char alphabet[] = {0x00, 'a', '0', '5', '9', 0x7F, 0x80, 0x81, 0x84, 0x90, 0x94,
-                                      0xA1, 0xA4, 0xB0, 0xBF, 0xC0, 0xC2, 0xD6, 0xD0, 0xE0, 0xE3,
-                                      0xE4, 0xED, 0xEF, 0xF0, 0xF4, 0xF5, 0xFE, 0xFF, 0x40, 0x30, 0x39};
+    const unsigned char alphabet[] = {0x00, 'a',  '0',  '5',  '9',  0x7F, 0x80, 0x81, 0x84, 0x90, 0x94,
+                                      0xA1, 0xA4, 0xB0, 0xBF, 0xC0, 0xC2, 0xD6, 0xD0, 0xE0, 0xE3, 0xE4,
+                                      0xED, 0xEF, 0xF0, 0xF4, 0xF5, 0xFE, 0xFF, 0x40, 0x30, 0x39};
     std::mt19937 rng(20240501);
     std::uniform_int_distribution<size_t> pick(0, sizeof alphabet - 1), length(1, 10), any(0, 255);
     for (int n = 0; n < 200000; ++n) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reference for the table-driven conversions: the system converter run
 // over each whole text, as base/encoding converted before it had tables.
 #pragma once
@@ -50,8 +51,10 @@ private:
 // A broken UTF-8 sequence: its lead and the continuation bytes it expects.
 inline size_t CharLengthAt(std::string_view s) {
     const unsigned char lead = static_cast<unsigned char>(s[0]);
-    size_t n = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-             : lead >= 0xF0 && lead <= 0xF4 ? 4 : 1;
+    size_t n = lead >= 0xC2 && lead <= 0xDF   ? 2
+               : lead >= 0xE0 && lead <= 0xEF ? 3
+               : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                              : 1;
     if (n > s.size()) n = s.size();
     for (size_t i = 1; i < n; ++i)
         if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return i;
@@ -92,7 +95,8 @@ inline std::string CutToGbkBytes(std::string_view utf8, size_t maxBytes) {
     size_t bytes = 0, i = 0;
     while (i < utf8.size()) {
         const size_t len = CharLengthAt(utf8.substr(i));
-        const size_t w = static_cast<unsigned char>(utf8[i]) < 0x80 ? 1 : Utf8ToGbk(utf8.substr(i, len)).size();
+        const size_t w =
+            static_cast<unsigned char>(utf8[i]) < 0x80 ? 1 : Utf8ToGbk(utf8.substr(i, len)).size();
         if (bytes + w > maxBytes) break;
         bytes += w;
         i += len;

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "base/inifile.h"
 
 #include <gtest/gtest.h>
@@ -87,22 +89,23 @@ TEST_F(IniFileTest, WriteIntoMissingFolderFailsWithoutCreatingIt) {
 
 TEST_F(IniFileTest, ReadsKeysInFileOrderWithWindowsConventions) {
     // GBK on disk; 乚 has 0x5D (']') as its second byte.
-    WriteRaw(Utf8ToGbk("; 地理数据\n"
-                       "[福建省]\n"
-                       "福州市=119:18*26:5\n"
-                       "  厦门市 = 118:6*24:27  \n"
-                       "福州市=0:0*0:0\n"
-                       "[乚区]\n"
-                       "甲=1\n"
-                       "[tree]\n"
-                       "showStyle = 0\n"
-                       "sort=\"3\"\n"
-                       "t1=true\n"
-                       "t2=-7\n"
-                       "f1=No\n"
-                       "hex=$C0CCD0\n"
-                       "bad=12x\n"
-                       "empty=\n"));
+    WriteRaw(
+        Utf8ToGbk("; 地理数据\n"
+                  "[福建省]\n"
+                  "福州市=119:18*26:5\n"
+                  "  厦门市 = 118:6*24:27  \n"
+                  "福州市=0:0*0:0\n"
+                  "[乚区]\n"
+                  "甲=1\n"
+                  "[tree]\n"
+                  "showStyle = 0\n"
+                  "sort=\"3\"\n"
+                  "t1=true\n"
+                  "t2=-7\n"
+                  "f1=No\n"
+                  "hex=$C0CCD0\n"
+                  "bad=12x\n"
+                  "empty=\n"));
     CIniFile ini(path_);
     EXPECT_EQ(ini.Keys("福建省"), (std::vector<std::string>{"福州市", "厦门市"}));
     EXPECT_EQ(ini.Sections(), (std::vector<std::string>{"福建省", "乚区", "tree"}));
@@ -151,7 +154,8 @@ TEST_F(IniFileTest, RewriteKeepsOtherLinesAndTheirBytes) {
               "sort=1\n"
               "\n"
               "[winpos]\n"
-              "sheng=" + Utf8ToGbk("福建省") + "\n");
+              "sheng=" +
+                  Utf8ToGbk("福建省") + "\n");
 }
 
 // Untouched lines keep their bytes even where the file mixes its line

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "base/pinyin.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +18,8 @@ TEST(ImCode, SurnamesReadTheirCommonReading) {
         const char* name;
         const char* full;
     } rows[] = {
-        {"赵", "Zhao "}, {"张", "Zhang "}, {"李", "Li "},  {"刘", "Liu "},
-        {"陈", "Chen "}, {"单", "Dan "},   {"曾", "Ceng "}, {"仇", "Chou "},
-        {"查", "Cha "},  {"解", "Jie "},   {"区", "Qu "},   {"朴", "Pu "},
+        {"赵", "Zhao "}, {"张", "Zhang "}, {"李", "Li "},  {"刘", "Liu "}, {"陈", "Chen "}, {"单", "Dan "},
+        {"曾", "Ceng "}, {"仇", "Chou "},  {"查", "Cha "}, {"解", "Jie "}, {"区", "Qu "},   {"朴", "Pu "},
     };
     for (const auto& r : rows) {
         EXPECT_EQ(im.Convert(Utf8ToGbk(r.name), ImCode::kFullSyllable), r.full) << r.name;
@@ -58,13 +59,13 @@ TEST(ImCode, SingleByteAndSpecialRows) {
     } cases[] = {
         {"", 0, ""},
         {"abc", -1, ""},
-        {"aZ9", 0, "a Z 9 "},                  // letters kept as written
+        {"aZ9", 0, "a Z 9 "},  // letters kept as written
         {",", 0, " "},
         {",", keep, ", "},
-        {"\xA3\xC1", 0, "A "},                 // full-width A
-        {"\xA3\xBF", 0, " "},                  // full-width ?
+        {"\xA3\xC1", 0, "A "},  // full-width A
+        {"\xA3\xBF", 0, " "},   // full-width ?
         {"\xA3\xBF", keep, "? "},
-        {"\xA2\xA1", 0, "1 "},                 // numbered signs
+        {"\xA2\xA1", 0, "1 "},  // numbered signs
         {"\xA2\xAA", 0, "10 "},
         {"\xA2\xAB", 0, " "},
         {"\xA2\xC4", 0, "20 "},
@@ -74,22 +75,21 @@ TEST(ImCode, SingleByteAndSpecialRows) {
         {"\xA2\xFC", 0, "12 "},
         {"\xA2\x80", 0, " "},
         {"\xA2\x80", mark, "? "},
-        {"\xA6\xA1", 0, "A "},                 // Greek capitals and small letters
+        {"\xA6\xA1", 0, "A "},  // Greek capitals and small letters
         {"\xA6\xA8", 0, "TH "},
         {"\xA6\xB8", 0, "O "},
         {"\xA6\xC1", 0, "A "},
         {"\xA6\xD7", 0, "PS "},
         {"\xA6\xB9", mark, " "},
-        {"\xAA\xA1", 0, " "},                  // user-defined area: no reading
+        {"\xAA\xA1", 0, " "},  // user-defined area: no reading
         {"\xAA\xA1", mark, "? "},
         {"\xAA\xA1", mark | ImCode::kFullSyllable, "? "},
-        {"\xB0\x31", 0, " 1 "},                // a byte before one below 0x40 stands alone
-        {"\xD5", 0, " "},                      // a lone last byte
+        {"\xB0\x31", 0, " 1 "},  // a byte before one below 0x40 stands alone
+        {"\xD5", 0, " "},        // a lone last byte
         {"\x80", keep, "\x80 "},
         {"\xD5\xC5\xA3\xAC\xC8\xFD", keep, "Z , S "},  // 张，三
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(im.Convert(c.gbk, c.options), c.out) << c.gbk << " / " << c.options;
+    for (const auto& c : cases) EXPECT_EQ(im.Convert(c.gbk, c.options), c.out) << c.gbk << " / " << c.options;
 }
 
 }  // namespace

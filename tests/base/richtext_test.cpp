@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include <gtest/gtest.h>
 
 #include "base/richtext_html.h"
@@ -55,7 +57,11 @@ TEST(PlainTextSink, AttributesFormRunsAndSurviveUntilChanged) {
 TEST(PlainTextSink, FindRequiresTheWholeMatchInsideTheRange) {
     CPlainTextSink v;
     v.AddBlock("贵神 xx 贵神 Ab");  // 贵神 at 0 and 6; Ab at 9
-    struct Case { const char* needle; int from, to, want; };
+    struct Case {
+        const char* needle;
+        int from, to, want;
+    };
+    // clang-format off
     const Case cases[] = {
         {"贵神", 0, -1, 0},
         {"贵神", 1, -1, 6},
@@ -69,6 +75,7 @@ TEST(PlainTextSink, FindRequiresTheWholeMatchInsideTheRange) {
         {"", 0, -1, -1},
         {"Ab\n", 0, -1, -1},
     };
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(v.Find(c.needle, c.from, c.to), c.want) << c.needle << " [" << c.from << "," << c.to << ")";
     }
@@ -87,7 +94,7 @@ TEST(PlainTextSink, SelectionRecoloursOnlyTheSelectedRange) {
     EXPECT_EQ(v.ColorAt(6), kRed);
     EXPECT_EQ(v.ColorAt(8), kRed);
     EXPECT_EQ(v.ColorAt(9), kBlue);
-    EXPECT_TRUE(v.BoldAt(6));  // weight untouched
+    EXPECT_TRUE(v.BoldAt(6));                   // weight untouched
     EXPECT_EQ(v.CurrentFormat().color, kBlue);  // text added next unaffected
 
     v.Select(10, 50);  // clamped to the end

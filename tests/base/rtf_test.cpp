@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "base/rtf.h"
 
 #include <gtest/gtest.h>
@@ -76,13 +78,13 @@ TEST(RtfReader, UnicodeEscapesAndSkipCounts) {
         const char* text;
     } cases[] = {
         {R"({\rtf1\uc1\u20320?\u22909?})", "你好"},
-        {R"({\rtf1\uc2\u20320\'c4\'e3 end})", "你 end"},       // two fallback bytes skipped
-        {R"({\rtf1\uc0\u19990\u30028})", "世界"},               // no fallback
-        {R"({\rtf1\u-10179?\u-8704?})", "\xF0\x9F\x98\x80"},    // surrogate pair: U+1F600
-        {R"({\rtf1{\uc3\u20320}\u22909?x})", "你好x"},          // \uc ends with its group
-        {R"({\rtf1\u20320{x}})", "你x"},                        // a brace ends the skip
-        {R"({\rtf1\u22909\par x})", "好x"},                     // a control word is one skipped char
-        {R"({\rtf1 \'c4\'e3\'ba\'c3})", "你好"},                 // pairs of escapes: one GBK character
+        {R"({\rtf1\uc2\u20320\'c4\'e3 end})", "你 end"},      // two fallback bytes skipped
+        {R"({\rtf1\uc0\u19990\u30028})", "世界"},             // no fallback
+        {R"({\rtf1\u-10179?\u-8704?})", "\xF0\x9F\x98\x80"},  // surrogate pair: U+1F600
+        {R"({\rtf1{\uc3\u20320}\u22909?x})", "你好x"},        // \uc ends with its group
+        {R"({\rtf1\u20320{x}})", "你x"},                      // a brace ends the skip
+        {R"({\rtf1\u22909\par x})", "好x"},                   // a control word is one skipped char
+        {R"({\rtf1 \'c4\'e3\'ba\'c3})", "你好"},              // pairs of escapes: one GBK character
         {R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fswiss\fcharset0 Arial;}}\f0 caf\'e9})", "café"},
         {R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fnil\fcharset134 SimSun;}}\f0 \'d6\'d0})", "中"},
     };
@@ -109,16 +111,16 @@ TEST(RtfReader, ParagraphEnds) {
         size_t paragraphs;
         const char* text;
     } cases[] = {
-        {R"({\rtf1 a\par})", 1, "a"},          // the final \par closes the paragraph
+        {R"({\rtf1 a\par})", 1, "a"},  // the final \par closes the paragraph
         {R"({\rtf1 a})", 1, "a"},
         {R"({\rtf1 a\par\par})", 2, "a\n"},
         {R"({\rtf1 a\par b})", 2, "a\nb"},
         {R"({\rtf1 a\line b\tab c})", 1, "a\nb\tc"},
-        {"{\\rtf1 a\\\r\nb}", 2, "a\nb"},      // backslash before a line end is \par
-        {"{\\rtf1 a\r\nb}", 1, "ab"},          // bare line ends are not text
-        {R"({\rtf1 a}trailing)", 1, "a"},      // nothing after the document's group
+        {"{\\rtf1 a\\\r\nb}", 2, "a\nb"},  // backslash before a line end is \par
+        {"{\\rtf1 a\r\nb}", 1, "ab"},      // bare line ends are not text
+        {R"({\rtf1 a}trailing)", 1, "a"},  // nothing after the document's group
         {R"({\rtf1})", 0, ""},
-        {"plain words", 0, ""},                // nothing before the opening brace counts
+        {"plain words", 0, ""},  // nothing before the opening brace counts
         {"\xEF\xBB\xBF{\\rtf1 a}", 1, "a"},
     };
     for (const auto& c : cases) {
@@ -170,12 +172,13 @@ TEST(RtfReader, LargeInputsStayBoundedAndLinear) {
         const auto start = std::chrono::steady_clock::now();
         const TRtfDocument doc = ReadRtf(rtf);
         *text = RtfPlainText(doc);
-        return std::chrono::duration_cast<std::chrono::milliseconds>(
-                   std::chrono::steady_clock::now() - start).count();
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+            .count();
     };
     std::string text;
     const size_t depth = 200000;
-    EXPECT_LT(timed("{\\rtf1 " + std::string(depth, '{') + "x\\b y" + std::string(depth, '}') + " z}", &text), 2000);
+    EXPECT_LT(timed("{\\rtf1 " + std::string(depth, '{') + "x\\b y" + std::string(depth, '}') + " z}", &text),
+              2000);
     EXPECT_EQ(text, "xy z");
 
     // A huge font name must not be copied into each of many runs.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "calendar/ephemeris.h"
 
 #include <gtest/gtest.h>
@@ -21,13 +23,9 @@ TDateTime CivilOfT(double T) {
 }
 
 // Day number (days since J2000, civil) of an instant in days since J2000.
-int DayOf(double d) {
-    return FloorInt(d + 0.5);
-}
+int DayOf(double d) { return FloorInt(d + 0.5); }
 
-int DayNumber(int y, int m, int d) {
-    return FloorInt(JulianDay(y, m, d) - kJ2000 + 0.5);
-}
+int DayNumber(int y, int m, int d) { return FloorInt(JulianDay(y, m, d) - kJ2000 + 0.5); }
 
 void ExpectRecord(const TDateTime& r, int y, int mo, int d, int h, int mi) {
     EXPECT_EQ(r, (TDateTime{int16_t(y), int16_t(mo), int16_t(d), int16_t(h), int16_t(mi)}))
@@ -56,11 +54,10 @@ const double* EarthTerm(int coord, int power, int k) {
     return kEarthSeries + static_cast<int>(kEarthSeries[coord * 6 + 1 + power]) + 3 * k;
 }
 
-const double* MoonTerm(int coord, int power, int k) {
-    return kMoonSeries[coord][power] + 6 * k;
-}
+const double* MoonTerm(int coord, int power, int k) { return kMoonSeries[coord][power] + 6 * k; }
 
 TEST(EphemerisTables, TellingRowsOfBothSeries) {
+    // clang-format off
     const std::vector<TellingRow> rows = {
         {"Earth L0 #1", EarthTerm(0, 0, 0), {"17534704567", "0", "0"}},
         {"Earth L0 #2", EarthTerm(0, 0, 1), {"334165646", "4.669256804", "6283.075849991"}},
@@ -87,9 +84,11 @@ TEST(EphemerisTables, TellingRowsOfBothSeries) {
         {"Moon dist0 #3", MoonTerm(2, 0, 2),
          {"3699.111", "4.8997864", "7214.06286536", "-2.184756", "-18.86", "0.0828"}},
     };
+    // clang-format on
     for (const auto& row : rows)
         for (size_t i = 0; i < row.printed.size(); i++)
-            ExpectPrinted(row.term[i], row.printed[i], std::string(row.where) + " [" + std::to_string(i) + "]");
+            ExpectPrinted(row.term[i], row.printed[i],
+                          std::string(row.where) + " [" + std::to_string(i) + "]");
 }
 
 TEST(EphemerisTables, LayoutOfBothSeries) {
@@ -152,7 +151,8 @@ TEST(EphemerisSeries, EarthTermCountsFollowTheMainSeries) {
         {-1, {186, 114, 60, 8, 4, 4}},
     };
     for (const auto& c : cases)
-        for (int p = 0; p < 6; p++) EXPECT_EQ(EarthSeriesTermCount(0, p, c.n), c.counts[p]) << "n=" << c.n << " t^" << p;
+        for (int p = 0; p < 6; p++)
+            EXPECT_EQ(EarthSeriesTermCount(0, p, c.n), c.counts[p]) << "n=" << c.n << " t^" << p;
     // Empty series stay empty; a large n is capped at the whole series.
     EXPECT_EQ(EarthSeriesTermCount(1, 3, 50), 0);
     EXPECT_EQ(EarthSeriesTermCount(2, 0, 1000), 236);
@@ -176,9 +176,7 @@ TEST(SolarLongitudeTime, MarchEquinoxes) {
     ExpectRecord(CivilOfT(SunLongitudeTime(kPi2)), 2000, 3, 20, 15, 35);
 }
 
-TEST(ElongationTime, NewMoonOfJanuary2000) {
-    ExpectRecord(CivilOfT(ElongationTime(0)), 2000, 1, 7, 2, 14);
-}
+TEST(ElongationTime, NewMoonOfJanuary2000) { ExpectRecord(CivilOfT(ElongationTime(0)), 2000, 1, 7, 2, 14); }
 
 TEST(FastSolvers, StayWithinMinutesOfTheSeries) {
     for (int k = -2400; k <= 4800; k += 97) {

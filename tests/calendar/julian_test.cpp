@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "calendar/julian.h"
 
 #include <gtest/gtest.h>
@@ -42,8 +44,7 @@ TEST(JulianDay, RecordAtSecondOneAndRounding) {
         EXPECT_EQ(r.minute, c.minute) << c.seconds;
     }
     // Rounding up carries over midnight and the year.
-    EXPECT_EQ(RecordOfJulianDay(JulianDay(1999, 12, 31.0) + 1 - 20.0 / 86400),
-              (TDateTime{2000, 1, 1, 0, 0}));
+    EXPECT_EQ(RecordOfJulianDay(JulianDay(1999, 12, 31.0) + 1 - 20.0 / 86400), (TDateTime{2000, 1, 1, 0, 0}));
 }
 
 TEST(JulianDay, NextDayCrossesTheReform) {
@@ -60,16 +61,14 @@ TEST(CivilCalendar, Validity) {
         int16_t y, m, d;
         bool valid;
     } cases[] = {
-        {1582, 10, 10, false}, {1582, 10, 5, false}, {1582, 10, 14, false},
-        {1582, 10, 4, true},   {1582, 10, 15, true}, {1582, 10, 31, true},
-        {1900, 2, 29, false},  {2000, 2, 29, true},  {2100, 2, 29, false},
-        {1500, 2, 29, true},   {0, 2, 29, true},     {-1, 2, 29, false},
-        {-4, 2, 29, true},     {2023, 4, 31, false}, {2023, 12, 31, true},
-        {2023, 2, 28, true},   {1700, 2, 29, false},
+        {1582, 10, 10, false}, {1582, 10, 5, false}, {1582, 10, 14, false}, {1582, 10, 4, true},
+        {1582, 10, 15, true},  {1582, 10, 31, true}, {1900, 2, 29, false},  {2000, 2, 29, true},
+        {2100, 2, 29, false},  {1500, 2, 29, true},  {0, 2, 29, true},      {-1, 2, 29, false},
+        {-4, 2, 29, true},     {2023, 4, 31, false}, {2023, 12, 31, true},  {2023, 2, 28, true},
+        {1700, 2, 29, false},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(IsValidDate(TDateTime{c.y, c.m, c.d, 0, 0}), c.valid)
-            << c.y << "-" << c.m << "-" << c.d;
+        EXPECT_EQ(IsValidDate(TDateTime{c.y, c.m, c.d, 0, 0}), c.valid) << c.y << "-" << c.m << "-" << c.d;
     }
 }
 
@@ -78,10 +77,10 @@ TEST(CivilCalendar, WeekDayAndDayCycle) {
         TDateTime r;
         int week, cycle;
     } cases[] = {
-        {{2000, 1, 1, 0, 0}, 6, 55},   // Saturday, 戊午
-        {{1984, 2, 2, 0, 0}, 4, 3},    // 丙寅
-        {{1582, 10, 15, 0, 0}, 5, 11}, // a Friday, right after the reform
-        {{1582, 10, 4, 0, 0}, 4, 10},  // the Thursday before it
+        {{2000, 1, 1, 0, 0}, 6, 55},    // Saturday, 戊午
+        {{1984, 2, 2, 0, 0}, 4, 3},     // 丙寅
+        {{1582, 10, 15, 0, 0}, 5, 11},  // a Friday, right after the reform
+        {{1582, 10, 4, 0, 0}, 4, 10},   // the Thursday before it
         {{-100, 3, 1, 0, 0}, -1, -1},
     };
     for (const Case& c : cases) {
@@ -121,10 +120,9 @@ TEST(CivilCalendar, NumeralText) {
         int16_t n;
         const char* text;
     } cases[] = {
-        {1, "一"},        {9, "九"},           {10, "十"},        {11, "十一"},
-        {19, "十九"},     {20, "二十"},        {21, "廿一"},      {29, "廿九"},
-        {30, "三十"},     {31, "三一"},        {0, "○"},          {2024, "二○二四"},
-        {-221, "前二二一"}, {-15, "前一五"},    {100, "一○○"},     {-5, "前五"},
+        {1, "一"},          {9, "九"},       {10, "十"},    {11, "十一"}, {19, "十九"}, {20, "二十"},
+        {21, "廿一"},       {29, "廿九"},    {30, "三十"},  {31, "三一"}, {0, "○"},     {2024, "二○二四"},
+        {-221, "前二二一"}, {-15, "前一五"}, {100, "一○○"}, {-5, "前五"},
     };
     for (const Case& c : cases) EXPECT_EQ(NumeralText(c.n), c.text) << c.n;
 }

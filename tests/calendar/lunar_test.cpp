@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include <gtest/gtest.h>
 
 #include "calendar/yidate.h"
@@ -65,7 +67,8 @@ TEST(LunarCalendar, SolarOfLunar) {
     for (const Case& c : cases) {
         TDateTime solar{};
         std::string message;
-        ASSERT_TRUE(cal.SolarOfLunar(c.lunar, c.leap, solar, message)) << c.lunar.year << "-" << c.lunar.month;
+        ASSERT_TRUE(cal.SolarOfLunar(c.lunar, c.leap, solar, message))
+            << c.lunar.year << "-" << c.lunar.month;
         EXPECT_EQ(solar, c.solar) << c.lunar.year << "-" << c.lunar.month << "-" << c.lunar.day;
         EXPECT_TRUE(message.empty());
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Walks the calendar against fixtures from independent sources (see
 // tests/fixtures/README): the official lunar months and solar-term days of
 // 1900-2100 and high-precision solar-term instants of 1900-2200.
@@ -142,8 +143,8 @@ TEST(OfficialCalendar, SolarTermInstantsWithinAMinuteOfAnIndependentEphemeris) {
             ASSERT_LT(at, lines.size());
             int fy, k, y, m, d, hh, mm, ss;
             double oracleDeltaT;
-            ASSERT_EQ(std::sscanf(lines[at++].c_str(), "%d %d %d-%d-%d %d:%d:%d %lf", &fy, &k, &y, &m, &d, &hh,
-                                  &mm, &ss, &oracleDeltaT),
+            ASSERT_EQ(std::sscanf(lines[at++].c_str(), "%d %d %d-%d-%d %d:%d:%d %lf", &fy, &k, &y, &m, &d,
+                                  &hh, &mm, &ss, &oracleDeltaT),
                       9);
             ASSERT_EQ(k, e.index) << year;
             const double oracle = JulianDay(y, m, d + (hh + (mm + ss / 60.0) / 60.0) / 24.0);
@@ -162,8 +163,9 @@ TEST(OfficialCalendar, SolarTermInstantsWithinAMinuteOfAnIndependentEphemeris) {
         }
     }
     EXPECT_EQ(at, lines.size());
-    std::printf("  worst difference: %.1f s in dynamical time, %.1f s in civil time to 2025, %.1f s in civil time to 2200\n",
-                worstTt, worstUtMeasured, worstUt);
+    std::printf(
+        "  worst difference: %.1f s in dynamical time, %.1f s in civil time to 2025, %.1f s in civil time to 2200\n",
+        worstTt, worstUtMeasured, worstUt);
 }
 
 }  // namespace

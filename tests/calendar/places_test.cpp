@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The places file: the shipped data/dat/dili.ini, the reading of a
 // province's cities, and a city's longitude reaching the solar-time
 // correction.
@@ -120,24 +121,35 @@ TEST(ShippedPlaces, KnownCoordinates) {
         const char* city;
         float longitude, latitude;
     } known[] = {
-        {"福建省", "福州市", 119.30f, 26.08f},   {"福建省", "泉州市", 118.59f, 24.91f},
-        {"北京市", "东城区", 116.42f, 39.93f},   {"上海市", "黄浦区", 121.49f, 31.23f},
-        {"广东省", "广州市", 113.26f, 23.13f},   {"四川省", "成都市", 104.07f, 30.66f},
-        {"新疆", "乌鲁木齐市", 87.62f, 43.83f},  {"黑龙江省", "哈尔滨市", 126.63f, 45.75f},
-        {"香港", "中西区", 114.15f, 22.28f},     {"贵州省", "黔西南州", 104.90f, 25.09f},
+        {"福建省", "福州市", 119.30f, 26.08f},
+        {"福建省", "泉州市", 118.59f, 24.91f},
+        {"北京市", "东城区", 116.42f, 39.93f},
+        {"上海市", "黄浦区", 121.49f, 31.23f},
+        {"广东省", "广州市", 113.26f, 23.13f},
+        {"四川省", "成都市", 104.07f, 30.66f},
+        {"新疆", "乌鲁木齐市", 87.62f, 43.83f},
+        {"黑龙江省", "哈尔滨市", 126.63f, 45.75f},
+        {"香港", "中西区", 114.15f, 22.28f},
+        {"贵州省", "黔西南州", 104.90f, 25.09f},
         // County-level seats.
-        {"福建省", "晋江市", 118.55f, 24.78f},   {"浙江省", "义乌市", 120.07f, 29.31f},
-        {"江苏省", "昆山市", 120.98f, 31.38f},   {"吉林省", "延吉市", 129.51f, 42.89f},
-        {"青海省", "格尔木市", 94.90f, 36.40f},  {"新疆", "喀什市", 75.99f, 39.47f},
-        {"贵州省", "凯里市", 107.98f, 26.58f},   {"台湾省", "板桥区", 121.46f, 25.01f},
+        {"福建省", "晋江市", 118.55f, 24.78f},
+        {"浙江省", "义乌市", 120.07f, 29.31f},
+        {"江苏省", "昆山市", 120.98f, 31.38f},
+        {"吉林省", "延吉市", 129.51f, 42.89f},
+        {"青海省", "格尔木市", 94.90f, 36.40f},
+        {"新疆", "喀什市", 75.99f, 39.47f},
+        {"贵州省", "凯里市", 107.98f, 26.58f},
+        {"台湾省", "板桥区", 121.46f, 25.01f},
         // A name two prefectures share carries its prefecture's in front.
-        {"黑龙江省", "鹤岗向阳区", 130.29f, 47.34f}, {"黑龙江省", "佳木斯向阳区", 130.36f, 46.80f},
+        {"黑龙江省", "鹤岗向阳区", 130.29f, 47.34f},
+        {"黑龙江省", "佳木斯向阳区", 130.36f, 46.80f},
     };
     const CIniFile file(kShipped);
     for (const auto& k : known) {
         std::vector<TPlace> places;
         ASSERT_TRUE(ReadProvincePlaces(file, k.province, places));
-        const auto it = std::find_if(places.begin(), places.end(), [&](const TPlace& p) { return p.name == k.city; });
+        const auto it =
+            std::find_if(places.begin(), places.end(), [&](const TPlace& p) { return p.name == k.city; });
         ASSERT_NE(it, places.end()) << k.city;
         EXPECT_NEAR(it->longitude, k.longitude, 0.1) << k.city;
         EXPECT_NEAR(it->latitude, k.latitude, 0.1) << k.city;
@@ -162,7 +174,8 @@ TEST(ShippedPlaces, CountiesFollowTheirPrefecture) {
         std::vector<TPlace> places;
         ASSERT_TRUE(ReadProvincePlaces(file, c.province, places));
         auto at = [&](const char* name) {
-            return std::find_if(places.begin(), places.end(), [&](const TPlace& p) { return p.name == name; }) -
+            return std::find_if(places.begin(), places.end(),
+                                [&](const TPlace& p) { return p.name == name; }) -
                    places.begin();
         };
         EXPECT_LT(at(c.prefecture), at(c.county)) << c.county;
@@ -175,7 +188,8 @@ class PlacesFile : public ::testing::Test {
 protected:
     void SetUp() override {
         path_ = (fs::path(::testing::TempDir()) /
-                 ("qd_places_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini"))
+                 ("qd_places_" +
+                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini"))
                     .string();
     }
     void TearDown() override { fs::remove(path_); }

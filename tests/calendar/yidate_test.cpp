@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -65,10 +67,10 @@ TEST(Pillars, KnownMoments) {
         TDateTime r;
         int16_t year, month, day, hour;
     } cases[] = {
-        {{1984, 2, 5, 12, 0}, 1, 3, 6, 7},        // 甲子 丙寅 己巳 庚午
-        {{2000, 1, 1, 12, 0}, 16, 13, 55, 55},    // 己卯 丙子 戊午 戊午
-        {{2000, 1, 1, 23, 30}, 16, 13, 56, 1},    // the day turns at 23:00: 己未, 甲子 hour
-        {{2024, 2, 10, 0, 30}, 41, 3, 41, 1},     // 甲辰 丙寅 甲辰 甲子
+        {{1984, 2, 5, 12, 0}, 1, 3, 6, 7},      // 甲子 丙寅 己巳 庚午
+        {{2000, 1, 1, 12, 0}, 16, 13, 55, 55},  // 己卯 丙子 戊午 戊午
+        {{2000, 1, 1, 23, 30}, 16, 13, 56, 1},  // the day turns at 23:00: 己未, 甲子 hour
+        {{2024, 2, 10, 0, 30}, 41, 3, 41, 1},   // 甲辰 丙寅 甲辰 甲子
     };
     MYiDateEx cal;
     for (const Case& c : cases) {
@@ -84,8 +86,8 @@ TEST(Pillars, YearTurnsAtTheMinuteOfLichun) {
     MYiDateEx cal;
     const TDateTime lichun = cal.SolarTermInstant(1984, 2, MonthTerm::Jie);
     TDateTime before = cal.RecordOfJulianDay(cal.JulianDayOfRecord(lichun) - 60.0 / 86400);
-    EXPECT_EQ(cal.Pillars(lichun).year, 1);   // 甲子
-    EXPECT_EQ(cal.Pillars(before).year, 0);   // 癸亥
+    EXPECT_EQ(cal.Pillars(lichun).year, 1);  // 甲子
+    EXPECT_EQ(cal.Pillars(before).year, 0);  // 癸亥
 }
 
 TEST(SolarTime, Corrections) {

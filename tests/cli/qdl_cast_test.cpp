@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qdl cast run as a process: the result text, refusals, bad options, the
 // cleaning messages and the other formats.
 #include <cstdio>
@@ -34,8 +35,11 @@ TEST(QdlCast, PrintsTheResultView) {
     const Result r = RunCast(kWorked);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out.rfind("求测人:某人。事宜:要问的事情。\n预测地:未知地\n起课公历：2004年1月26日15时30分(北京时间)。\n", 0),
-              0u)
+    EXPECT_EQ(
+        r.out.rfind(
+            "求测人:某人。事宜:要问的事情。\n预测地:未知地\n起课公历：2004年1月26日15时30分(北京时间)。\n",
+            0),
+        0u)
         << r.out;
     EXPECT_TRUE(Has(r.out, "\n干支:癸未年  乙丑月  甲辰日  壬申时\n")) << r.out;
     EXPECT_TRUE(Has(r.out, "\n贵神：丙寅(青龙) 用 木 + 休  ")) << r.out;
@@ -71,7 +75,8 @@ TEST(QdlCast, CleansNameAndQuestion) {
     const Result r = RunCast(std::string(kWorked) + " --name 'a b' --question ''");
     EXPECT_EQ(r.status, 0);
     EXPECT_TRUE(Has(r.out, "求测人:ab。事宜:甲\n")) << r.out;
-    EXPECT_TRUE(Has(r.err, "姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！\n")) << r.err;
+    EXPECT_TRUE(Has(r.err, "姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！\n"))
+        << r.err;
     EXPECT_TRUE(Has(r.err, "占问事宜中包含：")) << r.err;
 }
 

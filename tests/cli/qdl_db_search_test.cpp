@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qdl db search: the keyword search of a real application folder, printed
 // as id and node text per hit.
 #include <filesystem>
@@ -24,7 +25,8 @@ protected:
         fs::remove_all(home_);
         fs::create_directories(home_ / "dat");
         qd::MRecordBase s;
-        ASSERT_EQ(s.OpenDatabase((home_ / "dat" / "Quadrelle.db").string(), home_.string(), false), qd::TOpenResult::Opened);
+        ASSERT_EQ(s.OpenDatabase((home_ / "dat" / "Quadrelle.db").string(), home_.string(), false),
+                  qd::TOpenResult::Opened);
         const struct {
             const char* name;
             int year;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qdl db on a real application folder: the legacy conversion at opening,
 // listing, export by category, import, backup and restore.
 #include <sys/stat.h>
@@ -73,7 +74,6 @@ fs::path HomeWithCases(const char* name, int n) {
     return home;
 }
 
-
 TEST(QdlDb, ConvertsListsExportsImportsBacksUpAndRestores) {
     const fs::path home = FreshHome("qdl_db_home");
     {
@@ -148,7 +148,8 @@ TEST(QdlDb, OneWriterPerCaseFolder) {
     {
         qd::CCaseFolderLock window(home.string());
         ASSERT_TRUE(window.TryLock(qd::TFolderLockMode::Write));
-        for (const std::string& cmd : std::vector<std::string>{"compact", "import " + source.string(), "restore " + home.string()}) {
+        for (const std::string& cmd :
+             std::vector<std::string>{"compact", "import " + source.string(), "restore " + home.string()}) {
             const auto r = RunQdl(db + cmd);
             EXPECT_EQ(r.status, 1) << cmd;
             EXPECT_EQ(r.out, inUse) << cmd;
@@ -205,8 +206,9 @@ TEST(QdlDb, CommentFileNamesStayInTheCommentFolder) {
     // An imported database naming a comment file outside, and a case whose
     // name holds "../" and whose comment file name is taken.
     const fs::path source = HomeWithCases("qdl_db_escape_source", 2) / "dat" / "Quadrelle.db";
-    qd::test::RawExec(source.string(), "update case_data set remarkFile='../../escaped/deep/evil' where id=1;"
-                                       "update case_data set name='../坏', remarkFile='taken' where id=2;");
+    qd::test::RawExec(source.string(),
+                      "update case_data set remarkFile='../../escaped/deep/evil' where id=1;"
+                      "update case_data set name='../坏', remarkFile='taken' where id=2;");
     std::ofstream(home / "Quadrelle_f" / "taken.rtf") << "{\\rtf1 taken}";
     const auto rootBefore = Entries(root);
     const auto homeBefore = Entries(home);
@@ -288,15 +290,16 @@ TEST(QdlDb, RestoreChecksBeforeItReplaces) {
 TEST(QdlDb, CompactionAndListCarryEveryRow) {
     const fs::path home = HomeWithCases("qdl_db_odd_ids", 605);
     const std::string db = (home / "dat" / "Quadrelle.db").string();
-    qd::test::RawExec(db, "insert into case_data select 0, name, sex, className, dateY, dateNum, dateStyle,"
-                          " addrInd, addrName, addrNum, remarkFile, tag1, tag2, '零', keStyle, otherKe,"
-                          " masterDate, remarkText from case_data where id=1;"
-                          "insert into case_data select -5, name, sex, className, dateY, dateNum, dateStyle,"
-                          " addrInd, addrName, addrNum, remarkFile, tag1, tag2, '负', keStyle, otherKe,"
-                          " masterDate, remarkText from case_data where id=1;"
-                          "insert into case_data select 5000, name, sex, className, dateY, dateNum, dateStyle,"
-                          " addrInd, addrName, addrNum, remarkFile, tag1, tag2, '大', keStyle, otherKe,"
-                          " masterDate, remarkText from case_data where id=1;");
+    qd::test::RawExec(db,
+                      "insert into case_data select 0, name, sex, className, dateY, dateNum, dateStyle,"
+                      " addrInd, addrName, addrNum, remarkFile, tag1, tag2, '零', keStyle, otherKe,"
+                      " masterDate, remarkText from case_data where id=1;"
+                      "insert into case_data select -5, name, sex, className, dateY, dateNum, dateStyle,"
+                      " addrInd, addrName, addrNum, remarkFile, tag1, tag2, '负', keStyle, otherKe,"
+                      " masterDate, remarkText from case_data where id=1;"
+                      "insert into case_data select 5000, name, sex, className, dateY, dateNum, dateStyle,"
+                      " addrInd, addrName, addrNum, remarkFile, tag1, tag2, '大', keStyle, otherKe,"
+                      " masterDate, remarkText from case_data where id=1;");
     chmod(db.c_str(), 0444);
     auto list = RunQdl(Db(home) + "list");
     EXPECT_EQ(Lines(list.out), 608);
@@ -378,7 +381,8 @@ TEST(QdlDb, CheckAndDailyAutomaticBackup) {
     EXPECT_EQ(r.out, "ok\n");
     r = RunQdl(Db(home) + "backup --auto --keep 2");
     ASSERT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(r.out.rfind("成功备份，已保存到" + (home / "backups").string() + "/澜川霁岚术_备份_", 0), 0u) << r.out;
+    EXPECT_EQ(r.out.rfind("成功备份，已保存到" + (home / "backups").string() + "/澜川霁岚术_备份_", 0), 0u)
+        << r.out;
     EXPECT_FALSE(qd::NewestAutoBackup(home.string()).empty());
     r = RunQdl(Db(home) + "backup --auto --keep 2");
     EXPECT_EQ(r.out, "今天已经自动备份过，或者没有案例，无需备份。\n");

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qdl era: the era names of a year, as the calendar window titles it.
 #include <string>
 

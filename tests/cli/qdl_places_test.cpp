@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qdl places run as a process: the province list, a province's cities from
 // an application folder's dat/dili.ini, and its refusals.
 #include <algorithm>
@@ -65,7 +66,8 @@ TEST(QdlPlaces, CitiesWithTheCoordinatesACastUses) {
 }
 
 TEST(QdlPlaces, ABrokenValueIsRefusedAfterTheCitiesBeforeIt) {
-    const std::string home = Home("qdl_places_broken", "[福建省]\r\n福州市=119:18*26:5\r\n厦门市=118度*24:29\r\n");
+    const std::string home =
+        Home("qdl_places_broken", "[福建省]\r\n福州市=119:18*26:5\r\n厦门市=118度*24:29\r\n");
     const Result r = RunQdl("places --home " + home + " 福建省");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "福州市 119.3000 26.0833\n");

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the built qdl as a user would and checks what it prints.
 #include <algorithm>
 #include <cstdio>
@@ -56,11 +57,25 @@ TEST(Qdl, LunarDateThatDoesNotExist) {
 
 TEST(Qdl, BadInputExitsTwoWithOneLine) {
     const char* cases[] = {
-        "jd 2000-13-01 12:00", "jd 2000-02-30 12:00", "jd 2000-01-01 24:00", "jd 2000-01-01",
-        "jd abc 12:00",        "date x",             "date 1e400",          "date -5",
-        "daycycle 2000-1",     "daycycle 1582-10-10", "daycycle 2000-01-01x", "nosuchcommand",
-        "lunar 2024-02-10 2024-02-01", "lunar", "solar 2024 13x 1", "solar 2024 1", "terms x",
-        "terms 99999",         "pillars 2000-01-01 7",
+        "jd 2000-13-01 12:00",
+        "jd 2000-02-30 12:00",
+        "jd 2000-01-01 24:00",
+        "jd 2000-01-01",
+        "jd abc 12:00",
+        "date x",
+        "date 1e400",
+        "date -5",
+        "daycycle 2000-1",
+        "daycycle 1582-10-10",
+        "daycycle 2000-01-01x",
+        "nosuchcommand",
+        "lunar 2024-02-10 2024-02-01",
+        "lunar",
+        "solar 2024 13x 1",
+        "solar 2024 1",
+        "terms x",
+        "terms 99999",
+        "pillars 2000-01-01 7",
     };
     for (const char* args : cases) {
         Result r = RunQdl(args);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the built qdl as a process, as a user would, and keeps what it said.
 #pragma once
 

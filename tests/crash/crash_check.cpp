@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helper of the crash-consistency test.
 //   crash_check make HOME N NAME     an application folder with N cases named
 //                                    NAME0, NAME1, … and their comment files
@@ -76,12 +77,13 @@ int Check(const std::string& db, const std::string& home, bool comments) {
     std::vector<std::string> lines;
     int missing = 0;
     const bool read = qd::ForEachCaseRecord(s, qd::EveryCase(), [&](qd::TRecordData& r) {
-        lines.push_back(qd::CaseNodeText(r) + "|" + r.category + "|" + r.comment);
-        if (comments && qd::FileSize(s.CommentFilePath(r.commentFile)) <= 0) {
-            if (++missing <= 3) std::printf("no comment file for %s\n", r.commentFile.c_str());
-        }
-        return true;
-    }) == qd::TReadEnd::kComplete;
+                          lines.push_back(qd::CaseNodeText(r) + "|" + r.category + "|" + r.comment);
+                          if (comments && qd::FileSize(s.CommentFilePath(r.commentFile)) <= 0) {
+                              if (++missing <= 3)
+                                  std::printf("no comment file for %s\n", r.commentFile.c_str());
+                          }
+                          return true;
+                      }) == qd::TReadEnd::kComplete;
     if (!read) {
         std::printf("read error: %s\n", s.LastError().c_str());
         return 1;

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Crash consistency of the qdl db commands: each of import, export, compact,
 # backup and restore is killed (SIGKILL) at random points. After each kill
 # the next command's start-up opening finishes or undoes the work, and the

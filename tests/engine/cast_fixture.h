@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared by the engine's procedure tests: an application folder of its own
 // with an optional dat/set.ini, and requests as the input panel fills them.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "engine/cast.h"
 
 #include <gtest/gtest.h>
@@ -9,26 +11,26 @@
 namespace qd {
 namespace {
 
-constexpr double kZhongQi = 2460000.25;       // some 中气 instant
+constexpr double kZhongQi = 2460000.25;  // some 中气 instant
 constexpr double kMinute = 1.0 / 1440.0;
 
 struct CastCase {
     const char* what;
     // Month general input.
     int choice;
-    const char* month;   // month pillar
+    const char* month;  // month pillar
     double clockJd;
     int iYueJiang;
     // Cast input; the hour pillar follows from day stem and hour branch.
     const char* day;
-    const char* hour;    // hour branch
-    int earth;           // stored branch number (earth 12 → 0)
+    const char* hour;  // hour branch
+    int earth;         // stored branch number (earth 12 → 0)
     int mode;
     int iGui;
     // Expected.
     const char* general;  // month general branch
     bool daytime;
-    int god;              // god number on the earth
+    int god;  // god number on the earth
     const char* renYuan;
     const char* guiShen;
     const char* jiangShen;
@@ -39,6 +41,7 @@ struct CastCase {
     const char* rJiangGan;
 };
 
+// clang-format off
 const CastCase kCases[] = {
     {"worked example", 1, "丙寅", kZhongQi, 1, "甲辰", "申", 7, 0, 0,
      "子", true, 5, "庚", "丙寅", "甲戌", "午", "壬", "庚寅", "甲戌"},
@@ -84,6 +87,7 @@ const CastCase kCases[] = {
     {"甲羊 by night", 1, "丙寅", kZhongQi, 1, "甲子", "午", 1, 2, 1,
      "子", false, 1, "甲", "己巳", "庚午", "子", nullptr, nullptr, nullptr},
 };
+// clang-format on
 
 TEST(Cast, PositionsTable) {
     for (const CastCase& c : kCases) {
@@ -122,8 +126,7 @@ TEST(Cast, MonthGeneralsOfTheTwelveMonths) {
                                 "申", "未", "午", "巳", "辰", "卯"};  // by month branch 0..11
     for (int m = 0; m < 12; ++m) {
         const int month = RatCycle(1, m);
-        EXPECT_STREQ(BranchName(ChooseMonthGeneral(0, month, 0, 0, 1)), expected[m])
-            << BranchName(m);
+        EXPECT_STREQ(BranchName(ChooseMonthGeneral(0, month, 0, 0, 1)), expected[m]) << BranchName(m);
     }
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart text: header variants, the lunar line, the pillar and void
 // lines, the padded position lines, colours, and the emphasis of the labels.
 #include <string>
@@ -42,14 +43,16 @@ TEST(Chart, HeaderByTimeBasis) {
     const std::string lunar = "起课农历：二○○四年 正月 初五日 申时（小月）";
     EXPECT_EQ(HeaderText(s),
               "求测人:某人。事宜:要问的事情。\r\n预测地:北京北京\r\n"
-              "起课公历：2004年1月26日15时30分(北京时间)。\r\n" + lunar);
+              "起课公历：2004年1月26日15时30分(北京时间)。\r\n" +
+                  lunar);
 
     s.settings.idate = 1;
     s.castMoment = TDateTime{2004, 1, 26, 15, 2};
     EXPECT_EQ(HeaderText(s),
               "求测人:某人。事宜:要问的事情。\r\n预测地:北京北京(经度:116.4,纬度:39.9)\r\n"
               "起课公历：2004年1月26日15时30分(北京时间)。\r\n"
-              "起课公历：2004年1月26日15时2分(真太阳时)。\r\n" + lunar);
+              "起课公历：2004年1月26日15时2分(真太阳时)。\r\n" +
+                  lunar);
 
     s.settings.idate = 2;
     EXPECT_TRUE(HeaderText(s).find("15时2分(地方时)。\r\n起课农历") != std::string::npos) << HeaderText(s);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The direct cast by day and hour: the dialog's item rules and what the
 // engine does differently when the direct flag is set.
 #include <string>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "engine/ganzhi.h"
 
 #include <gtest/gtest.h>
@@ -70,7 +72,9 @@ TEST(Ganzhi, YinYang) {
 }
 
 TEST(Ganzhi, PhaseRelation) {
-    struct Case { int x, y, d; } cases[] = {
+    struct Case {
+        int x, y, d;
+    } cases[] = {
         {kPhaseWood, kPhaseWater, 1},   // 水 generates 木
         {kPhaseMetal, kPhaseWood, 3},   // 金 overcomes 木
         {kPhaseWater, kPhaseMetal, 1},  // 金 generates 水
@@ -85,10 +89,13 @@ TEST(Ganzhi, PhaseRelation) {
 }
 
 TEST(Ganzhi, FiveRatRule) {
-    struct Case { const char* stem; const char* branch; const char* cycle; } cases[] = {
-        {"甲", "子", "甲子"}, {"甲", "亥", "乙亥"}, {"戊", "亥", "癸亥"},
-        {"乙", "子", "丙子"}, {"癸", "子", "壬子"}, {"己", "子", "甲子"},
-        {"庚", "午", "壬午"}, {"辛", "寅", "庚寅"},
+    struct Case {
+        const char* stem;
+        const char* branch;
+        const char* cycle;
+    } cases[] = {
+        {"甲", "子", "甲子"}, {"甲", "亥", "乙亥"}, {"戊", "亥", "癸亥"}, {"乙", "子", "丙子"},
+        {"癸", "子", "壬子"}, {"己", "子", "甲子"}, {"庚", "午", "壬午"}, {"辛", "寅", "庚寅"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(CycleName(RatCycle(StemNumber(c.stem), BranchNumber(c.branch))), c.cycle)
@@ -98,8 +105,8 @@ TEST(Ganzhi, FiveRatRule) {
 }
 
 TEST(Ganzhi, NobleGodsAndHomeBranches) {
-    EXPECT_EQ(GodOfBranch(BranchNumber("亥")), 11);  // 天后
-    EXPECT_EQ(GodOfBranch(BranchNumber("丑")), 0);   // 贵人
+    EXPECT_EQ(GodOfBranch(BranchNumber("亥")), 11);   // 天后
+    EXPECT_EQ(GodOfBranch(BranchNumber("丑")), 0);    // 贵人
     EXPECT_EQ(GodHomeBranch(5), BranchNumber("寅"));  // 青龙
     std::set<int> homes;
     for (int g = 0; g < 12; ++g) {
@@ -115,9 +122,12 @@ TEST(Ganzhi, PairRelations) {
     EXPECT_TRUE(IsClash(B("亥"), B("巳")));
     EXPECT_FALSE(IsClash(B("子"), B("未")));
 
-    struct Pair { const char* a; const char* b; int phase; } harmonies[] = {
-        {"子", "丑", 3}, {"寅", "亥", 1}, {"卯", "戌", 2},
-        {"辰", "酉", 4}, {"巳", "申", 0}, {"午", "未", 3},
+    struct Pair {
+        const char* a;
+        const char* b;
+        int phase;
+    } harmonies[] = {
+        {"子", "丑", 3}, {"寅", "亥", 1}, {"卯", "戌", 2}, {"辰", "酉", 4}, {"巳", "申", 0}, {"午", "未", 3},
     };
     for (const Pair& p : harmonies) {
         EXPECT_EQ(SixHarmonyPhase(B(p.a), B(p.b)), p.phase) << p.a << p.b;
@@ -144,7 +154,12 @@ TEST(Ganzhi, PairRelations) {
 }
 
 TEST(Ganzhi, ThreeBranchFigures) {
-    struct Case { const char* a; const char* b; const char* c; int figure; } cases[] = {
+    struct Case {
+        const char* a;
+        const char* b;
+        const char* c;
+        int figure;
+    } cases[] = {
         {"寅", "午", "戌", kTriadFire},
         {"戌", "寅", "午", kTriadFire},
         {"亥", "卯", "未", kTriadWood},  // 亥 counts as 12, not 0
@@ -158,8 +173,7 @@ TEST(Ganzhi, ThreeBranchFigures) {
         {"亥", "亥", "亥", kTriadNone},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(TriadFigure(BranchNumber(c.a), BranchNumber(c.b), BranchNumber(c.c)),
-                  c.figure)
+        EXPECT_EQ(TriadFigure(BranchNumber(c.a), BranchNumber(c.b), BranchNumber(c.c)), c.figure)
             << c.a << c.b << c.c;
     }
     EXPECT_EQ(TriadFigure(12, 4, 8), kTriadWood);

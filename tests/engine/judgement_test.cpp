@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "engine/judgement.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +38,7 @@ TEST(Judgement, WorkedExampleBody) {
     CPlainTextSink view;
     WriteJudgement(s, view);
 
+    // clang-format off
     const std::string expected =
         "※课内纯阳反阴，取贵神为用，有外强内弱之势，在外顺利。\r\n\r\n"
         "※1、怪合身课  阴害卦。三合全，本位克身。此课怪动，主灾病忧疑、伤身、破财。"
@@ -50,6 +53,7 @@ TEST(Judgement, WorkedExampleBody) {
         T(44) + "\r\n\r\n"
         "\r\n△将神解:戌辰将神、日支相冲。\r\n    " + T(51) + "\r\n\r\n"
         "\r\n△地分解:午子地分、月支相冲。\r\n    " + T(63) + "\r\n\r\n";
+    // clang-format on
     EXPECT_EQ(JudgementBody(s), expected);
 
     // The records the topic readings use: 金 死, 木 休 (void on a 甲辰 day),
@@ -96,6 +100,7 @@ TEST(Judgement, DirectCastComparesDayAndHourOnly) {
 }
 
 TEST(Judgement, PillarRelations) {
+    // clang-format off
     struct Case {
         const char* what;
         const char* pillars[4];  // branches of year, month, day, hour
@@ -123,6 +128,7 @@ TEST(Judgement, PillarRelations) {
         {"a direct cast keeps the figure of day and hour", {"辰", "子", "寅", "巳"}, kPosGuiShen,
          "申", true, "申寅贵神、日支相冲,申巳贵神、时支六合,寅巳申日支、时支、贵神无恩之刑。"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         TCastState s;
         for (int i = 0; i < 4; ++i) {
@@ -141,31 +147,19 @@ TEST(Judgement, PillarRelations) {
 
 TEST(Judgement, LessonLookup) {
     // Month code 12 is the general 子; row 3 has code 5, the general 未.
-    EXPECT_EQ(LessonRow(BranchNumber("子"), CycleNumber("甲辰"), BranchNumber("申"),
-                        BranchNumber("午")),
-              1);
-    EXPECT_EQ(LessonRow(BranchNumber("未"), CycleNumber("甲子"), BranchNumber("亥"),
-                        BranchNumber("申")),
-              3);
+    EXPECT_EQ(LessonRow(BranchNumber("子"), CycleNumber("甲辰"), BranchNumber("申"), BranchNumber("午")), 1);
+    EXPECT_EQ(LessonRow(BranchNumber("未"), CycleNumber("甲子"), BranchNumber("亥"), BranchNumber("申")), 3);
     // The general 亥 is code 1 (13 − 0 brought back by 12): no row uses it.
-    EXPECT_EQ(LessonRow(BranchNumber("亥"), CycleNumber("甲辰"), BranchNumber("申"),
-                        BranchNumber("午")),
-              0);
+    EXPECT_EQ(LessonRow(BranchNumber("亥"), CycleNumber("甲辰"), BranchNumber("申"), BranchNumber("午")), 0);
     // Rows 62 and 47 repeat rows 2 and 28: the first row wins.
-    EXPECT_EQ(LessonRow(BranchNumber("子"), CycleNumber("乙巳"), BranchNumber("辰"),
-                        BranchNumber("午")),
-              2);
-    EXPECT_EQ(LessonRow(BranchNumber("子"), CycleNumber("戊戌"), BranchNumber("戌"),
-                        BranchNumber("戌")),
-              28);
+    EXPECT_EQ(LessonRow(BranchNumber("子"), CycleNumber("乙巳"), BranchNumber("辰"), BranchNumber("午")), 2);
+    EXPECT_EQ(LessonRow(BranchNumber("子"), CycleNumber("戊戌"), BranchNumber("戌"), BranchNumber("戌")), 28);
     // Day 癸亥 is cycle 0, whether given as 0 or 60.
     EXPECT_EQ(LessonRow(BranchNumber("子"), 60, BranchNumber("未"), BranchNumber("子")), 50);
-    EXPECT_EQ(LessonText(BranchNumber("子"), CycleNumber("甲辰"), BranchNumber("申"),
-                         BranchNumber("午")),
+    EXPECT_EQ(LessonText(BranchNumber("子"), CycleNumber("甲辰"), BranchNumber("申"), BranchNumber("午")),
               "1、怪合身课  阴害卦。三合全，本位克身。此课怪动，主灾病忧疑、伤身、破财。"
               "（十二月，甲辰日，申时，午位）");
-    EXPECT_EQ(LessonText(BranchNumber("子"), CycleNumber("甲辰"), BranchNumber("申"),
-                         BranchNumber("未")),
+    EXPECT_EQ(LessonText(BranchNumber("子"), CycleNumber("甲辰"), BranchNumber("申"), BranchNumber("未")),
               "");
 }
 
@@ -194,7 +188,7 @@ TEST(Judgement, EveryShownLessonHasItsTexts) {
     }
     EXPECT_EQ(shown, expected);
 
-    const char* const months[] = {"", "一", "二", "三", "四", "五", "六",
+    const char* const months[] = {"",   "一", "二", "三", "四",   "五",  "六",
                                   "七", "八", "九", "十", "十一", "十二"};
     for (int row = 1; row <= 64; ++row) {
         const std::string raw = JudgementText(100 + row);
@@ -210,8 +204,8 @@ TEST(Judgement, EveryShownLessonHasItsTexts) {
         // The example names the key row.
         const judgement_tables::TLessonKey& k = judgement_tables::kLessonKeys[row - 1];
         const std::string day = k.day < 60 ? CycleName(k.day) + "日" : "十五日";
-        EXPECT_EQ(example, std::string(months[k.monthCode]) + "月，" + day + "，" +
-                               BranchName(k.hour) + "时，" + BranchName(k.earth) + "位")
+        EXPECT_EQ(example, std::string(months[k.monthCode]) + "月，" + day + "，" + BranchName(k.hour) +
+                               "时，" + BranchName(k.earth) + "位")
             << row;
     }
 }
@@ -231,8 +225,8 @@ TEST(Judgement, SentenceTable) {
     const int partners[4][2] = {{1, 2}, {3, 2}, {0, 3}, {1, 2}};
     for (int i = 0; i < 4; ++i) {
         for (int j = 0; j < 4; ++j) {
-            const std::string head = std::string(shortNames[i]) + (j % 2 == 0 ? "生" : "克") +
-                                     shortNames[partners[i][j / 2]];
+            const std::string head =
+                std::string(shortNames[i]) + (j % 2 == 0 ? "生" : "克") + shortNames[partners[i][j / 2]];
             EXPECT_EQ(std::string(JudgementText(31 + 10 * i + j)).substr(0, head.size()), head);
         }
     }
@@ -276,15 +270,11 @@ TEST(Judgement, PatternUseStrengthAndRelations) {
         std::vector<int> relations;
     } cases[] = {
         {"four yin, use 将神 土 死 under 木", Pos("乙", "乙丑", "丁未", "巳"), 1, "※用爻死，", {22}},
-        {"four yin, 地分 水 generates 人元 木", Pos("乙", "丁卯", "己丑", "亥"), 1, "※用爻死，",
-         {12, 21}},
-        {"two and two, use 将神 水 休 under 木", Pos("甲", "乙丑", "丙子", "卯"), 3, "※用爻休囚，",
-         {12, 23}},
-        {"three yin, one yang 人元 金 相 under 土", Pos("庚", "乙丑", "丁未", "酉"), 4,
-         "※用爻旺相，", {23}},
+        {"four yin, 地分 水 generates 人元 木", Pos("乙", "丁卯", "己丑", "亥"), 1, "※用爻死，", {12, 21}},
+        {"two and two, use 将神 水 休 under 木", Pos("甲", "乙丑", "丙子", "卯"), 3, "※用爻休囚，", {12, 23}},
+        {"three yin, one yang 人元 金 相 under 土", Pos("庚", "乙丑", "丁未", "酉"), 4, "※用爻旺相，", {23}},
         {"three yang, one yin 地分 金 旺", Pos("甲", "甲子", "丙寅", "酉"), 5, "※用爻旺相，", {13}},
-        {"干 克 方, 将 克 神, 神 克 干", Pos("庚", "丙午", "壬子", "卯"), 5, "※用爻旺相，",
-         {11, 14, 15}},
+        {"干 克 方, 将 克 神, 神 克 干", Pos("庚", "丙午", "壬子", "卯"), 5, "※用爻旺相，", {11, 14, 15}},
     };
     for (Case& c : cases) {
         TCastState s;
@@ -294,8 +284,7 @@ TEST(Judgement, PatternUseStrengthAndRelations) {
         s.usePosition = static_cast<uint8_t>(UsePosition(c.p));
         s.records = PositionRecords(c.p, s.prosperous, s.pillars[2]);
         const std::string body = JudgementBody(s);
-        EXPECT_EQ(body.find(std::string("※") + JudgementText(c.yinYangKey) + "\r\n\r\n"), 0u)
-            << c.what;
+        EXPECT_EQ(body.find(std::string("※") + JudgementText(c.yinYangKey) + "\r\n\r\n"), 0u) << c.what;
         EXPECT_NE(body.find(c.useText), std::string::npos) << c.what;
         EXPECT_EQ(RelationKeys(body), c.relations) << c.what;
     }
@@ -312,9 +301,7 @@ TEST(Judgement, UseStrengthFollowsTheUsePosition) {
         s.prosperous = static_cast<uint8_t>(w);
         s.records = PositionRecords(p, w, 1);
         const int strength = s.records[kPosRenYuan].strength;
-        const char* expected = strength <= 1   ? "※用爻旺相，"
-                               : strength <= 3 ? "※用爻休囚，"
-                                               : "※用爻死，";
+        const char* expected = strength <= 1 ? "※用爻旺相，" : strength <= 3 ? "※用爻休囚，" : "※用爻死，";
         EXPECT_NE(JudgementBody(s).find(expected), std::string::npos) << w;
     }
 }
@@ -377,9 +364,9 @@ TEST(Judgement, CompositionTextsBeginWithTheirKeys) {
 TEST(Judgement, CompositionSelection) {
     // Four different phases, and the three-and-one mixes without a text.
     EXPECT_EQ(CompositionText(Pos("庚", "丙寅", "甲戌", "午")), "");
-    EXPECT_EQ(CompositionText(Pos("甲", "甲寅", "乙卯", "酉")), "");   // 三木一金
-    EXPECT_EQ(CompositionText(Pos("戊", "戊辰", "己丑", "午")), "");   // 三土一火
-    EXPECT_EQ(CompositionText(Pos("庚", "庚申", "辛酉", "丑")), "");   // 三金一土
+    EXPECT_EQ(CompositionText(Pos("甲", "甲寅", "乙卯", "酉")), "");  // 三木一金
+    EXPECT_EQ(CompositionText(Pos("戊", "戊辰", "己丑", "午")), "");  // 三土一火
+    EXPECT_EQ(CompositionText(Pos("庚", "庚申", "辛酉", "丑")), "");  // 三金一土
     EXPECT_EQ(CompositionText(Pos("庚", "庚申", "辛酉", "酉")),
               "※四金，庚辛申酉金比西方白虎太阴之象，值之主兵丧讼事，邪淫奸私，人口死亡，六亲刑克，"
               "家宅不宁，百事惘吉。\r\n");
@@ -414,8 +401,7 @@ TEST(Judgement, EveryCastWritesACompleteBody) {
                     s.pillars[3] = static_cast<int16_t>(RatCycle(StemOf(day), h));
                     s.general = static_cast<uint8_t>(g);
                     s.positions = CastPositions(day, s.pillars[3], g, e, kNobleByHour, 0);
-                    s.prosperous =
-                        static_cast<uint8_t>(ProsperousPhase(s.positions, s.pillars[1], 0, false));
+                    s.prosperous = static_cast<uint8_t>(ProsperousPhase(s.positions, s.pillars[1], 0, false));
                     s.usePosition = static_cast<uint8_t>(UsePosition(s.positions));
                     s.records = PositionRecords(s.positions, s.prosperous, day);
                     const std::string body = JudgementBody(s);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cast procedure: settings, calendar facts and their refusals, the
 // pillars from two moments, and the worked cast from request to view.
 #include <string>
@@ -16,7 +17,9 @@ using testing_support::AppFolder;
 using testing_support::Caster;
 using testing_support::PanelRequest;
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 TEST(Quadrellemp, SettingsComeFromTheFolderOrTheirDefaults) {
     AppFolder app("settings");
@@ -240,7 +243,8 @@ TEST(Quadrellemp, GeneralChangesAtTheMinuteOfTheZhongQi) {
         const TDateTime before = cal.RecordOfJulianDay(cal.JulianDayOfRecord(rain) - 1.0 / 1440);
         ASSERT_TRUE(c.engine.Cast(PanelRequest(rain.year, rain.month, rain.day, rain.hour, rain.minute)));
         EXPECT_EQ(c.engine.State().general, 0) << year;  // 亥
-        ASSERT_TRUE(c.engine.Cast(PanelRequest(before.year, before.month, before.day, before.hour, before.minute)));
+        ASSERT_TRUE(
+            c.engine.Cast(PanelRequest(before.year, before.month, before.day, before.hour, before.minute)));
         EXPECT_EQ(c.engine.State().general, 1) << year;  // 子
     }
 }

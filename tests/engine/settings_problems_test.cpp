@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unusable values in dat/set.ini fall back to the defaults and are named.
 #include <gtest/gtest.h>
 
@@ -22,7 +23,8 @@ TEST(SettingsProblems, UnusableKeysTakeTheirDefaultsAndAreNamed) {
     EXPECT_EQ(s.iYueJiang, 0);
     EXPECT_EQ(s.iGui, 0);  // not 256 mod 256 by chance
     EXPECT_EQ(s.iWang, 1);
-    EXPECT_EQ(problems, (std::vector<TSettingsProblem>{{"idate", "300"}, {"leftpos", "abc"}, {"iGui", "256"}}));
+    EXPECT_EQ(problems,
+              (std::vector<TSettingsProblem>{{"idate", "300"}, {"leftpos", "abc"}, {"iGui", "256"}}));
 
     // A cast keeps them for the window; a good file clears them.
     EXPECT_TRUE(engine.SettingsProblems().empty());

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "engine/spirits.h"
 
 #include <gtest/gtest.h>
@@ -31,8 +33,12 @@ TPositions Only(int position, const char* name) {
 TEST(Spirits, Table) {
     // Year 甲子 (丧门 寅, 吊客 戌, 病符 亥) and day 甲子 (驿马 寅, 劫煞 巳,
     // 截路 申) throughout; the month varies.
-    struct Case { const char* month; int position; const char* name; const char* spirits; }
-    cases[] = {
+    struct Case {
+        const char* month;
+        int position;
+        const char* name;
+        const char* spirits;
+    } cases[] = {
         {"丙寅", kPosGuiShen, "丁卯", "天德,六丁,"},
         {"丙寅", kPosRenYuan, "丙", "月德,"},
         {"丙寅", kPosRenYuan, "壬", "天德合,"},
@@ -75,22 +81,18 @@ TEST(Spirits, DayBranchGroupsAndDayStem) {
 TEST(Spirits, PositionText) {
     const Pillars pillars = MakePillars("甲子", "丙寅", "甲子");
     // 土 under 火 is 相; the comma after the last spirit becomes a blank.
-    EXPECT_EQ(PositionText(kPosDiFen, Only(kPosDiFen, "丑"), kPhaseFire, pillars),
-              "土 - 相  天医,四丘 \r\n");
+    EXPECT_EQ(PositionText(kPosDiFen, Only(kPosDiFen, "丑"), kPhaseFire, pillars), "土 - 相  天医,四丘 \r\n");
     // No spirit: strength word, two blanks, line break.
-    EXPECT_EQ(PositionText(kPosDiFen, Only(kPosDiFen, "卯"), kPhaseFire, pillars),
-              "木 - 休  \r\n");
-    EXPECT_EQ(PositionText(kPosRenYuan, Only(kPosRenYuan, "甲"), kPhaseWood, pillars),
-              "木 + 旺  六甲 \r\n");
+    EXPECT_EQ(PositionText(kPosDiFen, Only(kPosDiFen, "卯"), kPhaseFire, pillars), "木 - 休  \r\n");
+    EXPECT_EQ(PositionText(kPosRenYuan, Only(kPosRenYuan, "甲"), kPhaseWood, pillars), "木 + 旺  六甲 \r\n");
     EXPECT_EQ(PositionText(kPosGuiShen, Only(kPosGuiShen, "丁卯"), kPhaseWater, pillars),
               "木 - 相  天德,六丁 \r\n");
-    EXPECT_EQ(DirectPositionText(kPosGuiShen, Only(kPosGuiShen, "丁卯"), kPhaseWater),
-              "木 - 相  \r\n");
-    EXPECT_EQ(DirectPositionText(kPosJiangShen, Only(kPosJiangShen, "甲戌"), kPhaseFire),
-              "土 + 相  \r\n");
+    EXPECT_EQ(DirectPositionText(kPosGuiShen, Only(kPosGuiShen, "丁卯"), kPhaseWater), "木 - 相  \r\n");
+    EXPECT_EQ(DirectPositionText(kPosJiangShen, Only(kPosJiangShen, "甲戌"), kPhaseFire), "土 + 相  \r\n");
 }
 
 TEST(Spirits, DayVoids) {
+    // clang-format off
     struct Case { int day; const char* first; const char* second; const char* head;
                   const char* label; } cases[] = {
         {1, "戌", "亥", "甲子", "(水)"},
@@ -103,6 +105,7 @@ TEST(Spirits, DayVoids) {
         {0, "子", "丑", "甲寅", "(金)"},    // 癸亥 is the sixtieth day
         {60, "子", "丑", "甲寅", "(金)"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.day);
         const TDayVoids v = DayVoids(c.day);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A cast as the engine leaves it before the judgement section: pillars given
 // by name, positions cast from day, hour, general and earth (noble by the
 // hour, iGui 0, the 多寡、生克 rule).

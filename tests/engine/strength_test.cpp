@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "engine/strength.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +9,7 @@
 namespace qd {
 namespace {
 
-TPositions Pos(const char* renYuan, const char* guiShen, const char* jiangShen,
-               const char* diFen) {
+TPositions Pos(const char* renYuan, const char* guiShen, const char* jiangShen, const char* diFen) {
     TPositions p;
     p.renYuan = static_cast<uint8_t>(StemNumber(renYuan));
     p.guiShen = static_cast<uint8_t>(CycleNumber(guiShen));
@@ -34,7 +35,7 @@ TEST(Strength, WorkedExample) {
     EXPECT_EQ(PositionRelation(p, kPosGuiShen, kPosJiangShen), 3);  // 木 克 土
     EXPECT_EQ(PositionRelation(p, kPosDiFen, kPosRenYuan), 3);      // 火 克 金
     EXPECT_EQ(PositionRelation(p, kPosRenYuan, kPosDiFen), 2);
-    EXPECT_EQ(PositionRelation(p, kPosGuiShen, kPosDiFen), 4);      // 木 生 火
+    EXPECT_EQ(PositionRelation(p, kPosGuiShen, kPosDiFen), 4);  // 木 生 火
 }
 
 TEST(Strength, RenYuanIsNeverVoid) {
@@ -47,13 +48,15 @@ TEST(Strength, RenYuanIsNeverVoid) {
 }
 
 TEST(Strength, ProsperousPhaseByCountAndOvercoming) {
-    struct Case { const char* what; TPositions p; int phase; } cases[] = {
+    struct Case {
+        const char* what;
+        TPositions p;
+        int phase;
+    } cases[] = {
         {"all 金", Pos("庚", "庚申", "辛酉", "申"), kPhaseMetal},
-        {"木 火 土 土: equal counts, the generating one", Pos("甲", "丙午", "戊辰", "丑"),
-         kPhaseWood},
+        {"木 火 土 土: equal counts, the generating one", Pos("甲", "丙午", "戊辰", "丑"), kPhaseWood},
         {"木 木 火 土: the larger count", Pos("甲", "甲寅", "丙午", "辰"), kPhaseWood},
-        {"火 土 土 土: the larger count even when generated", Pos("丙", "戊辰", "己丑", "未"),
-         kPhaseEarth},
+        {"火 土 土 土: the larger count even when generated", Pos("丙", "戊辰", "己丑", "未"), kPhaseEarth},
         {"水 金 金 水: 金 generates 水", Pos("壬", "庚申", "辛酉", "子"), kPhaseMetal},
         {"one unopposed", Pos("庚", "丙寅", "甲戌", "午"), kPhaseFire},
     };
@@ -89,7 +92,11 @@ TEST(Strength, StrengthAgainstTheProsperousPhase) {
 }
 
 TEST(Strength, UsePositionByYinYang) {
-    struct Case { const char* what; TPositions p; int use; } cases[] = {
+    struct Case {
+        const char* what;
+        TPositions p;
+        int use;
+    } cases[] = {
         {"four yin", Pos("乙", "丁卯", "己巳", "丑"), kPosJiangShen},
         {"four yang", Pos("甲", "丙寅", "戊辰", "子"), kPosGuiShen},
         {"two and two", Pos("甲", "丁卯", "戊辰", "丑"), kPosJiangShen},

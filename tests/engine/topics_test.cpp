@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "engine/topics.h"
 
 #include <gtest/gtest.h>
@@ -58,11 +60,10 @@ TEST(Topics, WorkedCastReadings) {
               "2：尾数：9、7、3。(按可能性大小排列)");
 }
 
-bool Has(const std::string& text, const char* sentence) {
-    return text.find(sentence) != std::string::npos;
-}
+bool Has(const std::string& text, const char* sentence) { return text.find(sentence) != std::string::npos; }
 
 TEST(Topics, WealthSentencesFollowTheWealthPosition) {
+    // clang-format off
     struct Case {
         const char* what;
         int jiang, gui, ren, di;  // phases
@@ -81,6 +82,7 @@ TEST(Topics, WealthSentencesFollowTheWealthPosition) {
         {"将 火", 2, 2, 2, 4, kStrengthXiang, 1, 0,
          {"○:财爻属火，", "○:将神和地分相克害，", "○:财爻旺相，"}, "○:将克神或人元生将"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         TCastState s = WorkedCast();
         s.records[kPosJiangShen] = {c.strength, static_cast<uint8_t>(c.jiang), c.yang, c.isVoid};

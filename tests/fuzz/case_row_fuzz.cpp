@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the case-row reader: any column texts must read
 // without a crash or a sanitizer report (numbers that do not fit their
 // fields included), and a record read, written and read again must write

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the INI reader and writer: any file must read
 // without a crash or a sanitizer report, and writing one key changes that
 // key's line and nothing else: every other byte of the file stays.
@@ -32,9 +33,7 @@ bool HasBreak(const std::string& s, size_t from, size_t to) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
-    {
-        std::ofstream(Scratch(), std::ios::binary | std::ios::trunc) << input;
-    }
+    { std::ofstream(Scratch(), std::ios::binary | std::ios::trunc) << input; }
     qd::CIniFile ini(Scratch());
     std::string section, key;
     for (const std::string& s : ini.Sections()) {

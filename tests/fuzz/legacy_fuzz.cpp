@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the legacy case file (dat/Quadrelle.dat) and its
 // conversion, in a scratch application folder: any file must convert
 // without a crash or a sanitizer report, nothing outside the comment

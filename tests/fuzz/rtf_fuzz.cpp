@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the RTF reader: any input must be read without a
 // crash, a sanitizer report or a hang, and the document read must survive
 // being written and read again with the same text.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from a built tree and checks it as a user's
 # machine would meet it: its file list and control fields, the desktop entry
 # and metainfo validators, lintian, and both programs run from the unpacked

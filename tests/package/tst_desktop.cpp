@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program keeps its files in each install layout, and Qt's own
 // texts in Chinese.
 #include <QApplication>
@@ -30,9 +31,7 @@ QStringList Entries(const QString& folder) {
 }
 
 // "是(&Y)" and "&Yes" read as the button shows them, without the mnemonic.
-QString Shown(QString text) {
-    return text.remove(QRegularExpression(QStringLiteral("\\(&.\\)|&")));
-}
+QString Shown(QString text) { return text.remove(QRegularExpression(QStringLiteral("\\(&.\\)|&"))); }
 
 }  // namespace
 
@@ -100,18 +99,23 @@ private slots:
 
     // Qt's buttons and dialogs speak Chinese once its translation is loaded.
     void QtTextsAreChinese() {
-        QVERIFY2(qd::InstallQtTranslations(*qApp), "Qt's Chinese translation (qt6-translations-l10n) not found");
+        QVERIFY2(qd::InstallQtTranslations(*qApp),
+                 "Qt's Chinese translation (qt6-translations-l10n) not found");
 
         QMessageBox box(QMessageBox::Question, QStringLiteral("提示"), QStringLiteral("要删除吗？"),
                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok | QMessageBox::Cancel);
-        const std::pair<QMessageBox::StandardButton, const char*> buttons[] = {
-            {QMessageBox::Yes, "是"}, {QMessageBox::No, "否"}, {QMessageBox::Ok, "确定"}, {QMessageBox::Cancel, "取消"}};
-        for (const auto& [button, text] : buttons) QCOMPARE(Shown(box.button(button)->text()), QString::fromUtf8(text));
+        const std::pair<QMessageBox::StandardButton, const char*> buttons[] = {{QMessageBox::Yes, "是"},
+                                                                               {QMessageBox::No, "否"},
+                                                                               {QMessageBox::Ok, "确定"},
+                                                                               {QMessageBox::Cancel, "取消"}};
+        for (const auto& [button, text] : buttons)
+            QCOMPARE(Shown(box.button(button)->text()), QString::fromUtf8(text));
 
         // Titles of the standard dialogs the program opens.
-        const std::pair<const char*, const char*> titles[] = {
-            {"QFileDialog", "Look in:"}, {"QFontDialog", "Select Font"},
-            {"QColorDialog", "Select Color"}, {"QPrintDialog", "Print"}};
+        const std::pair<const char*, const char*> titles[] = {{"QFileDialog", "Look in:"},
+                                                              {"QFontDialog", "Select Font"},
+                                                              {"QColorDialog", "Select Color"},
+                                                              {"QPrintDialog", "Print"}};
         for (const auto& [context, source] : titles) {
             const QString shown = QCoreApplication::translate(context, source);
             QVERIFY2(shown.contains(QRegularExpression(QStringLiteral("\\p{Han}"))), qPrintable(shown));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Automatic backups: once a day, the newest N kept, leftovers removed.
 #include <filesystem>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading rows with one statement: every form gives what ReadCase gives,
 // over the selections a tree, a search and a maintenance loop use.
 #include <algorithm>
@@ -21,10 +22,11 @@ bool SameRecord(const TRecordData& a, const TRecordData& b) {
 
 std::vector<int> Visited(MRecordBase& s, const TCaseSelection& which, TReadEnd want = TReadEnd::kComplete) {
     std::vector<int> ids;
-    EXPECT_EQ(ForEachCaseRow(s, which, ColumnBit(kColName), [&](const CCaseRow& row) {
-                  ids.push_back(row.Id());
-                  return true;
-              }),
+    EXPECT_EQ(ForEachCaseRow(s, which, ColumnBit(kColName),
+                             [&](const CCaseRow& row) {
+                                 ids.push_back(row.Id());
+                                 return true;
+                             }),
               want);
     return ids;
 }
@@ -67,47 +69,50 @@ TEST_F(CaseRowsTest, EveryFormReadsWhatReadCaseReads) {
     ASSERT_EQ(s_.OpenDatabase(DbPath(), Home(), false), TOpenResult::Opened);
 
     int rows = 0;
-    EXPECT_EQ(ForEachCaseRecord(s_, CaseRange(1, 6), [&](TRecordData& r) {
-                  TRecordData want;
-                  EXPECT_TRUE(s_.ReadCase(r.id, want));
-                  EXPECT_TRUE(SameRecord(r, want)) << r.id;
-                  EXPECT_TRUE(IsSafeCommentName(r.commentFile)) << r.commentFile;
-                  ++rows;
-                  return true;
-              }),
+    EXPECT_EQ(ForEachCaseRecord(s_, CaseRange(1, 6),
+                                [&](TRecordData& r) {
+                                    TRecordData want;
+                                    EXPECT_TRUE(s_.ReadCase(r.id, want));
+                                    EXPECT_TRUE(SameRecord(r, want)) << r.id;
+                                    EXPECT_TRUE(IsSafeCommentName(r.commentFile)) << r.commentFile;
+                                    ++rows;
+                                    return true;
+                                }),
               TReadEnd::kComplete);
     EXPECT_EQ(rows, 6);
 
-    EXPECT_EQ(ForEachCaseRow(s_, CaseRange(1, 5), kAllColumns, [&](const CCaseRow& row) {
-                  TRecordData want;
-                  EXPECT_TRUE(s_.ReadCase(row.Id(), want));
-                  const TCastRequest& q = want.request;
-                  EXPECT_EQ(row.Name(), ReadGbkField(q.name)) << row.Id();
-                  EXPECT_EQ(row.Question(), ReadGbkField(q.question)) << row.Id();
-                  EXPECT_EQ(row.Place(), ReadGbkField(q.place)) << row.Id();
-                  EXPECT_EQ(row.Category(), want.category) << row.Id();
-                  EXPECT_EQ(row.Comment(), want.comment) << row.Id();
-                  EXPECT_EQ(row.Filled(), q.filled) << row.Id();
-                  EXPECT_EQ(row.Year(), q.year) << row.Id();
-                  const TCaseTime t = row.Time();
-                  EXPECT_EQ(std::vector<int>({t.month, t.day, t.hour, t.minute}),
-                            std::vector<int>({q.month, q.day, q.hour, q.minute}))
-                      << row.Id();
-                  EXPECT_EQ(row.Lunar(), q.lunar != 0) << row.Id();
-                  EXPECT_EQ(row.Leap(), q.leap != 0) << row.Id();
-                  EXPECT_EQ(row.Province(), q.province) << row.Id();
-                  return true;
-              }),
+    EXPECT_EQ(ForEachCaseRow(s_, CaseRange(1, 5), kAllColumns,
+                             [&](const CCaseRow& row) {
+                                 TRecordData want;
+                                 EXPECT_TRUE(s_.ReadCase(row.Id(), want));
+                                 const TCastRequest& q = want.request;
+                                 EXPECT_EQ(row.Name(), ReadGbkField(q.name)) << row.Id();
+                                 EXPECT_EQ(row.Question(), ReadGbkField(q.question)) << row.Id();
+                                 EXPECT_EQ(row.Place(), ReadGbkField(q.place)) << row.Id();
+                                 EXPECT_EQ(row.Category(), want.category) << row.Id();
+                                 EXPECT_EQ(row.Comment(), want.comment) << row.Id();
+                                 EXPECT_EQ(row.Filled(), q.filled) << row.Id();
+                                 EXPECT_EQ(row.Year(), q.year) << row.Id();
+                                 const TCaseTime t = row.Time();
+                                 EXPECT_EQ(std::vector<int>({t.month, t.day, t.hour, t.minute}),
+                                           std::vector<int>({q.month, q.day, q.hour, q.minute}))
+                                     << row.Id();
+                                 EXPECT_EQ(row.Lunar(), q.lunar != 0) << row.Id();
+                                 EXPECT_EQ(row.Leap(), q.leap != 0) << row.Id();
+                                 EXPECT_EQ(row.Province(), q.province) << row.Id();
+                                 return true;
+                             }),
               TReadEnd::kComplete);
 
-    EXPECT_EQ(ForEachCaseSummary(s_, CaseRange(1, 5), [&](const TCaseSummary& c) {
-                  TRecordData want;
-                  EXPECT_TRUE(s_.ReadCase(c.id, want));
-                  EXPECT_EQ(CaseNodeText(c), CaseNodeText(want)) << c.id;
-                  EXPECT_EQ(c.category, want.category) << c.id;
-                  EXPECT_EQ(c.filled, want.request.filled) << c.id;
-                  return true;
-              }),
+    EXPECT_EQ(ForEachCaseSummary(s_, CaseRange(1, 5),
+                                 [&](const TCaseSummary& c) {
+                                     TRecordData want;
+                                     EXPECT_TRUE(s_.ReadCase(c.id, want));
+                                     EXPECT_EQ(CaseNodeText(c), CaseNodeText(want)) << c.id;
+                                     EXPECT_EQ(c.category, want.category) << c.id;
+                                     EXPECT_EQ(c.filled, want.request.filled) << c.id;
+                                     return true;
+                                 }),
               TReadEnd::kComplete);
 }
 
@@ -122,12 +127,13 @@ TEST_F(CaseRowsTest, AColumnMissingUnderItsExactNameReadsAsEmpty) {
     TRecordData want;
     ASSERT_TRUE(o.ReadCase(1, want));
     int rows = 0;
-    EXPECT_EQ(ForEachCaseRecord(o, CaseRange(1, 1), [&](TRecordData& r) {
-                  EXPECT_TRUE(SameRecord(r, want));
-                  EXPECT_EQ(ReadGbkField(r.request.name), "");  // NAME is not name
-                  EXPECT_EQ(r.category, "求财");
-                  return ++rows > 0;
-              }),
+    EXPECT_EQ(ForEachCaseRecord(o, CaseRange(1, 1),
+                                [&](TRecordData& r) {
+                                    EXPECT_TRUE(SameRecord(r, want));
+                                    EXPECT_EQ(ReadGbkField(r.request.name), "");  // NAME is not name
+                                    EXPECT_EQ(r.category, "求财");
+                                    return ++rows > 0;
+                                }),
               TReadEnd::kComplete);
     EXPECT_EQ(rows, 1);
 }
@@ -166,11 +172,12 @@ TEST_F(CaseRowsTest, SelectionsVisitTheirRowsInOrder) {
 // by ids takes one row per id, as ReadCase does.
 TEST_F(CaseRowsTest, EveryRowOfATableWithLooseIds) {
     const std::string other = Home() + "dat/loose.db";
-    RawExec(other, "create table case_data(id integer, name char(20));"
-                   "create table case_extra(PlatformId, verCode, primaryId, className, baseType);"
-                   "insert into case_extra values (0, 1000, 3, '', 'QuadrelleData');"
-                   "insert into case_data values ('x', 'a'), (2, 'b'), (NULL, 'c'), (7.5, 'd'), (-1, 'e'),"
-                   " (2, 'f'), (3, 'g');");
+    RawExec(other,
+            "create table case_data(id integer, name char(20));"
+            "create table case_extra(PlatformId, verCode, primaryId, className, baseType);"
+            "insert into case_extra values (0, 1000, 3, '', 'QuadrelleData');"
+            "insert into case_data values ('x', 'a'), (2, 'b'), (NULL, 'c'), (7.5, 'd'), (-1, 'e'),"
+            " (2, 'f'), (3, 'g');");
     MRecordBase o;
     ASSERT_EQ(o.OpenDatabase(other, Home(), false), TOpenResult::Opened);
     std::vector<std::string> names;
@@ -200,10 +207,11 @@ TEST_F(CaseRowsTest, AVisitorMayWriteThroughTheSameStore) {
         TRecordData r = Record("c" + std::to_string(i));
         ASSERT_GT(s_.AddCase(r), 0);
     }
-    EXPECT_EQ(ForEachCaseRecord(s_, CaseRange(1, 3), [&](TRecordData& r) {
-                  r.category = "结婚";
-                  return s_.UpdateCaseInBatch(r.id, r);
-              }),
+    EXPECT_EQ(ForEachCaseRecord(s_, CaseRange(1, 3),
+                                [&](TRecordData& r) {
+                                    r.category = "结婚";
+                                    return s_.UpdateCaseInBatch(r.id, r);
+                                }),
               TReadEnd::kComplete);
     TRecordData r;
     ASSERT_TRUE(s_.ReadCase(3, r));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Comment file names from other programs never lead out of Quadrelle_f/.
 #include <filesystem>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case folder lock: which modes share a folder, and changing modes.
 #include "store/folder_lock.h"
 #include "store_helpers.h"
@@ -12,17 +13,14 @@ TEST_F(FolderLockTest, ModesShareAsDocumented) {
         M held, wanted;
         bool granted;
     } cases[] = {
-        {M::Read, M::Read, true},       {M::Read, M::Write, true},
-        {M::Read, M::Exclusive, false}, {M::Write, M::Read, true},
-        {M::Write, M::Write, false},    {M::Write, M::Exclusive, false},
-        {M::Exclusive, M::Read, false}, {M::Exclusive, M::Write, false},
-        {M::Exclusive, M::Exclusive, false},
+        {M::Read, M::Read, true},       {M::Read, M::Write, true},       {M::Read, M::Exclusive, false},
+        {M::Write, M::Read, true},      {M::Write, M::Write, false},     {M::Write, M::Exclusive, false},
+        {M::Exclusive, M::Read, false}, {M::Exclusive, M::Write, false}, {M::Exclusive, M::Exclusive, false},
     };
     for (const Case& c : cases) {
         CCaseFolderLock holder(Home()), other(Home());
         ASSERT_TRUE(holder.TryLock(c.held));
-        EXPECT_EQ(other.TryLock(c.wanted), c.granted)
-            << int(c.held) << " then " << int(c.wanted);
+        EXPECT_EQ(other.TryLock(c.wanted), c.granted) << int(c.held) << " then " << int(c.wanted);
         EXPECT_EQ(other.Mode(), c.granted ? c.wanted : M::None);
         if (!c.granted) {
             EXPECT_EQ(other.ErrorText(), kFolderInUseText);

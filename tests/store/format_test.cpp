@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stored form of a case, checked against the file with plain sqlite3.
 #include <sqlite3.h>
 
@@ -60,20 +61,29 @@ TEST_F(FormatTest, WorkedExampleRowColumnByColumn) {
     auto rows = Query(DbPath(), "select * from case_data;", &names);
     ASSERT_EQ(rows.size(), 1u);
     const std::vector<std::string> expectNames = {
-        "id",        "name",       "sex",     "className", "dateY", "dateNum",
-        "dateStyle", "addrInd",    "addrName", "addrNum",  "remarkFile", "tag1",
-        "tag2",      "event",      "keStyle", "otherKe",   "masterDate", "remarkText"};
+        "id",        "name",    "sex",      "className", "dateY",      "dateNum",
+        "dateStyle", "addrInd", "addrName", "addrNum",   "remarkFile", "tag1",
+        "tag2",      "event",   "keStyle",  "otherKe",   "masterDate", "remarkText"};
     EXPECT_EQ(names, expectNames);
     const Cell expect[] = {
-        {SQLITE_INTEGER, "12"},        {SQLITE_TEXT, "张三"},
-        {SQLITE_INTEGER, "1"},         {SQLITE_TEXT, "求财"},
-        {SQLITE_INTEGER, "2006"},      {SQLITE_TEXT, "3 7 9 5"},
-        {SQLITE_TEXT, "0 0"},          {SQLITE_TEXT, "3 2"},
-        {SQLITE_TEXT, "北京北京"},      {SQLITE_TEXT, "116.400002 39.900002 8"},
-        {SQLITE_TEXT, "张三_200603070905"}, {SQLITE_TEXT, " "},
-        {SQLITE_TEXT, " "},            {SQLITE_TEXT, "问财运"},
-        {SQLITE_TEXT, "0 1 5 0"},      {SQLITE_TEXT, "0 0 0 0"},
-        {SQLITE_TEXT, "1978"},         {SQLITE_TEXT, "好"},
+        {SQLITE_INTEGER, "12"},
+        {SQLITE_TEXT, "张三"},
+        {SQLITE_INTEGER, "1"},
+        {SQLITE_TEXT, "求财"},
+        {SQLITE_INTEGER, "2006"},
+        {SQLITE_TEXT, "3 7 9 5"},
+        {SQLITE_TEXT, "0 0"},
+        {SQLITE_TEXT, "3 2"},
+        {SQLITE_TEXT, "北京北京"},
+        {SQLITE_TEXT, "116.400002 39.900002 8"},
+        {SQLITE_TEXT, "张三_200603070905"},
+        {SQLITE_TEXT, " "},
+        {SQLITE_TEXT, " "},
+        {SQLITE_TEXT, "问财运"},
+        {SQLITE_TEXT, "0 1 5 0"},
+        {SQLITE_TEXT, "0 0 0 0"},
+        {SQLITE_TEXT, "1978"},
+        {SQLITE_TEXT, "好"},
     };
     for (size_t i = 0; i < 18; ++i) {
         EXPECT_EQ(rows[0][i].type, expect[i].type) << names[i];
@@ -97,8 +107,7 @@ TEST_F(FormatTest, NewDatabaseHasTheTablesOfTheEarlierEdition) {
               "addrInd char(30),addrName varchar(150),addrNum char(40),remarkFile char(50),"
               "tag1 varchar(100),tag2 varchar(100),event varchar(150),keStyle varchar(15),"
               "otherKe varchar(30),masterDate varchar(30),remarkText text)");
-    EXPECT_EQ(schema[1][0].text,
-              "CREATE TABLE case_extra(PlatformId,verCode,primaryId,className,baseType)");
+    EXPECT_EQ(schema[1][0].text, "CREATE TABLE case_extra(PlatformId,verCode,primaryId,className,baseType)");
     auto extra = Query(DbPath(), "select * from case_extra;");
     ASSERT_EQ(extra.size(), 1u);
     EXPECT_EQ(extra[0][0].text, "0");
@@ -148,10 +157,10 @@ TEST_F(FormatTest, ReadBackDefaults) {
     EXPECT_EQ(r.request.direct + r.request.noble + r.request.earth + r.request.general, 0);
 
     ASSERT_TRUE(s.ReadCase(2, r));
-    EXPECT_EQ(r.request.filled, 0);  // sex 0
+    EXPECT_EQ(r.request.filled, 0);   // sex 0
     EXPECT_EQ(r.request.year, 1900);  // not a number
     EXPECT_EQ(r.request.month, 4);
-    EXPECT_EQ(r.request.day, 1);  // "x"
+    EXPECT_EQ(r.request.day, 1);   // "x"
     EXPECT_EQ(r.request.hour, 1);  // missing
     EXPECT_EQ(r.request.lunar, 1);
     EXPECT_EQ(r.request.leap, 0);  // missing item
@@ -169,7 +178,7 @@ TEST_F(FormatTest, ReadBackDefaults) {
     EXPECT_EQ(r.request.filled, 0);  // 2 reads as 0
     EXPECT_EQ(r.request.month, 2);
     EXPECT_EQ(r.request.minute, 5);  // fifth item ignored
-    EXPECT_EQ(r.request.lunar, 1);  // "x" is set
+    EXPECT_EQ(r.request.lunar, 1);   // "x" is set
     EXPECT_EQ(r.request.leap, 1);
     EXPECT_EQ(r.request.province, 0);
     EXPECT_EQ(r.extra[0], -1);  // "z"
@@ -271,8 +280,9 @@ TEST_F(FormatTest, LongTextsAreCutToTheirFieldsOnReading) {
     MRecordBase s;
     OpenStore(s);
     // 11 Chinese characters are 22 GBK bytes; the name field holds 20.
-    RawExec(DbPath(), "insert into case_data(id, name) values (1, '一二三四五六七八九十百');"
-                      "update case_extra set primaryId=1;");
+    RawExec(DbPath(),
+            "insert into case_data(id, name) values (1, '一二三四五六七八九十百');"
+            "update case_extra set primaryId=1;");
     ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), TOpenResult::Opened);
     TRecordData r;
     ASSERT_TRUE(s.ReadCase(1, r));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversion of the fixed-record case file of the earlier edition.
 #include <cstring>
 
@@ -122,8 +123,8 @@ TEST_F(LegacyTest, ConvertsLiveRecordsAndKeepsTheirComments) {
 
     std::vector<std::string> cats;
     ASSERT_TRUE(s.GetCategories(cats));
-    EXPECT_EQ(cats, (std::vector<std::string>{"求财", "占病", "开业", "进宅", "结婚", "阳宅风水",
-                                              "阴宅", "催丁", "临时保存"}));
+    EXPECT_EQ(cats, (std::vector<std::string>{"求财", "占病", "开业", "进宅", "结婚", "阳宅风水", "阴宅",
+                                              "催丁", "临时保存"}));
 }
 
 // A conversion whose batch fails leaves the legacy file and every old comment

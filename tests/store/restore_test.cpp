@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Restore: a refused or failed restore leaves the old data exactly as it
 // was, and a killed one is finished or undone by the next start-up opening.
 #include <filesystem>

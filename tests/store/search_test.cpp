@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyword and conditional searches over the whole store.
 #include "store_helpers.h"
 
@@ -16,10 +17,10 @@ protected:
             const char* comment;
             int province;
         } rows[] = {
-            {"张三", 2004, 23, "求财", "问财运", "大吉", 3},     // 1
+            {"张三", 2004, 23, "求财", "问财运", "大吉", 3},      // 1
             {"小张", 2005, 1, "结婚", "问婚姻", "Good luck", 0},  // 2
-            {"张", 1999, 22, "求财运", "问财", "平", 3},         // 3
-            {"abc", 2004, 12, "ABC", "x", "y", 1},              // 4
+            {"张", 1999, 22, "求财运", "问财", "平", 3},          // 3
+            {"abc", 2004, 12, "ABC", "x", "y", 1},                // 4
         };
         for (const auto& row : rows) {
             TRecordData r = Record(row.name, row.year, 3, 7, row.hour, 0);
@@ -52,13 +53,13 @@ TEST_F(SearchTest, EachFieldTakesOneKeyword) {
         std::vector<int> ids;
     } cases[] = {
         {{"张", "2004年"}, {1}},
-        {{"张", "三"}, {}},           // both only in the name
-        {{"三", "财"}, {1}},          // name takes 三, question takes 财
-        {{"子时"}, {1}},              // hour 23
-        {{"丑时"}, {2}},              // hour 1
-        {{"亥时"}, {3}},              // hour 22
+        {{"张", "三"}, {}},   // both only in the name
+        {{"三", "财"}, {1}},  // name takes 三, question takes 财
+        {{"子时"}, {1}},      // hour 23
+        {{"丑时"}, {2}},      // hour 1
+        {{"亥时"}, {3}},      // hour 22
         {{"午时", "abc"}, {4}},
-        {{"good"}, {}},               // case-sensitive
+        {{"good"}, {}},  // case-sensitive
         {{"Good", "3月", "7日"}, {2}},
         {{"北京", "求财", "大吉"}, {1}},  // 3: 求财运 holds 求财, but 大吉 is not there
         // Pieces of the number and hour fields.
@@ -117,8 +118,9 @@ TEST_F(SearchTest, Conditions) {
 // record holds them, cut to the field and with '?' for what GBK lacks, and
 // defaults for empty columns.
 TEST_F(SearchTest, MatchesTheTextsAsTheRecordHoldsThem) {
-    RawExec(DbPath(), "insert into case_data(id, name, dateY, event) values "
-                      "(6, '一二三四五六七八九十甲', 2004, ''), (7, 'a😀', 2004, 'x');");
+    RawExec(DbPath(),
+            "insert into case_data(id, name, dateY, event) values "
+            "(6, '一二三四五六七八九十甲', 2004, ''), (7, 'a😀', 2004, 'x');");
     RawExec(DbPath(), "update case_extra set primaryId=7;");
     ASSERT_EQ(s_.OpenDatabase(DbPath(), Home(), false), TOpenResult::Opened);
     const struct {
@@ -126,7 +128,7 @@ TEST_F(SearchTest, MatchesTheTextsAsTheRecordHoldsThem) {
         std::vector<int> ids;
     } cases[] = {
         {{"十"}, {6}},
-        {{"甲"}, {}},            // the eleventh character did not fit
+        {{"甲"}, {}},                 // the eleventh character did not fit
         {{"要问的事情", "九"}, {6}},  // the empty question reads as its default
         {{"a?"}, {7}},
         {{"😀"}, {}},
@@ -150,10 +152,11 @@ TEST_F(SearchTest, MatchesTheTextsAsTheRecordHoldsThem) {
 // after the others, in the order the list shows them.
 TEST_F(SearchTest, RowsOutsideTheLastIdAreFound) {
     for (int id : {5000, 0, -5}) {
-        RawExec(DbPath(), "insert into case_data select " + std::to_string(id) +
-                              ", name, sex, className, dateY, dateNum, dateStyle, addrInd, addrName, addrNum, "
-                              "remarkFile, tag1, tag2, event, keStyle, otherKe, masterDate, remarkText "
-                              "from case_data where id=1;");
+        RawExec(DbPath(),
+                "insert into case_data select " + std::to_string(id) +
+                    ", name, sex, className, dateY, dateNum, dateStyle, addrInd, addrName, addrNum, "
+                    "remarkFile, tag1, tag2, event, keStyle, otherKe, masterDate, remarkText "
+                    "from case_data where id=1;");
     }
     const std::vector<int> all = {1, -5, 0, 5000};
     EXPECT_EQ(Keywords({"张三", "大吉"}), all);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the store tests: a temporary application folder and
 // records to store.
 #pragma once
@@ -25,8 +26,7 @@ protected:
     void SetUp() override {
         const auto* info = testing::UnitTest::GetInstance()->current_test_info();
         home_ = std::filesystem::temp_directory_path() /
-                ("qd_store_" + std::to_string(getpid()) + "_" + info->test_suite_name() + "_" +
-                 info->name());
+                ("qd_store_" + std::to_string(getpid()) + "_" + info->test_suite_name() + "_" + info->name());
         std::filesystem::remove_all(home_);
         std::filesystem::create_directories(home_ / "dat");
         std::filesystem::create_directories(home_ / "Quadrelle_f");
@@ -45,8 +45,8 @@ protected:
     std::filesystem::path home_;
 };
 
-inline TRecordData Record(const std::string& name, int year = 2006, int month = 3, int day = 7,
-                          int hour = 9, int minute = 5) {
+inline TRecordData Record(const std::string& name, int year = 2006, int month = 3, int day = 7, int hour = 9,
+                          int minute = 5) {
     TRecordData r = MakeRecordData();
     r.request.filled = 1;
     WriteGbkField(r.request.name, name);
@@ -83,8 +83,9 @@ inline void RawExec(const std::string& db, const std::string& sql) {
 // A trigger that makes SQLite roll back the whole transaction when a case
 // named 炸 is inserted, as a full disk or an I/O error does.
 inline void AddRollbackTrigger(const std::string& db) {
-    RawExec(db, "create trigger boom before insert on case_data when new.name='炸' "
-                "begin select raise(rollback, 'boom'); end;");
+    RawExec(db,
+            "create trigger boom before insert on case_data when new.name='炸' "
+            "begin select raise(rollback, 'boom'); end;");
 }
 
 // Cases 1..n with categories cycling through `cats`, comment files c0.rtf,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case store's operations on one database.
 #include <cstring>
 
@@ -130,8 +131,9 @@ TEST_F(RecordBaseTest, FileThatIsNoDatabase) {
 
 TEST_F(RecordBaseTest, DatabaseWithoutUsableMetadata) {
     // No case_extra: opening adds it, with the instance's last id.
-    RawExec(DbPath(), "create table case_data(id integer primary key, name char(20));"
-                      "insert into case_data(id, name) values (5, 'a');");
+    RawExec(DbPath(),
+            "create table case_data(id integer primary key, name char(20));"
+            "insert into case_data(id, name) values (5, 'a');");
     {
         MRecordBase s;
         ASSERT_EQ(s.OpenDatabase(DbPath(), Home(), false), TOpenResult::Opened) << s.LastError();
@@ -198,8 +200,9 @@ TEST_F(RecordBaseTest, BatchCommitsAtItsEnd) {
 TEST_F(RecordBaseTest, AFailedIdWriteKeepsNoCase) {
     MRecordBase s;
     OpenStore(s);
-    RawExec(DbPath(), "create trigger no_id before update of primaryId on case_extra "
-                      "begin select raise(abort, 'no'); end;");
+    RawExec(DbPath(),
+            "create trigger no_id before update of primaryId on case_extra "
+            "begin select raise(abort, 'no'); end;");
     TRecordData r = Record("甲");
     EXPECT_EQ(s.AddCase(r), -1);
     EXPECT_EQ(s.LastError(), "无法更新主键id！");

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Regenerates one generated file into a temporary folder and compares it
 # with the committed copy: a table whose generator or inputs changed without
 # the table being regenerated fails here.

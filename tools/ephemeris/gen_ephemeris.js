@@ -1,4 +1,5 @@
 #!/usr/bin/env node
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes calendar/ephemeris_tables.cpp: the truncated Earth (VSOP87D) and
 // Moon (ELP/MPP02) coefficient tables the calendar's ephemeris evaluates.
 //
@@ -160,7 +161,8 @@ function buildMoon() {
 const e = buildEarth();
 const m = buildMoon();
 
-const out = `// GENERATED FILE - do not edit by hand.
+const out = `// SPDX-License-Identifier: GPL-3.0-or-later
+// GENERATED FILE - do not edit by hand.
 // Written by tools/ephemeris/gen_ephemeris.js (cd tools/ephemeris && npm install
 // && node gen_ephemeris.js) from the npm package ${pkg.name} ${pkg.version} (MIT
 // licence): data/vsop87Dearth.js (VSOP87D, Bretagnon & Francou, Bureau des

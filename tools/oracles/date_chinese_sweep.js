@@ -1,4 +1,6 @@
 #!/usr/bin/env node
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 'use strict';
 // Bench helper: converts every civil day of a span (default 1900-01-01 ..
 // 2200-12-31) to a lunar date with date-chinese, an astronomical Chinese

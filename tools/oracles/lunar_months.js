@@ -1,4 +1,6 @@
 #!/usr/bin/env node
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 'use strict';
 // Writes tests/fixtures/official_lunar_months.txt: one line per lunar month whose
 // first day lies in 1900-01-31 .. 2100-12-31,

@@ -1,4 +1,6 @@
 #!/usr/bin/env node
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 'use strict';
 // Writes tests/fixtures/official_term_days.txt: every solar term of 1900..2100,
 //   YYYY K YYYY-MM-DD   (civil year, term index 0 = 小寒 … 23 = 冬至, civil date in China)

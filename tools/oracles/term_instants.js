@@ -1,4 +1,6 @@
 #!/usr/bin/env node
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 'use strict';
 // Writes tests/fixtures/term_instants.txt: every solar term of 1900..2200,
 //   YYYY K YYYY-MM-DD HH:MM:SS DT   (civil year, term index, instant in UTC+8 to

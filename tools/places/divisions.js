@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The divisions of each province section: the prefecture-level entries of
 // echarts' province maps (echarts 4.9.0, Apache-2.0), each with its outline,
 // and the county-level divisions of the official statistical list of 2023

@@ -1,4 +1,5 @@
 #!/usr/bin/env node
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes data/dat/dili.ini (GBK): one section per province; in each, the
 // prefecture-level divisions of echarts' province maps, each followed by
 // those of its county-level divisions whose seat could be placed with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Outlines of the divisions in echarts' province maps, and the tests the
 // seat matching puts to a point: inside an outline, or close to its edge.
 'use strict';

